@@ -1,0 +1,159 @@
+#include "database/model.h"
+
+#include "database/win1252.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace lexora {
+
+int Node::level() const
+{
+    int level = 0;
+    for (const Node *p = parent(); p; p = p->parent())
+        ++level;
+    return level;
+}
+
+int Node::indexInParent() const
+{
+    if (!m_parent)
+        return -1;
+    const auto &siblings = m_parent->m_children;
+    for (std::size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this)
+            return int(i);
+    return -1;
+}
+
+bool Node::isAncestorOf(const Node *node) const
+{
+    for (const Node *p = node ? node->m_parent : nullptr; p; p = p->m_parent)
+        if (p == this)
+            return true;
+    return false;
+}
+
+Node *Node::appendChild(Text name)
+{
+    return insertChild(childCount(), std::make_unique<Node>(std::move(name)));
+}
+
+Node *Node::insertChild(int index, std::unique_ptr<Node> node)
+{
+    node->m_parent = this;
+    Node *raw = node.get();
+    m_children.insert(m_children.begin() + index, std::move(node));
+    return raw;
+}
+
+std::unique_ptr<Node> Node::takeChild(int index)
+{
+    std::unique_ptr<Node> node = std::move(m_children[std::size_t(index)]);
+    m_children.erase(m_children.begin() + index);
+    node->m_parent = nullptr;
+    return node;
+}
+
+Database::Database() = default;
+
+Database::~Database()
+{
+    // The program's end frees the data, which deletes the included files' bytes.
+    FreeDatabaseData();
+}
+
+int Database::templateIndex(int list, const TTemplate *tmpl) const
+{
+    const auto &v = templates(list);
+    for (std::size_t i = 0; i < v.size(); ++i)
+        if (v[i].get() == tmpl)
+            return int(i);
+    return -1;
+}
+
+Node *Database::FindChildNode(Node *parent, const Text &name, bool create)
+{
+    Node &container = childrenOf(parent);
+    for (const auto &child : container.children())
+        if (child->name() == name)
+            return child.get();
+    return create ? container.appendChild(name) : nullptr;
+}
+
+TTemplate *Database::FindTemplate(int list, const Text &name) const
+{
+    for (const auto &t : templates(list))
+        if (t->Name == name)
+            return t.get();
+    return nullptr;
+}
+
+TInclFile *Database::FindIncludedFile(const Text &name) const
+{
+    for (const auto &f : IncludedFiles)
+        if (f->Name == name)
+            return f.get();
+    return nullptr;
+}
+
+QString Database::includedFilePath(const Text &name) const
+{
+    return IncludedFilesFolder + win1252::toUnicode(name);
+}
+
+std::vector<Node *> Database::preorder() const
+{
+    std::vector<Node *> out;
+    std::vector<const Node *> stack{&m_topLevel};
+    while (!stack.empty()) {
+        const Node *n = stack.back();
+        stack.pop_back();
+        if (n != &m_topLevel)
+            out.push_back(const_cast<Node *>(n));
+        for (auto it = n->children().rbegin(); it != n->children().rend(); ++it)
+            stack.push_back(it->get());
+    }
+    return out;
+}
+
+int Database::absoluteIndex(const Node *node) const
+{
+    const std::vector<Node *> all = preorder();
+    auto it = std::find(all.begin(), all.end(), node);
+    return it == all.end() ? -1 : int(it - all.begin());
+}
+
+void Database::RemoveNode(Node *node)
+{
+    std::erase_if(TrayNodes, [node](Node *t) { return t == node || node->isAncestorOf(t); });
+    Node *container = node->container();
+    container->takeChild(node->indexInParent());
+}
+
+void Database::FreeDatabaseData()
+{
+    for (Node *n : preorder())
+        n->setItem(nullptr);
+    HTMLTemplates.clear();
+    CSSTemplates.clear();
+    DefaultHTMLTemplate = nullptr;
+    DefaultCSSTemplate = nullptr;
+    if (!IncludedFilesFolder.isEmpty())
+        for (const auto &f : IncludedFiles)
+            QFile::remove(includedFilePath(f->Name));
+    IncludedFiles.clear();
+}
+
+void Database::ClearDatabase()
+{
+    Encrypted = false;
+    Password.clear();
+    TrayNodes.clear();
+    FreeDatabaseData();
+    while (m_topLevel.childCount() > 0)
+        m_topLevel.takeChild(m_topLevel.childCount() - 1);
+}
+
+} // namespace lexora

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace lexora {
+
+// Model text: Windows-1252 bytes (see win1252.h for the only conversions).
+using Text = QByteArray;
+
+// Dates are days since 1899-12-30, the time of day as fraction.
+using DateTime = double;
+
+struct TTemplate {
+    Text Name;
+    Text Code;
+    Text Description;
+};
+
+// Index of a template list where code treats both alike.
+enum TemplateList : int { HtmlTemplates = 0, CssTemplates = 1 };
+
+struct TTipItem {
+    Text Code;
+    DateTime Created = 0;
+    DateTime Modified = 0;
+    Text CreatedBy;
+    Text ModifiedBy;
+    TTemplate *HTMLTemplate = nullptr; // owned by Database::HTMLTemplates
+    TTemplate *CSSTemplate = nullptr;  // owned by Database::CSSTemplates
+    bool AutoFormat = true;
+};
+
+struct TInclFile {
+    Text Name;
+    qint32 Size = 0;
+};
+
+// A key (no item) or an item of the tree. Nodes are heap objects owned by their parent, so a
+// Node* stays valid while the node is in the tree, wherever it moves.
+class Node {
+public:
+    Node() = default;
+    explicit Node(Text name) : m_name(std::move(name)) {}
+    Node(const Node &) = delete;
+    Node &operator=(const Node &) = delete;
+
+    const Text &name() const { return m_name; }
+    void setName(Text name) { m_name = std::move(name); }
+
+    TTipItem *item() const { return m_item.get(); }
+    bool isItem() const { return m_item != nullptr; }
+    void setItem(std::unique_ptr<TTipItem> item) { m_item = std::move(item); }
+
+    // The parent node; nullptr for a top-level node (and for the invisible top-level container).
+    Node *parent() const { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
+    // The node whose child list holds this one: the parent or the top-level container.
+    Node *container() const { return m_parent; }
+    // 0 for a top-level node.
+    int level() const;
+
+    int childCount() const { return int(m_children.size()); }
+    Node *child(int index) const { return m_children[std::size_t(index)].get(); }
+    const std::vector<std::unique_ptr<Node>> &children() const { return m_children; }
+    // Position among the siblings, counted from 0.
+    int indexInParent() const;
+    bool isAncestorOf(const Node *node) const;
+
+    Node *appendChild(Text name);
+    Node *insertChild(int index, std::unique_ptr<Node> node);
+    std::unique_ptr<Node> takeChild(int index);
+
+    // Reorders the children with a stable sort; cmp(a, b) is a < b.
+    template <class Less>
+    void stableSortChildren(Less less);
+
+private:
+    Text m_name;
+    std::unique_ptr<TTipItem> m_item;
+    Node *m_parent = nullptr;
+    std::vector<std::unique_ptr<Node>> m_children;
+};
+
+// The open database. Exactly one is open in a running program; its fields carry the names the
+// rest of the program uses for them.
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // The invisible node whose children are the top-level nodes.
+    Node &topLevel() { return m_topLevel; }
+    const Node &topLevel() const { return m_topLevel; }
+    // The child list of parent, or of the top level when parent is nullptr.
+    Node &childrenOf(Node *parent) { return parent ? *parent : m_topLevel; }
+
+    std::vector<std::unique_ptr<TTemplate>> HTMLTemplates;
+    std::vector<std::unique_ptr<TTemplate>> CSSTemplates;
+    TTemplate *DefaultHTMLTemplate = nullptr;
+    TTemplate *DefaultCSSTemplate = nullptr;
+
+    std::vector<std::unique_ptr<TInclFile>> IncludedFiles;
+    // This instance's folder for the included files' bytes; ends with '/'.
+    QString IncludedFilesFolder;
+
+    std::vector<Node *> TrayNodes;
+
+    bool Encrypted = false;
+    Text Password;
+
+    QString CurrentFileName;
+    bool DatabaseModified = false;
+
+    std::vector<std::unique_ptr<TTemplate>> &templates(int list)
+    { return list == HtmlTemplates ? HTMLTemplates : CSSTemplates; }
+    const std::vector<std::unique_ptr<TTemplate>> &templates(int list) const
+    { return list == HtmlTemplates ? HTMLTemplates : CSSTemplates; }
+    TTemplate *&defaultTemplate(int list)
+    { return list == HtmlTemplates ? DefaultHTMLTemplate : DefaultCSSTemplate; }
+    TTemplate *defaultTemplate(int list) const
+    { return list == HtmlTemplates ? DefaultHTMLTemplate : DefaultCSSTemplate; }
+    // Position of a template in its list, -1 for none.
+    int templateIndex(int list, const TTemplate *tmpl) const;
+
+    // The first child of parent (the top level for nullptr) named exactly name; when there is
+    // none and create is set, a new key of that name is appended and returned.
+    Node *FindChildNode(Node *parent, const Text &name, bool create);
+    TTemplate *FindTemplate(int list, const Text &name) const;
+    TInclFile *FindIncludedFile(const Text &name) const;
+
+    // Where the bytes of the included file of that name live.
+    QString includedFilePath(const Text &name) const;
+
+    // All nodes in depth-first pre-order; a node's position here is its absolute index.
+    std::vector<Node *> preorder() const;
+    // The absolute index of a node, -1 when it is not in the tree.
+    int absoluteIndex(const Node *node) const;
+
+    // Removes a node with its subtree and every tray reference into it.
+    void RemoveNode(Node *node);
+
+    // Frees the items, templates and included files, deleting the included files' bytes.
+    void FreeDatabaseData();
+    // Empties the whole database: encryption off, tray, data, lists, defaults and tree.
+    void ClearDatabase();
+
+private:
+    Node m_topLevel;
+};
+
+template <class Less>
+void Node::stableSortChildren(Less less)
+{
+    std::stable_sort(m_children.begin(), m_children.end(),
+                     [&](const std::unique_ptr<Node> &a, const std::unique_ptr<Node> &b) {
+                         return less(*a, *b);
+                     });
+}
+
+} // namespace lexora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lexora {
+
+// How the core talks to the user without knowing about windows. The GUI answers with message
+// boxes and input boxes; lexora-cli with the terminal; tests script the answers.
+class UserPrompt {
+public:
+    enum class Icon { Information, Warning, Error, Question };
+    enum class Answer { Yes, No, Cancel };
+    enum class Buttons { YesNo, YesNoCancel };
+
+    virtual ~UserPrompt() = default;
+
+    // A modal message with caption and icon.
+    virtual void message(Icon icon, const QString &caption, const QString &text) = 0;
+    // A question; with Buttons::YesNo the answer is never Cancel.
+    virtual Answer question(const QString &caption, const QString &text, Buttons buttons) = 0;
+    // Asks for a password (Windows-1252 bytes). An empty result means refused or cancelled.
+    virtual QByteArray password(const QString &caption, const QString &prompt) = 0;
+};
+
+} // namespace lexora

@@ -1,0 +1,54 @@
+#include "database/win1252.h"
+
+#include <gtest/gtest.h>
+
+using namespace lexora;
+
+TEST(Win1252, EveryByteRoundTripsThroughUnicodeAndUtf8)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    EXPECT_EQ(win1252::fromUnicode(win1252::toUnicode(all)), all);
+    EXPECT_EQ(win1252::fromUtf8(win1252::toUtf8(all)), all);
+}
+
+TEST(Win1252, MapsTheSpecialBytes)
+{
+    struct Case { unsigned char byte; char16_t codePoint; };
+    const Case cases[] = {
+        {0x00, 0x0000}, {0x41, 0x0041}, {0x80, 0x20AC}, {0x81, 0x0081}, {0x8D, 0x008D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x96, 0x2013}, {0x9D, 0x009D}, {0x9F, 0x0178},
+        {0xA0, 0x00A0}, {0xC4, 0x00C4}, {0xDF, 0x00DF}, {0xFF, 0x00FF},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.byte));
+        EXPECT_EQ(win1252::toCodePoint(c.byte), c.codePoint);
+        EXPECT_EQ(static_cast<unsigned char>(win1252::fromCodePoint(c.codePoint)), c.byte);
+    }
+}
+
+TEST(Win1252, Utf8FormOfUmlautsAndControls)
+{
+    EXPECT_EQ(win1252::toUtf8(QByteArray("\xC4\x81\x80", 3)), QByteArray("\xC3\x84\xC2\x81\xE2\x82\xAC"));
+    EXPECT_EQ(win1252::toUtf8(QByteArray("a\0b", 3)), QByteArray("a\0b", 3));
+}
+
+TEST(Win1252, UnmappableCharactersBecomeQuestionMarks)
+{
+    EXPECT_EQ(win1252::fromUnicode(u"a\u4E2Db\U0001F600c"), QByteArray("a?b?c"));
+    EXPECT_EQ(win1252::fromUtf8(QByteArray("x\xFFy")), QByteArray("x?y"));
+}
+
+TEST(Win1252, Utf16Form)
+{
+    const char16_t units[] = {u'H', 0x00E4, 0x20AC, 0x0081};
+    EXPECT_EQ(win1252::fromUtf16(units, 4), QByteArray("H\xE4\x80\x81"));
+}
+
+TEST(Win1252, IsAscii)
+{
+    EXPECT_TRUE(win1252::isAscii(""));
+    EXPECT_TRUE(win1252::isAscii("abc\x7F"));
+    EXPECT_FALSE(win1252::isAscii("ab\x80"));
+}

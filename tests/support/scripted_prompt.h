@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/user_prompt.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace lexora::test {
+
+// A UserPrompt whose answers are queued by the test and which records everything it was shown.
+// An unexpected question or password request fails the test.
+class ScriptedPrompt : public UserPrompt {
+public:
+    struct Shown {
+        QString kind; // "message", "question" or "password"
+        QString caption;
+        QString text;
+        Icon icon = Icon::Information;
+    };
+
+    void answer(Answer a) { m_answers.enqueue(a); }
+    void givePassword(const QByteArray &password) { m_passwords.enqueue(password); }
+
+    void message(Icon icon, const QString &caption, const QString &text) override;
+    Answer question(const QString &caption, const QString &text, Buttons buttons) override;
+    QByteArray password(const QString &caption, const QString &prompt) override;
+
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList messages() const; // the texts of the messages only
+    bool allAnswersUsed() const { return m_answers.isEmpty() && m_passwords.isEmpty(); }
+
+private:
+    QQueue<Answer> m_answers;
+    QQueue<QByteArray> m_passwords;
+    QList<Shown> m_shown;
+};
+
+} // namespace lexora::test
