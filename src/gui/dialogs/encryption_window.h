@@ -1,0 +1,47 @@
+#pragma once
+
+#include "database/model.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lexora {
+
+// The encryption window TForm8 ("Verschlüsselung"): switches the open database's encryption on or
+// off and sets its password. There is no Cancel: the state of the controls when the window closes
+// is the setting. Closing with the box checked and an empty password is refused, however the
+// window is closed, with a warning at Edit_Password.
+class TForm8 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm8(QWidget *parent = nullptr);
+
+    // MenuItem_Encryption: shows the window modally with db's setting (Encrypted, Password) and
+    // stores the setting back when it closes. Does not set DatabaseModified: the setting takes
+    // effect at the next save.
+    void editEncryption(Database &db);
+
+    // The two halves of editEncryption, for a caller that shows the window itself.
+    void setFromDatabase(const Database &db);
+    void storeInto(Database &db) const;
+
+    // Refuses to close while the setting is incomplete; every way of closing ends here.
+    void done(int result) override;
+
+    QCheckBox *CheckBox_Encryption = nullptr;
+    QLabel *Label_Password = nullptr;
+    QLineEdit *Edit_Password = nullptr;
+    QPushButton *Button_OK = nullptr;
+    // The warning shown under Edit_Password (stands in for the main window's warning balloon).
+    QLabel *Label_Warning = nullptr;
+
+private:
+    void CheckBox_EncryptionClick();
+    void showWarning(QWidget *control, const QString &title, const QString &text);
+};
+
+} // namespace lexora
