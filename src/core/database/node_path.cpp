@@ -1,0 +1,51 @@
+#include "database/node_path.h"
+
+#include <algorithm>
+
+namespace lexora {
+namespace {
+
+constexpr char Separator = '\\';
+
+// Among the children of container, the first node (in tree order) whose path from here is
+// path[from, end). A node's own title decides where its children's part begins, so every node is
+// looked at once at most.
+Node *findBelow(const Node &container, const Text &path, qsizetype from)
+{
+    const QByteArrayView rest = QByteArrayView(path).sliced(from);
+    for (const auto &child : container.children()) {
+        const Text &title = child->name();
+        if (!rest.startsWith(title))
+            continue;
+        if (rest.size() == title.size())
+            return child.get();
+        if (rest[title.size()] != Separator)
+            continue;
+        if (Node *found = findBelow(*child, path, from + title.size() + 1))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Text NodePath(const Node &node)
+{
+    std::vector<const Node *> chain;
+    for (const Node *n = &node; n; n = n->parent())
+        chain.push_back(n);
+    Text path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += Separator;
+        path += (*it)->name();
+    }
+    return path;
+}
+
+Node *FindNodeByPath(const Database &db, const Text &path)
+{
+    return findBelow(db.topLevel(), path, 0);
+}
+
+} // namespace lexora

@@ -1,0 +1,253 @@
+#include "render/page_builder.h"
+
+#include "database/win1252.h"
+#include "render/placeholders.h"
+#include "render/text_rewrite.h"
+#include "render/text_steps.h"
+#include "text/short_date.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+namespace lexora {
+namespace {
+
+// Template blocks nested deeper than this are left unexpanded: every level is a recursion, and
+// a page of nothing but nested blocks must not exhaust the stack.
+constexpr int MaxBlockNesting = 100;
+// Templates that name other templates several times each can multiply a small page beyond any
+// memory; once the expanded blocks of a page have grown this large, further blocks are left
+// unexpanded.
+constexpr qsizetype MaxBlockBytes = qsizetype(256) << 20;
+
+// A folder as the page writes it: with its trailing separator.
+Text folderText(QString folder)
+{
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return win1252::fromUnicode(folder);
+}
+
+Text dateText(DateTime date)
+{
+    return win1252::fromUnicode(shortDate(date));
+}
+
+// What one page is built from, fixed for the whole build, nested expansions included, and the
+// state of the nested expansions.
+class RenderContext {
+public:
+    RenderContext(const Database &db, PageTemplates templates, const Node &node,
+                  const TTipItem *item);
+
+    Text ExpandText(const Text &text, bool lineBreaks, bool wrap);
+
+private:
+    template <class Value>
+    Text replaceArguments(const Text &text, int index, Value value);
+    Text replacePlain(const Text &text, int index, QByteArrayView value);
+    Text expandTemplateBlocks(const Text &text);
+    bool mayExpand(const TTemplate *tmpl) const;
+    std::optional<Text> expandBlock(const TTemplate &tmpl, const Text &content);
+    Text parentTitle(const Text &argument) const;
+    Text includedFile(const Text &name) const;
+
+    const Database &m_db;
+    const PageTemplates m_templates;
+    const Node &m_node;
+    const TTipItem *m_item;
+    std::vector<const Node *> m_ancestors; // the parent first, the top-level ancestor last
+
+    // Templates whose own code is being expanded right now, outermost first.
+    std::vector<const TTemplate *> m_expanding;
+    int m_nesting = 0;
+    qsizetype m_blockBytes = 0;
+};
+
+RenderContext::RenderContext(const Database &db, PageTemplates templates, const Node &node,
+                             const TTipItem *item)
+    : m_db(db), m_templates(templates), m_node(node), m_item(item)
+{
+    for (const Node *p = node.parent(); p; p = p->parent())
+        m_ancestors.push_back(p);
+}
+
+Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
+{
+    // Each step works on the whole result of the one before, so it sees what earlier steps
+    // inserted, but never what it inserted itself.
+    Text text = lineBreaks ? convertLineBreaks(input) : input;
+    text = replaceEscapes(text);
+    if (wrap && m_templates.html)
+        text = replacePlain(m_templates.html->Code, PhText, text);
+    text = keepIndentation(text);
+    if (m_templates.css)
+        text = replacePlain(text, PhCss, m_templates.css->Code);
+    text = replacePlain(text, PhHeadline, m_node.name());
+    text = replaceArguments(text, PhXcss, [this](const Text &name) {
+        const TTemplate *css = name.isEmpty() ? m_db.DefaultCSSTemplate
+                                              : m_db.FindTemplate(CssTemplates, name);
+        return css ? css->Code : Text();
+    });
+    text = expandTemplateBlocks(text);
+    if (m_item) {
+        text = replacePlain(text, PhCreated, dateText(m_item->Created));
+        text = replacePlain(text, PhModified, dateText(m_item->Modified));
+        text = replacePlain(text, PhCreatedBy, m_item->CreatedBy);
+        text = replacePlain(text, PhModifiedBy, m_item->ModifiedBy);
+    }
+    text = replacePlain(text, PhLevel, Text::number(m_ancestors.size()));
+    text = replaceArguments(text, PhParents, [this](const Text &index) { return parentTitle(index); });
+    text = replacePlain(text, PhChildren, Text::number(m_node.childCount()));
+    const QString &file = m_db.CurrentFileName;
+    text = replacePlain(text, PhFileName, win1252::fromUnicode(QFileInfo(file).fileName()));
+    text = replacePlain(text, PhFilePath,
+                        file.isEmpty() ? Text() : folderText(QFileInfo(file).path()));
+    // Without an application object (a bare test program) there is no program folder to name.
+    text = replacePlain(text, PhAppPath, QCoreApplication::instance()
+                                             ? folderText(QCoreApplication::applicationDirPath())
+                                             : Text());
+    text = replaceArguments(text, PhFile, [this](const Text &name) { return includedFile(name); });
+    return replacePlain(text, PhType, m_item ? "1" : "0");
+}
+
+Text RenderContext::replacePlain(const Text &text, int index, QByteArrayView value)
+{
+    return replaceAll(text, placeholderPattern(index), value);
+}
+
+// Each occurrence of an argument placeholder, from the start, is replaced by value(argument);
+// an empty value makes it disappear.
+template <class Value>
+Text RenderContext::replaceArguments(const Text &text, int index, Value value)
+{
+    const PlaceholderSearch search(index, text);
+    TextRewriter out(text);
+    PlaceholderMatch match;
+    for (qsizetype from = 0; search.FindPlaceholder(from, match); from = match.end)
+        out.replace(match.start, match.end, value(match.argument));
+    return out.finish();
+}
+
+// A decimal integer with an optional sign and nothing around it.
+std::optional<int> decimalIndex(const Text &argument)
+{
+    const qsizetype digits = argument.startsWith('-') || argument.startsWith('+') ? 1 : 0;
+    if (argument.size() == digits
+        || !std::all_of(argument.begin() + digits, argument.end(),
+                        [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    bool valid = false;
+    const int index = argument.toInt(&valid);
+    return valid ? std::optional<int>(index) : std::nullopt;
+}
+
+Text RenderContext::parentTitle(const Text &argument) const
+{
+    const std::optional<int> parsed = decimalIndex(argument);
+    if (!parsed)
+        return {};
+    int index = *parsed;
+    const int level = int(m_ancestors.size());
+    if (index < 0)
+        index += level;
+    if (index < 0 || index >= level)
+        return {};
+    return m_ancestors[std::size_t(index)]->name();
+}
+
+Text RenderContext::includedFile(const Text &name) const
+{
+    if (!m_db.FindIncludedFile(name))
+        return {};
+    return win1252::fromUnicode(m_db.IncludedFilesFolder) + name;
+}
+
+Text RenderContext::expandTemplateBlocks(const Text &text)
+{
+    const PlaceholderSearch search(PhXhtml, text);
+    std::optional<BlockMarkers> markers; // indexed at the first block that needs its end
+    const Text closing = blockClosing(PhXhtml);
+    TextRewriter out(text);
+    PlaceholderMatch opening;
+    qsizetype from = 0;
+    while (search.FindPlaceholder(from, opening)) {
+        // The opening goes in any case; when its block is not expanded, its content is searched
+        // on and the content and the closing marker stay in the page.
+        from = opening.end;
+        const TTemplate *tmpl = opening.argument.isEmpty()
+                                    ? m_db.DefaultHTMLTemplate
+                                    : m_db.FindTemplate(HtmlTemplates, opening.argument);
+        std::optional<Text> expanded;
+        qsizetype close = -1;
+        if (mayExpand(tmpl)) {
+            if (!markers)
+                markers.emplace(text, PhXhtml);
+            close = markers->FindBlockEnd(opening.end);
+            if (close >= 0)
+                expanded = expandBlock(*tmpl, text.sliced(opening.end, close - opening.end));
+        }
+        if (expanded) {
+            from = close + closing.size();
+            out.replace(opening.start, from, *expanded);
+        } else {
+            out.replace(opening.start, opening.end, {});
+        }
+    }
+    return out.finish();
+}
+
+bool RenderContext::mayExpand(const TTemplate *tmpl) const
+{
+    // The page's own HTML template is never expanded in a block. Nor is a template whose code is
+    // being expanded already: a template naming itself in a block, directly or through other
+    // templates, would otherwise recurse without end.
+    return tmpl && tmpl != m_templates.html
+           && std::find(m_expanding.begin(), m_expanding.end(), tmpl) == m_expanding.end()
+           && m_nesting < MaxBlockNesting && m_blockBytes <= MaxBlockBytes;
+}
+
+// The template's code and the block's content, each expanded on its own without line breaks and
+// wrap; the content takes the place of every "%text%" of the code.
+std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text &content)
+{
+    struct Nesting {
+        RenderContext &context;
+        explicit Nesting(RenderContext &c) : context(c) { ++context.m_nesting; }
+        ~Nesting() { --context.m_nesting; }
+    } nesting(*this);
+
+    m_expanding.push_back(&tmpl);
+    const Text code = ExpandText(tmpl.Code, false, false);
+    m_expanding.pop_back();
+    const Text inner = ExpandText(content, false, false);
+
+    const Text textPattern = placeholderPattern(PhText);
+    const qsizetype textCount = code.count(textPattern); // overlapping ones too: an upper bound
+    const qsizetype size = code.size() + textCount * (inner.size() - textPattern.size());
+    if (m_blockBytes + size > MaxBlockBytes)
+        return std::nullopt;
+    m_blockBytes += size;
+    return replaceAll(code, textPattern, inner);
+}
+
+} // namespace
+
+Text BuildPage(const Database &db, const Text &code, PageTemplates templates, const Node &node,
+               const TTipItem *item, bool autoFormat)
+{
+    return RenderContext(db, templates, node, item).ExpandText(code, autoFormat, true);
+}
+
+Text BuildNodePage(const Database &db, const Node &node)
+{
+    if (const TTipItem *item = node.item())
+        return BuildPage(db, item->Code, {item->HTMLTemplate, item->CSSTemplate}, node, item,
+                         item->AutoFormat);
+    return BuildPage(db, {}, {db.DefaultHTMLTemplate, db.DefaultCSSTemplate}, node, nullptr, true);
+}
+
+} // namespace lexora
