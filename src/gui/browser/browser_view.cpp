@@ -1,0 +1,112 @@
+#include "browser/browser_view.h"
+
+#include "browser/browser_page.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+namespace lexora::gui {
+
+namespace {
+
+// The engine refuses a written document whose address, "data:" with the percent-encoded page,
+// is longer than this; larger pages take the way through a file.
+constexpr qsizetype kMaxDataUrl = 2 * 1024 * 1024 - 1024;
+
+bool fitsDataUrl(const QByteArray &utf8)
+{
+    // Percent-encoding at most triples the size, so most pages need no counting.
+    if (utf8.size() * 3 < kMaxDataUrl)
+        return true;
+    return utf8.size() < kMaxDataUrl && utf8.toPercentEncoding().size() < kMaxDataUrl;
+}
+
+// A page read from a file takes its base address from a <base> element: after a leading
+// document type declaration (so the page keeps its rendering mode), else at the very start.
+QByteArray withBase(const QByteArray &utf8, const QString &baseFolder)
+{
+    const QByteArray base = "<base href=\""
+                            + QUrl::fromLocalFile(baseFolder).toEncoded().replace('"', "%22")
+                            + "\">";
+    static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString head = QString::fromUtf8(utf8.left(512));
+    const QRegularExpressionMatch m = doctype.match(head);
+    if (!m.hasMatch())
+        return base + utf8;
+    const qsizetype at = m.captured(0).toUtf8().size();
+    return utf8.left(at) + base + utf8.mid(at);
+}
+
+} // namespace
+
+BrowserView::BrowserView(QWidget *parent) : QWebEngineView(parent)
+{
+    auto *page = new BrowserPage(QWebEngineProfile::defaultProfile(), this);
+    page->setExternalLinkHandler([](const QUrl &url) { QDesktopServices::openUrl(url); });
+    QWebEngineScript script;
+    script.setName(QStringLiteral("lexora-page-support"));
+    script.setSourceCode(pageSupportScript());
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(true);
+    page->scripts().insert(script);
+    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    setPage(page);
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        if (ok)
+            Q_EMIT documentShown();
+    });
+    showBlank();
+}
+
+BrowserView::~BrowserView() = default;
+
+void BrowserView::setExternalLinkHandler(std::function<void(const QUrl &)> handler)
+{
+    static_cast<BrowserPage *>(page())->setExternalLinkHandler(std::move(handler));
+}
+
+void BrowserView::showBlank()
+{
+    setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
+void BrowserView::writeDocument(const QString &html, const QString &baseFolder)
+{
+    const QByteArray utf8 = html.toUtf8();
+    if (fitsDataUrl(utf8))
+        setContent(utf8, QStringLiteral("text/html;charset=UTF-8"),
+                   QUrl::fromLocalFile(baseFolder));
+    else
+        writeLargeDocument(utf8, baseFolder);
+}
+
+void BrowserView::writeLargeDocument(const QByteArray &utf8, const QString &baseFolder)
+{
+    if (!m_largePages)
+        m_largePages = std::make_unique<QTemporaryDir>();
+    const auto fileName = [this](int n) {
+        return m_largePages->filePath(QStringLiteral("page-%1.html").arg(n));
+    };
+    // The page before this one may still be loading; older ones are done with.
+    QFile::remove(fileName(m_largePageCount - 1));
+    const QString path = fileName(++m_largePageCount);
+    QFile file(path);
+    if (!m_largePages->isValid() || !file.open(QIODevice::WriteOnly)
+        || file.write(withBase(utf8, baseFolder)) < 0) {
+        setHtml(QStringLiteral("<p>Die Seite konnte nicht angezeigt werden: %1</p>")
+                    .arg(file.errorString().toHtmlEscaped()));
+        return;
+    }
+    file.close();
+    setUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace lexora::gui

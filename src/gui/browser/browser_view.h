@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+#include <functional>
+#include <memory>
+
+namespace lexora::gui {
+
+// The page display of every window with a browser control. A page is written into it as a whole
+// document (the text built for an item or a key); addresses in the page resolve against the
+// included-files folder, so "%file%" paths load. Pages of any size are shown whole.
+//
+// Every page gets a small script that maps window.clipboardData.setData, which the default
+// templates call, to the system clipboard. Links to web pages and mail addresses open in the
+// user's web browser instead of inside the display.
+class BrowserView : public QWebEngineView {
+    Q_OBJECT
+
+public:
+    explicit BrowserView(QWidget *parent = nullptr);
+    ~BrowserView() override;
+
+    // Replaces the document with html. baseFolder ends with a path separator.
+    void writeDocument(const QString &html, const QString &baseFolder);
+    // The empty document ("about:blank").
+    void showBlank();
+
+    // Where links to web pages go; the desktop's web browser unless a test sets another.
+    void setExternalLinkHandler(std::function<void(const QUrl &)> handler);
+
+Q_SIGNALS:
+    // A document has finished loading.
+    void documentShown();
+
+private:
+    void writeLargeDocument(const QByteArray &utf8, const QString &baseFolder);
+
+    std::unique_ptr<QTemporaryDir> m_largePages;
+    int m_largePageCount = 0;
+};
+
+} // namespace lexora::gui
