@@ -1,0 +1,352 @@
+#include "render/displayed_text.h"
+
+#include "database/win1252.h"
+#include "render/displayed_text_style.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+namespace lexora {
+namespace render {
+namespace {
+
+// The innerText result: text, tabs and line breaks, and the "required line break counts" of
+// blocks, of which a run becomes as many line breaks as its largest count, and which vanish at the
+// start and the end of the text.
+class TextResult {
+public:
+    void text(std::string_view text)
+    {
+        if (text.empty())
+            return;
+        flushLineBreaks();
+        m_text.append(text.data(), qsizetype(text.size()));
+    }
+    void newline() { flushLineBreaks(); m_text.append('\n'); }
+    void tab() { flushLineBreaks(); m_text.append('\t'); }
+    void requireLineBreaks(int count)
+    {
+        if (!m_text.isEmpty())
+            m_required = std::max(m_required, count);
+    }
+    const QByteArray &utf8() const { return m_text; }
+
+private:
+    void flushLineBreaks()
+    {
+        m_text.append(qsizetype(m_required), '\n');
+        m_required = 0;
+    }
+
+    QByteArray m_text;
+    int m_required = 0;
+};
+
+// The text of all text nodes below `node`, as the DOM's textContent.
+void appendTextContent(const GumboNode &node, QByteArray &out)
+{
+    if (node.type == GUMBO_NODE_TEXT || node.type == GUMBO_NODE_WHITESPACE || node.type == GUMBO_NODE_CDATA) {
+        out.append(node.v.text.text);
+    } else if (node.type == GUMBO_NODE_ELEMENT) {
+        const GumboVector &children = node.v.element.children;
+        for (unsigned i = 0; i < children.length; ++i)
+            appendTextContent(*static_cast<const GumboNode *>(children.data[i]), out);
+    }
+}
+
+bool isCollapsibleSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Walks the parse tree the way the browser lays it out and collects what innerText shows.
+//
+// White space collapses within one run of lines (the inline content between two block
+// boundaries): a run of spaces becomes one space, a space after a space, at the start of the run
+// or after a line break disappears, and a space at the end of the run or before a line break
+// disappears. A space is therefore held back until what follows it is known.
+class Collector {
+public:
+    explicit Collector(bool quirks) : m_quirks(quirks) {}
+
+    void children(const GumboNode &node, const ElementStyle &style)
+    {
+        const GumboVector &children = node.v.element.children;
+        for (unsigned i = 0; i < children.length; ++i)
+            child(*static_cast<const GumboNode *>(children.data[i]), style);
+    }
+
+    const QByteArray &utf8() const { return m_result.utf8(); }
+
+private:
+    enum class HeldSpace { None, Shown, Hidden };
+
+    void child(const GumboNode &node, const ElementStyle &parent)
+    {
+        switch (node.type) {
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            if (parent.rendersText)
+                text(node.v.text.text, parent.whiteSpace, parent.visible);
+            break;
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE:
+            element(node, parent);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void element(const GumboNode &node, const ElementStyle &parent)
+    {
+        const ElementStyle style = ComputeStyle(node, parent, m_quirks);
+        if (style.box == Box::None)
+            return;
+        if (IsHtml(node, GUMBO_TAG_BR)) {
+            lineBreak();
+            if (style.visible)
+                m_result.newline();
+            return;
+        }
+        // Paragraphs are set off by a blank line, whatever their display.
+        const int lineBreaks = IsHtml(node, GUMBO_TAG_P) ? 2 : style.box == Box::Block ? 1 : 0;
+        const int shownLineBreaks = style.visible ? lineBreaks : 0;
+        switch (style.box) {
+        case Box::Inline:
+            // The held space is shown before the line breaks, yet still swallows the next one.
+            if (shownLineBreaks > 0 && m_heldSpace != HeldSpace::None) {
+                showHeldSpace();
+                m_atLineStart = true;
+            }
+            m_result.requireLineBreaks(shownLineBreaks);
+            content(node, style);
+            m_result.requireLineBreaks(shownLineBreaks);
+            break;
+        case Box::InlineBlock:
+            showHeldSpace();
+            m_atLineStart = true;
+            m_result.requireLineBreaks(shownLineBreaks);
+            content(node, style);
+            m_result.requireLineBreaks(shownLineBreaks);
+            endLines();
+            m_atLineStart = false;
+            break;
+        case Box::Block:
+        case Box::TableRowGroup:
+        case Box::TableRow:
+        case Box::TableCell:
+            endLines();
+            m_result.requireLineBreaks(shownLineBreaks);
+            content(node, style);
+            endLines();
+            m_result.requireLineBreaks(shownLineBreaks);
+            if (style.visible && style.box == Box::TableCell && !isLastCell(node, parent))
+                m_result.tab();
+            if (style.visible && style.box == Box::TableRow && !isLastRow(node, parent))
+                m_result.newline();
+            break;
+        case Box::TableColumn:
+        case Box::None:
+            break;
+        }
+    }
+
+    void content(const GumboNode &node, const ElementStyle &style)
+    {
+        if (!style.showsContent)
+            return;
+        if (IsHtml(node, GUMBO_TAG_SELECT))
+            return selectOptions(node, style);
+        if (IsHtml(node, GUMBO_TAG_DETAILS) && !gumbo_get_attribute(&node.v.element.attributes, "open"))
+            return closedDetails(node, style);
+        children(node, style);
+    }
+
+    // A closed details element shows its first summary only.
+    void closedDetails(const GumboNode &node, const ElementStyle &style)
+    {
+        const GumboVector &children = node.v.element.children;
+        for (unsigned i = 0; i < children.length; ++i) {
+            const GumboNode &child = *static_cast<const GumboNode *>(children.data[i]);
+            if (IsHtml(child, GUMBO_TAG_SUMMARY))
+                return element(child, style);
+        }
+    }
+
+    // A select box shows each option's text, white space collapsed, on a line of its own.
+    void selectOptions(const GumboNode &select, const ElementStyle &style)
+    {
+        const GumboVector &children = select.v.element.children;
+        for (unsigned i = 0; i < children.length; ++i) {
+            const GumboNode &child = *static_cast<const GumboNode *>(children.data[i]);
+            if (IsHtml(child, GUMBO_TAG_OPTGROUP))
+                selectOptions(child, style);
+            if (!IsHtml(child, GUMBO_TAG_OPTION))
+                continue;
+            QByteArray label;
+            appendTextContent(child, label);
+            label = label.simplified();
+            m_result.requireLineBreaks(1);
+            if (style.visible)
+                m_result.text({label.constData(), std::size_t(label.size())});
+            m_result.requireLineBreaks(1);
+        }
+    }
+
+    // Text in the white-space handling of its element; hidden text takes part in the collapsing
+    // but shows nothing.
+    void text(std::string_view text, WhiteSpace whiteSpace, bool shown)
+    {
+        m_buffer.clear();
+        for (const char c : text) {
+            if (whiteSpace == WhiteSpace::Preserve || (c == '\n' && whiteSpace == WhiteSpace::PreserveLines)) {
+                if (c == '\n') {
+                    m_heldSpace = HeldSpace::None;
+                    m_atLineStart = true;
+                } else {
+                    releaseHeldSpace();
+                    m_atLineStart = false;
+                }
+                m_buffer.append(c);
+            } else if (isCollapsibleSpace(c)) {
+                if (!m_atLineStart && m_heldSpace == HeldSpace::None)
+                    m_heldSpace = shown ? HeldSpace::Shown : HeldSpace::Hidden;
+            } else {
+                releaseHeldSpace();
+                m_atLineStart = false;
+                m_buffer.append(c);
+            }
+        }
+        if (shown)
+            m_result.text({m_buffer.constData(), std::size_t(m_buffer.size())});
+    }
+
+    // A held space is followed by a character: it stays, shown if its own text was shown.
+    void releaseHeldSpace()
+    {
+        if (m_heldSpace == HeldSpace::Shown)
+            m_buffer.append(' ');
+        m_heldSpace = HeldSpace::None;
+    }
+
+    void showHeldSpace()
+    {
+        if (m_heldSpace == HeldSpace::Shown)
+            m_result.text(" ");
+        m_heldSpace = HeldSpace::None;
+    }
+
+    // A forced line break: the space before it and spaces after it disappear.
+    void lineBreak()
+    {
+        m_heldSpace = HeldSpace::None;
+        m_atLineStart = true;
+    }
+
+    // A block boundary ends the current run of lines.
+    void endLines() { lineBreak(); }
+
+    static const GumboNode &childAt(const GumboNode &parent, unsigned i)
+    {
+        return *static_cast<const GumboNode *>(parent.v.element.children.data[i]);
+    }
+
+    // True when no later sibling of `cell` is a rendered table cell.
+    bool isLastCell(const GumboNode &cell, const ElementStyle &rowStyle) const
+    {
+        const GumboNode &row = *cell.parent;
+        for (unsigned i = cell.index_within_parent + 1; i < row.v.element.children.length; ++i)
+            if (boxOf(childAt(row, i), rowStyle) == Box::TableCell)
+                return false;
+        return true;
+    }
+
+    // True when no later rendered table row follows `row` in its table, row groups included.
+    bool isLastRow(const GumboNode &row, const ElementStyle &parentStyle) const
+    {
+        const GumboNode &parent = *row.parent;
+        for (unsigned i = row.index_within_parent + 1; i < parent.v.element.children.length; ++i)
+            if (boxOf(childAt(parent, i), parentStyle) == Box::TableRow)
+                return false;
+        if (boxOf(parent, parentStyle) != Box::TableRowGroup || !parent.parent)
+            return true;
+        const GumboNode &table = *parent.parent;
+        for (unsigned i = parent.index_within_parent + 1; i < table.v.element.children.length; ++i) {
+            const GumboNode &group = childAt(table, i);
+            const Box box = boxOf(group, parentStyle);
+            if (box == Box::TableRow)
+                return false;
+            if (box != Box::TableRowGroup)
+                continue;
+            const ElementStyle groupStyle = ComputeStyle(group, parentStyle, m_quirks);
+            for (unsigned j = 0; j < group.v.element.children.length; ++j)
+                if (boxOf(childAt(group, j), groupStyle) == Box::TableRow)
+                    return false;
+        }
+        return true;
+    }
+
+    Box boxOf(const GumboNode &node, const ElementStyle &parentStyle) const
+    {
+        if (node.type != GUMBO_NODE_ELEMENT)
+            return Box::None;
+        return ComputeStyle(node, parentStyle, m_quirks).box;
+    }
+
+    bool m_quirks;
+    TextResult m_result;
+    QByteArray m_buffer;
+    HeldSpace m_heldSpace = HeldSpace::None;
+    bool m_atLineStart = true;
+};
+
+const GumboNode *childElement(const GumboNode &parent, GumboTag tag)
+{
+    for (unsigned i = 0; i < parent.v.element.children.length; ++i) {
+        const GumboNode &child = *static_cast<const GumboNode *>(parent.v.element.children.data[i]);
+        if (IsHtml(child, tag))
+            return &child;
+    }
+    return nullptr;
+}
+
+// innerText of the body; a body that is not rendered gives its text content.
+QByteArray bodyText(const GumboOutput &output)
+{
+    const GumboNode *html = output.root;
+    const GumboNode *body = childElement(*html, GUMBO_TAG_BODY);
+    if (!body)
+        return {};
+    const bool quirks = output.document->v.document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
+    const ElementStyle htmlStyle = ComputeStyle(*html, RootStyle(), quirks);
+    const ElementStyle bodyStyle = ComputeStyle(*body, htmlStyle, quirks);
+    if (htmlStyle.box == Box::None || bodyStyle.box == Box::None) {
+        QByteArray content;
+        appendTextContent(*body, content);
+        return content;
+    }
+    Collector collector(quirks);
+    collector.children(*body, bodyStyle);
+    return collector.utf8();
+}
+
+} // namespace
+} // namespace render
+
+Text DisplayedText(const Text &page)
+{
+    const QByteArray utf8 = win1252::toUtf8(page);
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0; // the errors are not needed, recording them costs time
+    std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> output(
+        gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size())),
+        [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+    return win1252::fromUtf8(render::bodyText(*output));
+}
+
+} // namespace lexora
