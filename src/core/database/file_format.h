@@ -29,6 +29,10 @@ constexpr LoadParts lpAll = lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lp
 bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
                   Progress &progress);
 
+// Whether an included file's name from a file may be used as a file name in the included-files
+// folder: not empty, not "." or "..", no "/", "\" or NUL.
+bool isSafeFileName(const Text &name);
+
 // Writes db to fileName atomically: a failed save throws Error and leaves the previous file as it
 // was. Clears DatabaseModified unless asTemplate.
 void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress);

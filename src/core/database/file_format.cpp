@@ -1,0 +1,548 @@
+#include "database/file_format.h"
+
+#include "database/cipher.h"
+#include "database/value_reader.h"
+#include "database/value_writer.h"
+#include "database/win1252.h"
+#include "support/error.h"
+#include "support/progress.h"
+#include "support/user_prompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+#include <unordered_map>
+
+namespace lexora {
+namespace {
+
+constexpr std::array<std::uint8_t, 4> kMagic = {0xBD, 0x94, 0x94, 0xF1};
+constexpr int kTrayId = 0;
+constexpr int kIncludedFilesId = 1;
+// Deeper trees are refused on load and save alike, so that reading one cannot exhaust the stack.
+constexpr int kMaxDepth = 1000;
+// Included files' bytes move in blocks of this size.
+constexpr qint64 kCopyBlock = 256 * 1024;
+// Progress is reported at most once per this many bytes.
+constexpr qint64 kProgressStride = 128 * 1024;
+
+QString quoted(const QString &fileName)
+{
+    return QLatin1Char('"') + fileName + QLatin1Char('"');
+}
+
+// A tray entry travels as its four little-endian bytes passed through the cipher.
+qint32 cryptIndex(const TKeyClass &cipher, qint32 index)
+{
+    std::uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = std::uint8_t(quint32(index) >> (8 * i));
+    cipher.CryptBuffer(bytes, 4, 0);
+    return qint32(quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16
+                  | quint32(bytes[3]) << 24);
+}
+
+// Reports progress only when enough bytes went by, so per-record calls stay cheap.
+class Stepper {
+public:
+    Stepper(Progress &progress, qint64 total) : m_progress(progress), m_total(total) {}
+    void at(qint64 done)
+    {
+        if (done - m_last < kProgressStride)
+            return;
+        m_last = done;
+        m_progress.step(std::min(done, m_total));
+    }
+
+private:
+    Progress &m_progress;
+    qint64 m_total;
+    qint64 m_last = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Save
+
+class Saver {
+public:
+    Saver(const Database &db, ValueWriter &writer, const TKeyClass &cipher, Stepper &stepper)
+        : m_db(db), m_writer(writer), m_cipher(cipher), m_stepper(stepper) {}
+
+    void writeTemplates(int list)
+    {
+        m_writer.writeListBegin();
+        for (const auto &t : m_db.templates(list)) {
+            writeString(t->Name);
+            writeString(t->Description);
+            writeString(t->Code);
+            m_stepper.at(m_writer.position());
+        }
+        m_writer.writeListEnd();
+        m_writer.writeInteger(m_db.templateIndex(list, m_db.defaultTemplate(list)));
+    }
+
+    void writeNodeList(const Node &container, int depth)
+    {
+        if (depth > kMaxDepth)
+            throw Error(QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
+                                       "tiefer als %1 Ebenen verschachtelt.").arg(kMaxDepth));
+        m_writer.writeListBegin();
+        for (const auto &node : container.children()) {
+            writeString(node->name());
+            const TTipItem *item = node->item();
+            m_writer.writeBoolean(item != nullptr);
+            if (item) {
+                writeString(item->Code);
+                m_writer.writeDate(item->Created);
+                m_writer.writeDate(item->Modified);
+                writeString(item->CreatedBy);
+                writeString(item->ModifiedBy);
+                m_writer.writeInteger(m_db.templateIndex(HtmlTemplates, item->HTMLTemplate));
+                m_writer.writeInteger(m_db.templateIndex(CssTemplates, item->CSSTemplate));
+                m_writer.writeBoolean(item->AutoFormat);
+            }
+            writeNodeList(*node, depth + 1);
+            m_stepper.at(m_writer.position());
+        }
+        m_writer.writeListEnd();
+    }
+
+    void writeSections()
+    {
+        m_writer.writeListBegin();
+        m_writer.writeInteger(kTrayId);
+        writeTray();
+        m_writer.writeInteger(kIncludedFilesId);
+        m_writer.writeListBegin();
+        for (const auto &file : m_db.IncludedFiles)
+            writeIncludedFile(*file);
+        m_writer.writeListEnd();
+        m_writer.writeListEnd();
+    }
+
+private:
+    void writeString(const Text &text) { m_writer.writeString(m_cipher.CryptString(text)); }
+
+    void writeTray()
+    {
+        m_writer.writeListBegin();
+        if (!m_db.TrayNodes.empty()) {
+            std::unordered_map<const Node *, qint32> index;
+            const std::vector<Node *> all = m_db.preorder();
+            for (std::size_t i = 0; i < all.size(); ++i)
+                index.emplace(all[i], qint32(i));
+            for (const Node *node : m_db.TrayNodes) {
+                auto it = index.find(node);
+                if (it != index.end())
+                    m_writer.writeInteger(cryptIndex(m_cipher, it->second));
+            }
+        }
+        m_writer.writeListEnd();
+    }
+
+    // The size written is that of the bytes on disk, which are what the file must hold.
+    void writeIncludedFile(const TInclFile &file)
+    {
+        const QString displayName = win1252::toUnicode(file.Name);
+        QFile in(m_db.includedFilePath(file.Name));
+        if (!in.open(QIODevice::ReadOnly))
+            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
+                            .arg(displayName, in.errorString()));
+        const qint64 size = in.size();
+        if (size > std::numeric_limits<qint32>::max())
+            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
+        writeString(file.Name);
+        m_writer.writeInteger(qint32(size));
+        QByteArray block(std::min(size, kCopyBlock), Qt::Uninitialized);
+        for (qint64 done = 0; done < size;) {
+            const qint64 n = in.read(block.data(), std::min(size - done, kCopyBlock));
+            if (n <= 0)
+                throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht vollständig "
+                                           "gelesen werden.").arg(displayName));
+            m_cipher.CryptBuffer(block.data(), std::size_t(n), unsigned(done % TKeyClass::KeySize));
+            m_writer.writeRaw(block.constData(), n);
+            done += n;
+            m_stepper.at(m_writer.position());
+        }
+    }
+
+    const Database &m_db;
+    ValueWriter &m_writer;
+    const TKeyClass &m_cipher;
+    Stepper &m_stepper;
+};
+
+// A rough byte count of the file for the progress display.
+qint64 estimatedSize(const Database &db)
+{
+    qint64 size = 64;
+    for (int list : {HtmlTemplates, CssTemplates})
+        for (const auto &t : db.templates(list))
+            size += 15 + t->Name.size() + t->Description.size() + t->Code.size();
+    for (const Node *node : db.preorder()) {
+        size += 8 + node->name().size();
+        if (const TTipItem *item = node->item())
+            size += 40 + item->Code.size() + item->CreatedBy.size() + item->ModifiedBy.size();
+    }
+    for (const auto &file : db.IncludedFiles)
+        size += 10 + file->Name.size() + file->Size;
+    return size;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Load
+
+class Loader {
+public:
+    Loader(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
+           Progress &progress)
+        : m_db(db), m_fileName(fileName), m_parts(parts), m_prompt(prompt), m_progress(progress)
+    {
+    }
+
+    bool run()
+    {
+        QFile file(m_fileName);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw Error(QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
+                            .arg(quoted(m_fileName), file.errorString()));
+        ValueReader reader(file, m_fileName);
+        m_reader = &reader;
+        if (!readHeader())
+            return false;
+
+        ProgressScope scope(m_progress, QStringLiteral("Daten laden"),
+                            QStringLiteral("Daten werden geladen..."), file.size());
+        Stepper stepper(m_progress, file.size());
+        m_stepper = &stepper;
+        readTemplates(HtmlTemplates, lpHTMLTemplates);
+        readTemplates(CssTemplates, lpCSSTemplates);
+        readNodeList(nullptr, true, false, 0);
+        readSections();
+        m_db.DatabaseModified = false;
+        return true;
+    }
+
+private:
+    bool has(LoadParts part) const { return (m_parts & part) != 0; }
+    Text readString() { return m_cipher.CryptString(m_reader->readString()); }
+    void step() { m_stepper->at(m_reader->position()); }
+
+    // Magic, encryption flag and password. False when the file is refused.
+    bool readHeader()
+    {
+        std::array<std::uint8_t, 4> magic{};
+        if (m_reader->remaining() < qint64(magic.size()))
+            return refuseMagic();
+        m_reader->readRaw(magic.data(), qint64(magic.size()));
+        if (magic != kMagic)
+            return refuseMagic();
+
+        // The open database's encryption setting changes only once the password is accepted,
+        // so a refused file leaves it as it was.
+        if (!m_reader->readBoolean()) {
+            m_db.Encrypted = false;
+            return true;
+        }
+        const Text password = m_prompt.password(
+            QStringLiteral("Passwort"),
+            QStringLiteral("Die Datei %1 ist passwortgeschützt. Geben Sie das Passwort ein.")
+                .arg(quoted(m_fileName)));
+        if (password.isEmpty())
+            return refuse();
+        m_cipher.SetPassword(password);
+        std::array<std::uint8_t, TKeyClass::KeySize> verifier{};
+        m_reader->readRaw(verifier.data(), qint64(verifier.size()));
+        if (!m_cipher.CheckVerifier(verifier.data()) || readString() != password) {
+            m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Falsches Passwort"),
+                             QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
+            return refuse();
+        }
+        m_db.Encrypted = true;
+        m_db.Password = password;
+        return true;
+    }
+
+    bool refuse()
+    {
+        m_db.DatabaseModified = false;
+        return false;
+    }
+
+    bool refuseMagic()
+    {
+        m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Ungültige Datei"),
+                         QStringLiteral("Die Datei %1 ist keine gültige Lexora-Datenbank.")
+                             .arg(quoted(m_fileName)));
+        return refuse();
+    }
+
+    void readTemplates(int list, LoadPart flag)
+    {
+        m_reader->readListBegin();
+        if (!has(flag)) {
+            while (!m_reader->endOfList())
+                m_reader->skipValue();
+            m_reader->readInteger();
+            return;
+        }
+        std::vector<std::unique_ptr<TTemplate>> created;
+        std::vector<TTemplate *> &local = m_local[list];
+        while (!m_reader->endOfList()) {
+            Text name = readString();
+            Text description = readString();
+            Text code = readString();
+            TTemplate *record = m_db.FindTemplate(list, name);
+            if (!record) {
+                created.push_back(std::make_unique<TTemplate>());
+                record = created.back().get();
+            }
+            record->Name = std::move(name);
+            record->Description = std::move(description);
+            record->Code = std::move(code);
+            local.push_back(record);
+            step();
+        }
+        for (auto &record : created)
+            m_db.templates(list).push_back(std::move(record));
+
+        const qint32 position = m_reader->readInteger();
+        if (!has(lpDefaultsAndTray))
+            return;
+        const auto &global = m_db.templates(list);
+        if (position < -1 || position >= qint32(global.size()))
+            m_reader->fail(QStringLiteral("die Standardvorlage %1 gibt es nicht").arg(position));
+        m_db.defaultTemplate(list) = position < 0 ? nullptr : global[std::size_t(position)].get();
+    }
+
+    // A template position of an item: this file's template when its list is read, else the
+    // open database's default.
+    TTemplate *templateAt(int list, LoadPart flag, qint32 position)
+    {
+        if (!has(flag) || position == -1)
+            return m_db.defaultTemplate(list);
+        const std::vector<TTemplate *> &local = m_local[list];
+        if (position < 0 || position >= qint32(local.size()))
+            m_reader->fail(QStringLiteral("die Vorlage an Position %1 gibt es nicht").arg(position));
+        return local[std::size_t(position)];
+    }
+
+    void readItem(TTipItem &item)
+    {
+        item.Code = readString();
+        item.Created = m_reader->readDate();
+        item.Modified = m_reader->readDate();
+        item.CreatedBy = readString();
+        item.ModifiedBy = readString();
+        const qint32 html = m_reader->readInteger();
+        const qint32 css = m_reader->readInteger();
+        item.HTMLTemplate = templateAt(HtmlTemplates, lpHTMLTemplates, html);
+        item.CSSTemplate = templateAt(CssTemplates, lpCSSTemplates, css);
+        item.AutoFormat = m_reader->readBoolean();
+    }
+
+    // Reads one node list under parent. In merge mode a node is looked up among the children
+    // the parent had before this load began (so that siblings of equal name in the file stay
+    // apart), or created; under a node this load created everything is new. In skip mode the
+    // values are read past.
+    void readNodeList(Node *parent, bool merge, bool parentIsNew, int depth)
+    {
+        if (depth > kMaxDepth)
+            m_reader->fail(QStringLiteral("der Baum ist tiefer als %1 Ebenen verschachtelt")
+                               .arg(kMaxDepth));
+        m_reader->readListBegin();
+        Node &container = m_db.childrenOf(parent);
+        const int existingChildren = parentIsNew ? 0 : container.childCount();
+        while (!m_reader->endOfList()) {
+            Text name = readString();
+            Node *node = nullptr;
+            bool isNew = false;
+            if (merge) {
+                for (int i = 0; i < existingChildren && !node; ++i)
+                    if (container.child(i)->name() == name)
+                        node = container.child(i);
+                if (!node && has(lpNewEntries)) {
+                    node = container.appendChild(std::move(name));
+                    isNew = true;
+                }
+            }
+            if (m_reader->readBoolean()) {
+                if (node && isNew) {
+                    auto item = std::make_unique<TTipItem>();
+                    readItem(*item);
+                    node->setItem(std::move(item));
+                } else if (node && node->isItem() && has(lpExistingEntries)) {
+                    // Overwritten in place: the record keeps its identity.
+                    TTipItem item;
+                    readItem(item);
+                    *node->item() = std::move(item);
+                } else {
+                    for (int i = 0; i < 8; ++i)
+                        m_reader->skipValue();
+                }
+            }
+            readNodeList(node, node != nullptr, isNew, depth + 1);
+            step();
+        }
+    }
+
+    void readSections()
+    {
+        m_reader->readListBegin();
+        if (m_reader->peekTag() != vaNull && m_reader->peekTag() != vaInt8) {
+            // The older layout: the section list is the included-files list and ends the file.
+            readIncludedFileEntries();
+            return;
+        }
+        while (!m_reader->endOfList()) {
+            const qint32 id = m_reader->readInteger();
+            if (id == kTrayId) {
+                readTray();
+            } else if (id == kIncludedFilesId) {
+                m_reader->readListBegin();
+                readIncludedFileEntries();
+            } else {
+                // A section this program does not know: read past it.
+                m_reader->skipValue();
+            }
+        }
+    }
+
+    void readTray()
+    {
+        m_reader->readListBegin();
+        std::vector<Node *> all;
+        while (!m_reader->endOfList()) {
+            const qint32 stored = m_reader->readInteger();
+            if (!has(lpDefaultsAndTray))
+                continue;
+            if (all.empty())
+                all = m_db.preorder();
+            const qint32 index = cryptIndex(m_cipher, stored);
+            if (index < 0 || index >= qint32(all.size()))
+                m_reader->fail(QStringLiteral("den Eintrag %1 der Ablagemappe gibt es nicht").arg(index));
+            Node *node = all[std::size_t(index)];
+            if (std::find(m_db.TrayNodes.begin(), m_db.TrayNodes.end(), node) == m_db.TrayNodes.end())
+                m_db.TrayNodes.push_back(node);
+        }
+    }
+
+    // The entries of an included-files list up to and including its vaNull.
+    void readIncludedFileEntries()
+    {
+        while (!m_reader->endOfList()) {
+            const Text name = readString();
+            const qint32 size = m_reader->readInteger();
+            if (size < 0 || size > m_reader->remaining())
+                m_reader->fail(QStringLiteral("ungültige Größe %1 der eingebundenen Datei").arg(size));
+            if (has(lpIncludedFiles))
+                readIncludedFile(name, size);
+            else
+                m_reader->skipRaw(size);
+            step();
+        }
+    }
+
+    void readIncludedFile(const Text &name, qint32 size)
+    {
+        if (!isSafeFileName(name))
+            m_reader->fail(QStringLiteral("der Name \"%1\" einer eingebundenen Datei ist unzulässig")
+                               .arg(win1252::toUnicode(name).replace(QChar(0), QLatin1String("\\0"))));
+        const QString displayName = win1252::toUnicode(name);
+        if (m_db.IncludedFilesFolder.isEmpty())
+            throw Error(QStringLiteral("Es gibt keinen Ordner für die eingebundenen Dateien."));
+        QDir().mkpath(m_db.IncludedFilesFolder);
+        // Written beside and renamed at the end, so a failure keeps an earlier file of that name.
+        QSaveFile out(m_db.includedFilePath(name));
+        if (!out.open(QIODevice::WriteOnly))
+            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
+                            .arg(displayName, out.errorString()));
+        QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
+        for (qint64 done = 0; done < size;) {
+            const QByteArrayView chunk = m_reader->readRawChunk(std::min<qint64>(size - done, kCopyBlock));
+            m_cipher.CryptBuffer(reinterpret_cast<const std::uint8_t *>(chunk.data()),
+                                 std::size_t(chunk.size()), unsigned(done % TKeyClass::KeySize),
+                                 reinterpret_cast<std::uint8_t *>(block.data()));
+            if (out.write(block.constData(), chunk.size()) != chunk.size())
+                throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
+                                .arg(displayName, out.errorString()));
+            done += chunk.size();
+            step();
+        }
+        if (!out.commit())
+            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
+                            .arg(displayName, out.errorString()));
+        // Names stay unique: a file of a name the database has already replaces that one.
+        if (TInclFile *existing = m_db.FindIncludedFile(name))
+            existing->Size = size;
+        else
+            m_db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, size}));
+    }
+
+    Database &m_db;
+    const QString m_fileName;
+    const LoadParts m_parts;
+    UserPrompt &m_prompt;
+    Progress &m_progress;
+    TKeyClass m_cipher;
+    ValueReader *m_reader = nullptr;
+    Stepper *m_stepper = nullptr;
+    std::array<std::vector<TTemplate *>, 2> m_local;
+};
+
+} // namespace
+
+bool isSafeFileName(const Text &name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/')
+           && !name.contains('\\') && !name.contains('\0');
+}
+
+bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
+                  Progress &progress)
+{
+    return Loader(db, fileName, parts, prompt, progress).run();
+}
+
+void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress)
+{
+    if (db.Encrypted && db.Password.isEmpty())
+        throw Error(QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
+                                   "kein Passwort festgelegt."));
+    // Written beside the target and renamed over it at the end: a failed or interrupted save
+    // leaves the previous file as it was.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+                        .arg(quoted(fileName), file.errorString()));
+    ValueWriter writer(file);
+    TKeyClass cipher;
+    writer.writeRaw(kMagic.data(), qint64(kMagic.size()));
+    writer.writeBoolean(db.Encrypted);
+    if (db.Encrypted) {
+        cipher.SetPassword(db.Password);
+        const auto verifier = cipher.Verifier();
+        writer.writeRaw(verifier.data(), qint64(verifier.size()));
+        writer.writeString(cipher.CryptString(db.Password));
+    }
+
+    const qint64 total = estimatedSize(db);
+    ProgressScope scope(progress, QStringLiteral("Daten speichern"),
+                        QStringLiteral("Daten werden gespeichert..."), total);
+    Stepper stepper(progress, total);
+    Saver saver(db, writer, cipher, stepper);
+    saver.writeTemplates(HtmlTemplates);
+    saver.writeTemplates(CssTemplates);
+    saver.writeNodeList(db.topLevel(), 0);
+    saver.writeSections();
+    writer.flush();
+    if (!file.commit())
+        throw Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
+                        .arg(quoted(fileName), file.errorString()));
+    if (!asTemplate)
+        db.DatabaseModified = false;
+}
+
+} // namespace lexora
