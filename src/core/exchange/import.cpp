@@ -1,0 +1,133 @@
+#include "exchange/import.h"
+
+#include "database/win1252.h"
+#include "sorting/tree_sort.h"
+#include "support/error.h"
+#include "support/user_prompt.h"
+#include "text/collation.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace lexora {
+namespace {
+
+bool hasDatabaseExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).toUpper() == QLatin1String(".LXD");
+}
+
+// Stable, so names equal but for case keep their order.
+template <class Record>
+void sortByName(std::vector<std::unique_ptr<Record>> &records)
+{
+    std::stable_sort(records.begin(), records.end(),
+                     [](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
+                         return CompareTextsIgnoringCase(a->Name, b->Name) < 0;
+                     });
+}
+
+} // namespace
+
+void ImportFileList::clear()
+{
+    m_files.clear();
+    m_answer = ExtensionAnswer::NotAsked;
+}
+
+void ImportFileList::AddImportFile(const QString &path, UserPrompt &prompt)
+{
+    if (m_files.contains(path, Qt::CaseInsensitive))
+        return;
+    if (!hasDatabaseExtension(path)) {
+        if (m_answer == ExtensionAnswer::NotAsked) {
+            const QString text =
+                QStringLiteral("Die Dateinamenserweiterung der Datei\r\n\"") + path
+                + QStringLiteral("\"\r\nentspricht nicht derjenigen von Lexora-Datenbanken. "
+                                 "Sollen Dateien mit falscher Dateinamenserweiterung dennoch in "
+                                 "die Liste aufgenommen werden?");
+            m_answer = prompt.question(QStringLiteral("Falsche Dateinamenserweiterung"), text,
+                                       UserPrompt::Buttons::YesNo)
+                               == UserPrompt::Answer::Yes
+                           ? ExtensionAnswer::Add
+                           : ExtensionAnswer::LeaveOut;
+        }
+        if (m_answer == ExtensionAnswer::LeaveOut)
+            return;
+    }
+    // Sorted without regard to case; a new path goes behind the ones that compare equal.
+    const Text key = win1252::fromUnicode(path);
+    const auto at = std::upper_bound(m_files.begin(), m_files.end(), key,
+                                     [](const Text &k, const QString &entry) {
+                                         return CompareTextsIgnoringCase(
+                                                    k, win1252::fromUnicode(entry))
+                                                < 0;
+                                     });
+    m_files.insert(at, path);
+}
+
+void ImportFileList::remove(const QList<int> &rows)
+{
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    for (int row : sorted)
+        if (row >= 0 && row < m_files.size())
+            m_files.removeAt(row);
+}
+
+LoadParts importLoadParts(const std::array<bool, ImportElements.size()> &checked)
+{
+    LoadParts parts = 0;
+    for (std::size_t row = 0; row < ImportElements.size(); ++row)
+        if (checked[row])
+            parts |= ImportElements[row].part;
+    return parts;
+}
+
+std::optional<ImportInputError> ImportDatabases(Database &db, const QStringList &files,
+                                                LoadParts parts, const SortCriteria &criteria,
+                                                UserPrompt &prompt, Progress &progress)
+{
+    if (files.isEmpty())
+        return ImportInputError{ImportInputError::FileList,
+                                QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
+                                               "sollen, zur Liste hinzufügen.")};
+    // The tray and the default templates of other databases are never taken.
+    parts &= LoadParts(lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries
+                       | lpIncludedFiles);
+    if (parts == 0)
+        return ImportInputError{ImportInputError::ElementList,
+                                QStringLiteral("Sie müssen mindestens ein Element angeben, das "
+                                               "importiert werden soll.")};
+
+    for (const QString &file : files) {
+        try {
+            // A refused file has told the user why; the next one follows.
+            LoadDatabase(db, file, parts, prompt, progress);
+        } catch (const Error &) {
+            // The loader clears the flag, yet db keeps what was merged before the damage (and
+            // any earlier unsaved change): closing must still ask to save.
+            db.DatabaseModified = true;
+            throw;
+        }
+    }
+
+    if (parts & lpHTMLTemplates)
+        sortByName(db.HTMLTemplates);
+    if (parts & lpCSSTemplates)
+        sortByName(db.CSSTemplates);
+    if (parts & lpNewEntries)
+        SortTree(db.topLevel(), criteria);
+    if (parts & lpIncludedFiles)
+        sortByName(db.IncludedFiles);
+    prompt.message(UserPrompt::Icon::Information, QStringLiteral("Vorgang abgeschlossen"),
+                   QStringLiteral("Die Datenbanken wurden importiert."));
+    db.DatabaseModified = true;
+    return std::nullopt;
+}
+
+} // namespace lexora

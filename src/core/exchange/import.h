@@ -1,0 +1,79 @@
+#pragma once
+
+#include "database/file_format.h"
+#include "database/model.h"
+#include "sorting/sort_criteria.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace lexora {
+
+class UserPrompt;
+class Progress;
+
+// The files to import, kept sorted by path without regard to case, each path at most once.
+class ImportFileList {
+public:
+    // Whether files whose extension is not ".lxd" go into the list; asked once per opening.
+    enum class ExtensionAnswer { NotAsked, Add, LeaveOut };
+
+    // Empties the list and forgets the extension answer, as when the window is opened.
+    void clear();
+    // Adds path unless the list has it already (compared without regard to case). A path
+    // without the extension ".lxd" is added only when the user agrees; the first answer counts
+    // for all later files.
+    void AddImportFile(const QString &path, UserPrompt &prompt);
+    // Removes the entries at these positions.
+    void remove(const QList<int> &rows);
+
+    const QStringList &files() const { return m_files; }
+    ExtensionAnswer extensionAnswer() const { return m_answer; }
+
+private:
+    QStringList m_files;
+    ExtensionAnswer m_answer = ExtensionAnswer::NotAsked;
+};
+
+// The rows of the element list: headers (part 0, no check box) and the parts to import.
+struct ImportElement {
+    const char16_t *text;
+    LoadParts part;
+};
+inline constexpr std::array<ImportElement, 8> ImportElements{{
+    {u"Vorlagen", 0},
+    {u"HTML-Vorlagen importieren", lpHTMLTemplates},
+    {u"CSS-Vorlagen importieren", lpCSSTemplates},
+    {u"Einträge", 0},
+    {u"Nicht vorhandene Einträge importieren", lpNewEntries},
+    {u"Vorhandene Einträge importieren (bestehende ersetzen)", lpExistingEntries},
+    {u"Sonstiges", 0},
+    {u"Eingebundene Dateien importieren", lpIncludedFiles},
+}};
+
+// The union of the parts of the checked rows; never lpDefaultsAndTray.
+LoadParts importLoadParts(const std::array<bool, ImportElements.size()> &checked);
+
+// Why an import was not started: the message and the control it points at.
+struct ImportInputError {
+    enum Control { FileList, ElementList };
+    Control control;
+    QString message;
+};
+
+// Merges the files, in list order, into db with the given load parts. A file that is refused
+// (not a database, password not given or wrong) has been reported by the loader and the next
+// file follows. Afterwards the imported lists are sorted (templates and included files by name,
+// the tree by criteria when new entries were imported), the final message is shown and
+// DatabaseModified is set.
+// Returns the input error, with nothing imported, when the list is empty or no part is chosen.
+// A damaged file throws Error: the files after it are not read, what was merged stays in db
+// and DatabaseModified is set, since db now differs from its file.
+std::optional<ImportInputError> ImportDatabases(Database &db, const QStringList &files,
+                                                LoadParts parts, const SortCriteria &criteria,
+                                                UserPrompt &prompt, Progress &progress);
+
+} // namespace lexora

@@ -1,0 +1,413 @@
+#include "exchange/import.h"
+
+#include "database/file_format.h"
+#include "sorting/sort_criteria.h"
+#include "support/database_fixtures.h"
+#include "support/error.h"
+#include "support/scripted_prompt.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lexora;
+using lexora::test::readFileBytes;
+using lexora::test::ScriptedPrompt;
+using lexora::test::writeFileBytes;
+
+namespace {
+
+constexpr LoadParts kAllImportParts =
+    lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries | lpIncludedFiles;
+
+const QString kImported = QStringLiteral("Die Datenbanken wurden importiert.");
+const QString kWrongPassword = QStringLiteral("Das angegebene Passwort ist nicht korrekt.");
+
+TTemplate *addTemplate(Database &db, int list, const Text &name, const Text &code)
+{
+    auto t = std::make_unique<TTemplate>();
+    t->Name = name;
+    t->Code = code;
+    t->Description = "Beschreibung von " + name;
+    db.templates(list).push_back(std::move(t));
+    return db.templates(list).back().get();
+}
+
+Node *addItem(Node &parent, const Text &name, const Text &code, DateTime created = 45000)
+{
+    Node *node = parent.appendChild(name);
+    auto item = std::make_unique<TTipItem>();
+    item->Code = code;
+    item->Created = created;
+    item->Modified = created + 1;
+    item->CreatedBy = "autor";
+    item->ModifiedBy = "autor";
+    node->setItem(std::move(item));
+    return node;
+}
+
+void addIncluded(Database &db, const Text &name, const QByteArray &bytes)
+{
+    db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, qint32(bytes.size())}));
+    writeFileBytes(db.includedFilePath(name), bytes);
+}
+
+// Names of the children of a node, joined by ",".
+QByteArray childNames(const Node &node)
+{
+    QByteArrayList names;
+    for (const auto &child : node.children())
+        names.append(child->name());
+    return names.join(',');
+}
+
+QByteArray templateNames(const Database &db, int list)
+{
+    QByteArrayList names;
+    for (const auto &t : db.templates(list))
+        names.append(t->Name);
+    return names.join(',');
+}
+
+class Import : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        db.IncludedFilesFolder = dir.path() + QStringLiteral("/offen/");
+        QDir().mkpath(db.IncludedFilesFolder);
+        // The open database: key "Rezepte" with item "Kuchen", a top-level item "Zeta".
+        Node *rezepte = db.topLevel().appendChild("Rezepte");
+        addItem(*rezepte, "Kuchen", "alter Kuchen", 44000);
+        addItem(db.topLevel(), "Zeta", "z");
+        db.DefaultHTMLTemplate = addTemplate(db, HtmlTemplates, "Standard", "<p>%text%</p>");
+        db.DefaultCSSTemplate = addTemplate(db, CssTemplates, "CSS", "p{}");
+    }
+
+    // Saves a source database built by fill as name in the temporary folder.
+    template <class Fill>
+    QString source(const QString &name, Fill fill)
+    {
+        Database src;
+        src.IncludedFilesFolder = dir.path() + QStringLiteral("/quelle-") + name + QLatin1Char('/');
+        QDir().mkpath(src.IncludedFilesFolder);
+        fill(src);
+        const QString path = dir.path() + QLatin1Char('/') + name;
+        NoProgress progress;
+        SaveDatabase(src, path, false, progress);
+        return path;
+    }
+
+    // The common source: "Rezepte" with "Kuchen" (new code) and a new "Brot", a new key
+    // "Anhang" with an item below, and the template "Quelle".
+    QString recipes(const QString &name = QStringLiteral("rezepte.lxd"))
+    {
+        return source(name, [](Database &src) {
+            TTemplate *own = addTemplate(src, HtmlTemplates, "Quelle", "<div>%text%</div>");
+            Node *rezepte = src.topLevel().appendChild("Rezepte");
+            addItem(*rezepte, "Kuchen", "neuer Kuchen", 46000)->item()->HTMLTemplate = own;
+            addItem(*rezepte, "Brot", "Brot", 46000)->item()->HTMLTemplate = own;
+            Node *anhang = src.topLevel().appendChild("Anhang");
+            addItem(*anhang, "Notiz", "n");
+        });
+    }
+
+    std::optional<ImportInputError> import(const QStringList &files, LoadParts parts)
+    {
+        NoProgress progress;
+        return ImportDatabases(db, files, parts, DefaultSortCriteria(), prompt, progress);
+    }
+
+    Node *find(const QByteArrayList &path)
+    {
+        Node *node = nullptr;
+        for (const QByteArray &name : path)
+            if (!(node = db.FindChildNode(node, name, false)))
+                return nullptr;
+        return node;
+    }
+
+    QTemporaryDir dir;
+    Database db;
+    ScriptedPrompt prompt;
+};
+
+} // namespace
+
+TEST(ImportFileList, KeepsOnePathSortedWithoutRegardToCase)
+{
+    ImportFileList list;
+    ScriptedPrompt prompt;
+    for (const char *path : {"/d/b.lxd", "/d/C.lxd", "/d/a.lxd", "/d/B.LXD", "/d/c.lxd", "/d/a.lxd"})
+        list.AddImportFile(QString::fromUtf8(path), prompt);
+    EXPECT_EQ(list.files(), (QStringList{"/d/a.lxd", "/d/b.lxd", "/d/C.lxd"}));
+    EXPECT_TRUE(prompt.shown().isEmpty());
+
+    list.remove({0, 2, 2});
+    EXPECT_EQ(list.files(), QStringList{"/d/b.lxd"});
+}
+
+TEST(ImportFileList, AsksOnceAboutOtherExtensions)
+{
+    ImportFileList list;
+    ScriptedPrompt prompt;
+    prompt.answer(UserPrompt::Answer::No);
+    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt);
+    list.AddImportFile(QStringLiteral("/d/ohne"), prompt); // left out without a new question
+    list.AddImportFile(QStringLiteral("/d/gut.lxd"), prompt);
+    EXPECT_EQ(list.files(), QStringList{"/d/gut.lxd"});
+    EXPECT_EQ(list.extensionAnswer(), ImportFileList::ExtensionAnswer::LeaveOut);
+    ASSERT_EQ(prompt.shown().size(), 1);
+    EXPECT_EQ(prompt.shown()[0].kind, QStringLiteral("question"));
+    EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Falsche Dateinamenserweiterung"));
+    EXPECT_EQ(prompt.shown()[0].text,
+              QStringLiteral("Die Dateinamenserweiterung der Datei\r\n\"/d/alt.bak\"\r\n"
+                             "entspricht nicht derjenigen von Lexora-Datenbanken. Sollen Dateien "
+                             "mit falscher Dateinamenserweiterung dennoch in die Liste aufgenommen "
+                             "werden?"));
+
+    // Opening the window again forgets the answer: the question comes again.
+    list.clear();
+    EXPECT_TRUE(list.files().isEmpty());
+    prompt.answer(UserPrompt::Answer::Yes);
+    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt);
+    list.AddImportFile(QStringLiteral("/d/ohne"), prompt);
+    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt); // a duplicate is not asked about
+    EXPECT_EQ(list.files(), (QStringList{"/d/alt.bak", "/d/ohne"}));
+    EXPECT_EQ(prompt.shown().size(), 2);
+    EXPECT_TRUE(prompt.allAnswersUsed());
+}
+
+TEST(ImportElements, CheckedRowsGiveTheirLoadParts)
+{
+    std::array<bool, ImportElements.size()> checked{};
+    EXPECT_EQ(importLoadParts(checked), 0);
+    checked.fill(true);
+    EXPECT_EQ(importLoadParts(checked), kAllImportParts);
+    checked.fill(false);
+    checked[0] = checked[3] = checked[6] = true; // headers carry no part
+    EXPECT_EQ(importLoadParts(checked), 0);
+    checked[5] = true;
+    EXPECT_EQ(importLoadParts(checked), lpExistingEntries);
+}
+
+TEST_F(Import, RefusesAnEmptyListOrNoPartWithoutTouchingTheDatabase)
+{
+    const QString file = recipes();
+    std::optional<ImportInputError> error = import({}, kAllImportParts);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->control, ImportInputError::FileList);
+    EXPECT_EQ(error->message, QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
+                                             "sollen, zur Liste hinzufügen."));
+    error = import({file}, lpDefaultsAndTray);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->control, ImportInputError::ElementList);
+    EXPECT_EQ(error->message, QStringLiteral("Sie müssen mindestens ein Element angeben, das "
+                                             "importiert werden soll."));
+    EXPECT_TRUE(prompt.shown().isEmpty());
+    EXPECT_EQ(childNames(db.topLevel()), "Rezepte,Zeta");
+    EXPECT_FALSE(db.DatabaseModified);
+}
+
+TEST_F(Import, OnlyNewEntriesAddsWhatIsMissingAndSortsTheTree)
+{
+    ASSERT_FALSE(import({recipes()}, lpNewEntries));
+    // Keys first, then titles; existing items keep their data.
+    EXPECT_EQ(childNames(db.topLevel()), "Anhang,Rezepte,Zeta");
+    EXPECT_EQ(childNames(*find({"Rezepte"})), "Brot,Kuchen");
+    EXPECT_EQ(find({"Rezepte", "Kuchen"})->item()->Code, "alter Kuchen");
+    const TTipItem *brot = find({"Rezepte", "Brot"})->item();
+    ASSERT_TRUE(brot);
+    EXPECT_EQ(brot->Code, "Brot");
+    // The source's templates were not imported: the new item takes the open default.
+    EXPECT_EQ(brot->HTMLTemplate, db.DefaultHTMLTemplate);
+    EXPECT_EQ(templateNames(db, HtmlTemplates), "Standard");
+    EXPECT_EQ(prompt.messages(), QStringList{kImported});
+    EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Vorgang abgeschlossen"));
+    EXPECT_EQ(prompt.shown()[0].icon, UserPrompt::Icon::Information);
+    EXPECT_TRUE(db.DatabaseModified);
+}
+
+TEST_F(Import, NewEntriesWithTemplatesReferToTheImportedTemplate)
+{
+    ASSERT_FALSE(import({recipes()}, lpNewEntries | lpHTMLTemplates));
+    const TTipItem *brot = find({"Rezepte", "Brot"})->item();
+    ASSERT_TRUE(brot && brot->HTMLTemplate);
+    EXPECT_EQ(brot->HTMLTemplate->Name, "Quelle");
+    EXPECT_EQ(templateNames(db, HtmlTemplates), "Quelle,Standard");
+    EXPECT_EQ(db.DefaultHTMLTemplate->Name, "Standard");
+}
+
+TEST_F(Import, OnlyExistingEntriesOverwritesMatchesAndAddsNothing)
+{
+    // The open top level is deliberately unsorted: without new entries the tree is not sorted.
+    db.topLevel().insertChild(0, db.topLevel().takeChild(1));
+    ASSERT_FALSE(import({recipes()}, lpExistingEntries));
+    EXPECT_EQ(childNames(db.topLevel()), "Zeta,Rezepte");
+    EXPECT_EQ(childNames(*find({"Rezepte"})), "Kuchen");
+    const TTipItem *kuchen = find({"Rezepte", "Kuchen"})->item();
+    EXPECT_EQ(kuchen->Code, "neuer Kuchen");
+    EXPECT_EQ(kuchen->Created, 46000);
+    EXPECT_EQ(kuchen->Modified, 46001);
+    EXPECT_EQ(prompt.messages(), QStringList{kImported});
+    EXPECT_TRUE(db.DatabaseModified);
+}
+
+TEST_F(Import, TemplatesAreReplacedInPlaceThenSortedAndDefaultsStay)
+{
+    TTemplate *rahmen = addTemplate(db, HtmlTemplates, "Rahmen", "alt");
+    addTemplate(db, HtmlTemplates, "alpha", "a");
+    find({"Zeta"})->item()->HTMLTemplate = rahmen;
+    const QString file = source(QStringLiteral("vorlagen.lxd"), [](Database &src) {
+        TTemplate *r = addTemplate(src, HtmlTemplates, "Rahmen", "neu");
+        r->Description = "neue Beschreibung";
+        src.DefaultHTMLTemplate = addTemplate(src, HtmlTemplates, "Beta", "b");
+        addTemplate(src, HtmlTemplates, "rahmen", "klein");
+        src.DefaultCSSTemplate = addTemplate(src, CssTemplates, "Druck", "@media print{}");
+    });
+    ASSERT_FALSE(import({file}, lpHTMLTemplates));
+    EXPECT_EQ(templateNames(db, HtmlTemplates), "alpha,Beta,Rahmen,rahmen,Standard");
+    EXPECT_EQ(templateNames(db, CssTemplates), "CSS");
+    // The same record, so references to it still hold.
+    EXPECT_EQ(db.FindTemplate(HtmlTemplates, "Rahmen"), rahmen);
+    EXPECT_EQ(rahmen->Code, "neu");
+    EXPECT_EQ(rahmen->Description, "neue Beschreibung");
+    EXPECT_EQ(find({"Zeta"})->item()->HTMLTemplate, rahmen);
+    EXPECT_EQ(db.DefaultHTMLTemplate->Name, "Standard");
+    EXPECT_EQ(db.DefaultCSSTemplate->Name, "CSS");
+}
+
+TEST_F(Import, IncludedFilesReplaceTheirNamesakeAndAreSorted)
+{
+    addIncluded(db, "Z.txt", "zett");
+    addIncluded(db, "a.txt", "alt");
+    const QString file = source(QStringLiteral("dateien.lxd"), [](Database &src) {
+        addIncluded(src, "b.txt", "bee");
+        addIncluded(src, "a.txt", "neu und l\xE4nger");
+    });
+    ASSERT_FALSE(import({file}, lpIncludedFiles));
+    QByteArrayList names;
+    for (const auto &f : db.IncludedFiles)
+        names.append(f->Name + ":" + QByteArray::number(f->Size));
+    EXPECT_EQ(names.join(','), "a.txt:14,b.txt:3,Z.txt:4");
+    EXPECT_EQ(readFileBytes(db.includedFilePath("a.txt")), "neu und l\xE4nger");
+    EXPECT_EQ(readFileBytes(db.includedFilePath("b.txt")), "bee");
+    EXPECT_EQ(childNames(db.topLevel()), "Rezepte,Zeta");
+}
+
+TEST_F(Import, WithoutIncludedFilesTheirBytesAreSkipped)
+{
+    const QString file = source(QStringLiteral("dateien.lxd"), [](Database &src) {
+        addIncluded(src, "b.txt", "bee");
+        src.topLevel().appendChild("Neu");
+    });
+    ASSERT_FALSE(import({file}, lpNewEntries));
+    EXPECT_TRUE(db.IncludedFiles.empty());
+    EXPECT_FALSE(QFileInfo::exists(db.includedFilePath("b.txt")));
+    EXPECT_EQ(childNames(db.topLevel()), "Neu,Rezepte,Zeta");
+}
+
+TEST_F(Import, EncryptedFileNeedsItsPassword)
+{
+    const QString plain = source(QStringLiteral("z-offen.lxd"), [](Database &src) {
+        src.topLevel().appendChild("Offen");
+    });
+    const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
+        src.Encrypted = true;
+        src.Password = "geheim";
+        src.topLevel().appendChild("Geheim");
+    });
+    const struct {
+        const char *what;
+        QByteArray answer;
+        bool imported;
+        QStringList messages;
+    } cases[] = {
+        {"right password", "geheim", true, {kImported}},
+        {"wrong password", "falsch", false, {kWrongPassword, kImported}},
+        {"no password", "", false, {kImported}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Database open;
+        open.Encrypted = true;
+        open.Password = "vorher";
+        ScriptedPrompt p;
+        p.givePassword(c.answer);
+        NoProgress progress;
+        // The encrypted file comes first; the plain one after it is imported all the same.
+        ASSERT_FALSE(ImportDatabases(open, {secret, plain}, lpNewEntries, DefaultSortCriteria(), p,
+                                     progress));
+        EXPECT_EQ(childNames(open.topLevel()), c.imported ? "Geheim,Offen" : "Offen");
+        EXPECT_EQ(p.messages(), c.messages);
+        ASSERT_EQ(p.shown()[0].kind, QStringLiteral("password"));
+        EXPECT_EQ(p.shown()[0].caption, QStringLiteral("Passwort"));
+        // The setting follows the last file read: the plain one.
+        EXPECT_FALSE(open.Encrypted);
+        EXPECT_TRUE(open.DatabaseModified);
+    }
+
+    // A refused encrypted file as the last one leaves the previous setting in place.
+    for (const QByteArray &answer : {QByteArray("falsch"), QByteArray()}) {
+        SCOPED_TRACE(answer.constData());
+        Database open;
+        open.Encrypted = true;
+        open.Password = "vorher";
+        ScriptedPrompt p;
+        p.givePassword(answer);
+        NoProgress progress;
+        ASSERT_FALSE(ImportDatabases(open, {secret}, lpNewEntries, DefaultSortCriteria(), p, progress));
+        EXPECT_TRUE(open.Encrypted);
+        EXPECT_EQ(open.Password, "vorher");
+    }
+}
+
+TEST_F(Import, EncryptedLastFileSetsTheEncryption)
+{
+    const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
+        src.Encrypted = true;
+        src.Password = "geheim";
+    });
+    prompt.givePassword("geheim");
+    ASSERT_FALSE(import({secret}, lpNewEntries));
+    EXPECT_TRUE(db.Encrypted);
+    EXPECT_EQ(db.Password, "geheim");
+}
+
+TEST_F(Import, NotADatabaseIsReportedAndTheNextFileFollows)
+{
+    const QString bad = dir.path() + QStringLiteral("/a-kaputt.lxd");
+    writeFileBytes(bad, "kein Lexora");
+    ASSERT_FALSE(import({bad, recipes()}, lpNewEntries));
+    ASSERT_EQ(prompt.shown().size(), 2);
+    EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Ungültige Datei"));
+    EXPECT_EQ(prompt.shown()[0].icon, UserPrompt::Icon::Error);
+    EXPECT_EQ(prompt.shown()[1].text, kImported);
+    EXPECT_EQ(childNames(db.topLevel()), "Anhang,Rezepte,Zeta");
+}
+
+TEST_F(Import, ADamagedFileEndsTheImportAndKeepsWhatWasMerged)
+{
+    const QString first = source(QStringLiteral("1.lxd"), [](Database &src) {
+        src.topLevel().appendChild("Aaa");
+    });
+    const QString damaged = source(QStringLiteral("2.lxd"), [](Database &src) {
+        src.topLevel().appendChild("Bbb");
+        addItem(src.topLevel(), "Ccc", QByteArray(500, 'x'));
+    });
+    QByteArray bytes = readFileBytes(damaged);
+    writeFileBytes(damaged, bytes.left(bytes.size() - 200));
+    const QString last = source(QStringLiteral("3.lxd"), [](Database &src) {
+        src.topLevel().appendChild("Ddd");
+    });
+
+    EXPECT_THROW(import({first, damaged, last}, lpNewEntries), Error);
+    // The first file is merged, the damaged one up to its damage, the last not at all; nothing is
+    // sorted and no final message comes, but the database is marked as changed.
+    EXPECT_EQ(childNames(db.topLevel()).left(20), "Rezepte,Zeta,Aaa,Bbb");
+    EXPECT_EQ(find({"Ddd"}), nullptr);
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_TRUE(db.DatabaseModified);
+}
