@@ -9,7 +9,6 @@
 
 class QLabel;
 class QProgressBar;
-class QTimer;
 
 namespace lexora {
 
@@ -21,10 +20,13 @@ namespace lexora {
 // closed), and end() enables exactly those again. step() lets pending events run at most every
 // 15 ms, so the program stays responsive and repaints without slowing the work. Nested begin/end
 // pairs are allowed: the window closes at the outermost end().
+//
+// It is a window without parent, owned by whoever creates it (the main window keeps it as a
+// member): disabling the main window must not disable the progress window too.
 class TForm10 : public QWidget, public Progress {
     Q_OBJECT
 public:
-    explicit TForm10(QWidget *parent = nullptr);
+    TForm10();
     ~TForm10() override;
 
     void begin(const QString &caption, const QString &text, qint64 total) override;
@@ -40,9 +42,8 @@ protected:
 private:
     void disableOtherWindows();
     void enableOtherWindows();
-    void Timer_Tick();
+    void showFraction(qint64 done);
 
-    QTimer *Timer = nullptr;
     QList<QPointer<QWidget>> m_disabled;
     QElapsedTimer m_sinceEvents;
     qint64 m_total = 0;

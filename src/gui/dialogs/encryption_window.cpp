@@ -1,0 +1,129 @@
+#include "dialogs/encryption_window.h"
+
+#include "database/win1252.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+#include <QVBoxLayout>
+
+namespace lexora {
+
+namespace {
+
+// The password is stored as Windows-1252: a character it lacks would silently become '?', so the
+// field takes only characters that it has.
+class Win1252Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        for (const QChar c : std::as_const(input))
+            if (win1252::fromCodePoint(c.unicode()) == '?' && c != u'?')
+                return Invalid;
+        return Acceptable;
+    }
+};
+
+constexpr int maxPasswordLength = 16;
+
+} // namespace
+
+TForm8::TForm8(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TForm8"));
+    setWindowTitle(QStringLiteral("Verschlüsselung"));
+
+    CheckBox_Encryption = new QCheckBox(QStringLiteral("Verschlüsselung aktivieren"), this);
+    CheckBox_Encryption->setObjectName(QStringLiteral("CheckBox_Encryption"));
+
+    Label_Password = new QLabel(QStringLiteral("Passwort:"), this);
+    Label_Password->setObjectName(QStringLiteral("Label_Password"));
+    Edit_Password = new QLineEdit(this);
+    Edit_Password->setObjectName(QStringLiteral("Edit_Password"));
+    Edit_Password->setMaxLength(maxPasswordLength);
+    Edit_Password->setValidator(new Win1252Validator(Edit_Password));
+    Edit_Password->setEnabled(false);
+    Label_Password->setBuddy(Edit_Password);
+
+    Label_Warning = new QLabel(this);
+    Label_Warning->setObjectName(QStringLiteral("Label_Warning"));
+    Label_Warning->setWordWrap(true);
+    Label_Warning->setTextFormat(Qt::RichText);
+    Label_Warning->setStyleSheet(QStringLiteral("QLabel { background: palette(tooltip-base); "
+                                                "color: palette(tooltip-text); "
+                                                "border: 1px solid palette(dark); padding: 4px; }"));
+    Label_Warning->hide();
+
+    Button_OK = new QPushButton(QStringLiteral("OK"), this);
+    Button_OK->setObjectName(QStringLiteral("Button_OK"));
+    Button_OK->setDefault(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button_OK);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(CheckBox_Encryption);
+    layout->addWidget(Label_Password);
+    layout->addWidget(Edit_Password);
+    layout->addWidget(Label_Warning);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Label_Warning->setFixedWidth(Edit_Password->sizeHint().width() * 2);
+
+    connect(CheckBox_Encryption, &QCheckBox::clicked, this, &TForm8::CheckBox_EncryptionClick);
+    connect(CheckBox_Encryption, &QCheckBox::toggled, Label_Warning, &QWidget::hide);
+    connect(Edit_Password, &QLineEdit::textChanged, Label_Warning, &QWidget::hide);
+    connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TForm8::editEncryption(Database &db)
+{
+    setFromDatabase(db);
+    exec();
+    storeInto(db);
+}
+
+void TForm8::setFromDatabase(const Database &db)
+{
+    CheckBox_Encryption->setChecked(db.Encrypted);
+    Edit_Password->setText(win1252::toUnicode(db.Password.left(maxPasswordLength)));
+    CheckBox_EncryptionClick();
+    Label_Warning->hide();
+}
+
+void TForm8::storeInto(Database &db) const
+{
+    db.Encrypted = CheckBox_Encryption->isChecked();
+    db.Password = win1252::fromUnicode(Edit_Password->text());
+}
+
+void TForm8::CheckBox_EncryptionClick()
+{
+    Edit_Password->setEnabled(CheckBox_Encryption->isChecked());
+}
+
+void TForm8::done(int result)
+{
+    if (CheckBox_Encryption->isChecked() && Edit_Password->text().isEmpty()) {
+        showWarning(Edit_Password, QStringLiteral("Ungültige oder unvollständige Angaben"),
+                    QStringLiteral("Sie müssen ein Passwort angeben, mit dem die Datei "
+                                   "verschlüsselt werden soll."));
+        return;
+    }
+    QDialog::done(result);
+}
+
+void TForm8::showWarning(QWidget *control, const QString &title, const QString &text)
+{
+    Label_Warning->setText(QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(),
+                                                               text.toHtmlEscaped()));
+    Label_Warning->show();
+    control->setFocus();
+}
+
+} // namespace lexora

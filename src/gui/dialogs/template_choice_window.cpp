@@ -1,0 +1,93 @@
+#include "dialogs/template_choice_window.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace lexora {
+
+namespace {
+
+const QString noTemplate = QStringLiteral("Keine Vorlage verwenden");
+
+} // namespace
+
+TForm5::TForm5(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TForm5"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Vorlage"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    ComboBox_Template = new QComboBox(GroupBox1);
+    ComboBox_Template->setObjectName(QStringLiteral("ComboBox_Template"));
+    ComboBox_Template->setEditable(false);
+    ComboBox_Template->setMinimumWidth(260);
+    ComboBox_Template->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto *groupLayout = new QVBoxLayout(GroupBox1);
+    groupLayout->addWidget(ComboBox_Template);
+
+    Button_OK = new QPushButton(QStringLiteral("&OK"), this);
+    Button_OK->setObjectName(QStringLiteral("Button_OK"));
+    Button_OK->setDefault(true);
+    Button_Cancel = new QPushButton(QStringLiteral("Ab&brechen"), this);
+    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button_OK);
+    buttons->addWidget(Button_Cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<QString> TForm5::choose(const QString &caption, const QString &templatesFolder,
+                                      const QString &defTemplate)
+{
+    setWindowTitle(caption);
+    fill(templatesFolder, defTemplate);
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chosenTemplate();
+}
+
+void TForm5::fill(const QString &templatesFolder, const QString &defTemplate)
+{
+    ComboBox_Template->clear();
+    QStringList names = QDir(templatesFolder)
+                            .entryList({QStringLiteral("*.lxd")}, QDir::Files,
+                                       QDir::NoSort);
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), collator);
+    names.prepend(noTemplate);
+    ComboBox_Template->addItems(names);
+
+    // The first entry equal to the standard template without regard to case; else entry 0.
+    const QLocale locale;
+    const QString wanted = locale.toUpper(defTemplate);
+    int chosen = 0;
+    for (int i = 1; i < names.size() && chosen == 0 && !defTemplate.isEmpty(); ++i)
+        if (locale.toUpper(names[i]) == wanted)
+            chosen = i;
+    ComboBox_Template->setCurrentIndex(chosen);
+}
+
+QString TForm5::chosenTemplate() const
+{
+    const int index = ComboBox_Template->currentIndex();
+    return index > 0 ? ComboBox_Template->itemText(index) : QString();
+}
+
+} // namespace lexora
