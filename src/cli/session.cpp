@@ -111,6 +111,15 @@ QString takeOption(QStringList &args, const QString &name)
     return value;
 }
 
+void requireArguments(const QStringList &args, qsizetype count, const QString &usage)
+{
+    bool fits = args.size() == count;
+    for (const QString &arg : args)
+        fits = fits && !arg.startsWith(QLatin1String("--"));
+    if (!fits)
+        throw Error(QStringLiteral("Aufruf: lexora-cli %1").arg(usage));
+}
+
 SessionOptions takeSessionOptions(QStringList &args)
 {
     SessionOptions options;

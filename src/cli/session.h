@@ -29,6 +29,10 @@ private:
 // Throws Error when the value is missing.
 QString takeOption(QStringList &args, const QString &name);
 
+// Throws Error showing "lexora-cli USAGE" unless args holds exactly count arguments, none of them
+// an option.
+void requireArguments(const QStringList &args, qsizetype count, const QString &usage);
+
 // The options of every verb that opens a database.
 struct SessionOptions {
     QString passwordFile; // --password-file FILE

@@ -21,7 +21,8 @@ namespace {
 constexpr std::array<std::uint8_t, 4> kMagic = {0xBD, 0x94, 0x94, 0xF1};
 constexpr int kTrayId = 0;
 constexpr int kIncludedFilesId = 1;
-// Deeper trees are refused on load and save alike, so that reading one cannot exhaust the stack.
+// Trees of more levels are refused on load and save alike, so that reading one cannot exhaust
+// the stack.
 constexpr int kMaxDepth = 1000;
 // Included files' bytes move in blocks of this size.
 constexpr qint64 kCopyBlock = 256 * 1024;
@@ -83,9 +84,10 @@ public:
         m_writer.writeInteger(m_db.templateIndex(list, m_db.defaultTemplate(list)));
     }
 
+    // depth: the level of the nodes in this list.
     void writeNodeList(const Node &container, int depth)
     {
-        if (depth > kMaxDepth)
+        if (depth >= kMaxDepth && container.childCount() > 0)
             throw Error(QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
                                        "tiefer als %1 Ebenen verschachtelt.").arg(kMaxDepth));
         m_writer.writeListBegin();
@@ -349,13 +351,13 @@ private:
     // values are read past.
     void readNodeList(Node *parent, bool merge, bool parentIsNew, int depth)
     {
-        if (depth > kMaxDepth)
-            m_reader->fail(QStringLiteral("der Baum ist tiefer als %1 Ebenen verschachtelt")
-                               .arg(kMaxDepth));
         m_reader->readListBegin();
         Node &container = m_db.childrenOf(parent);
         const int existingChildren = parentIsNew ? 0 : container.childCount();
         while (!m_reader->endOfList()) {
+            if (depth >= kMaxDepth)
+                m_reader->fail(QStringLiteral("der Baum ist tiefer als %1 Ebenen verschachtelt")
+                                   .arg(kMaxDepth));
             Text name = readString();
             Node *node = nullptr;
             bool isNew = false;
@@ -456,7 +458,7 @@ private:
         QDir().mkpath(m_db.IncludedFilesFolder);
         // Written beside and renamed at the end, so a failure keeps an earlier file of that name.
         QSaveFile out(m_db.includedFilePath(name));
-        if (!out.open(QIODevice::WriteOnly))
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
                             .arg(displayName, out.errorString()));
         QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
@@ -513,8 +515,10 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
                                    "kein Passwort festgelegt."));
     // Written beside the target and renamed over it at the end: a failed or interrupted save
     // leaves the previous file as it was.
+    // Unbuffered, so that every failed write reaches commit(), which then keeps the old file;
+    // the writer buffers anyway.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
                         .arg(quoted(fileName), file.errorString()));
     ValueWriter writer(file);

@@ -1,0 +1,23 @@
+// lexora-cli resave IN OUT: loads a database and saves it again with its own encryption.
+#include "session.h"
+#include "verbs.h"
+
+namespace lexora::cli {
+namespace {
+
+int runResave(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const SessionOptions options = takeSessionOptions(args);
+    requireArguments(args, 2, QStringLiteral("resave IN OUT [--password-file DATEI]"));
+    Session session(options);
+    session.open(args.at(0));
+    session.save(args.at(1));
+    return 0;
+}
+
+} // namespace
+
+LEXORA_CLI_VERB("resave", "IN OUT [--password-file FILE]", runResave)
+
+} // namespace lexora::cli

@@ -1,0 +1,30 @@
+#include "database/default_database.h"
+
+#include "support/error.h"
+
+#include <QSaveFile>
+
+#include <cstddef>
+
+namespace lexora {
+namespace embedded {
+extern const unsigned char default_database[];
+extern const std::size_t default_database_size;
+} // namespace embedded
+
+QByteArray DefaultDatabaseBytes()
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(embedded::default_database),
+                                   qsizetype(embedded::default_database_size));
+}
+
+void WriteDefaultDatabase(const QString &fileName)
+{
+    QSaveFile file(fileName);
+    const QByteArray bytes = DefaultDatabaseBytes();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Error(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                        .arg(fileName, file.errorString()));
+}
+
+} // namespace lexora
