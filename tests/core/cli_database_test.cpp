@@ -1,0 +1,145 @@
+#include "database/default_database.h"
+#include "database/file_format.h"
+#include "support/database_fixtures.h"
+#include "support/run_cli.h"
+#include "support/scripted_prompt.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lexora;
+using namespace lexora::test;
+
+namespace {
+
+// The varied sample database saved encrypted, and a password file for it.
+class CliDatabase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db.IncludedFilesFolder = dir.filePath(QStringLiteral("files/"));
+        QDir().mkpath(db.IncludedFilesFolder);
+        buildVariedDatabase(db);
+        db.Encrypted = true;
+        db.Password = "Geh\xE4im";
+        file = dir.filePath(QStringLiteral("probe.lxd"));
+        NoProgress progress;
+        SaveDatabase(db, file, false, progress);
+        passwordFile = dir.filePath(QStringLiteral("pw.txt"));
+        writeFileBytes(passwordFile, "Geh\xC3\xA4im\r\nzweite Zeile\n"); // UTF-8, first line only
+    }
+
+    QTemporaryDir dir;
+    Database db;
+    QString file;
+    QString passwordFile;
+};
+
+} // namespace
+
+TEST_F(CliDatabase, NewWritesTheBuiltInBytes)
+{
+    const QString out = dir.filePath(QStringLiteral("neu.lxd"));
+    const CliRun run = runCli({QStringLiteral("new"), out});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(readFileBytes(out), DefaultDatabaseBytes());
+}
+
+TEST_F(CliDatabase, DumpShowsTheWholeDatabase)
+{
+    const CliRun run = runCli({QStringLiteral("dump"), file, QStringLiteral("--password-file"), passwordFile});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject dump = QJsonDocument::fromJson(run.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+
+    EXPECT_TRUE(dump[QStringLiteral("encrypted")].toBool());
+    const QJsonArray html = dump[QStringLiteral("htmlTemplates")].toArray();
+    ASSERT_EQ(html.size(), 3);
+    EXPECT_EQ(html[0][QStringLiteral("description")].toString(), QStringLiteral("HTML-Vorlage mit Überschrift"));
+    EXPECT_EQ(dump[QStringLiteral("defaultHtmlTemplate")].toInt(), 0);
+    EXPECT_EQ(dump[QStringLiteral("cssTemplates")][0][QStringLiteral("name")].toString(), QStringLiteral("CSS €"));
+    EXPECT_EQ(dump[QStringLiteral("defaultCssTemplate")].toInt(), 0);
+
+    const QJsonArray tree = dump[QStringLiteral("tree")].toArray();
+    ASSERT_EQ(tree.size(), 4);
+    const QJsonObject key = tree[0].toObject();
+    EXPECT_EQ(key[QStringLiteral("name")].toString(), QStringLiteral("Schlüssel"));
+    EXPECT_TRUE(key[QStringLiteral("item")].isNull());
+    const QJsonObject item = key[QStringLiteral("children")][0][QStringLiteral("item")].toObject();
+    EXPECT_EQ(item[QStringLiteral("code")].toString(), QString(255, QLatin1Char('a')));
+    EXPECT_EQ(item[QStringLiteral("created")].toDouble(), 45000.0);
+    EXPECT_EQ(item[QStringLiteral("modified")].toDouble(), 45123.75);
+    EXPECT_EQ(item[QStringLiteral("createdBy")].toString(), QStringLiteral("Müller"));
+    EXPECT_EQ(item[QStringLiteral("modifiedBy")].toString(), QString());
+    EXPECT_EQ(item[QStringLiteral("htmlTemplate")].toInt(), 1);
+    EXPECT_EQ(item[QStringLiteral("cssTemplate")].toInt(), 0);
+    EXPECT_TRUE(item[QStringLiteral("autoFormat")].toBool());
+    const QJsonObject deep = key[QStringLiteral("children")][2][QStringLiteral("children")][0].toObject();
+    EXPECT_EQ(deep[QStringLiteral("item")][QStringLiteral("code")].toString(),
+              QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D\u0000x\u00FF", 8));
+
+    EXPECT_EQ(dump[QStringLiteral("tray")].toArray(), (QJsonArray{4, 1, 7}));
+    const QJsonArray files = dump[QStringLiteral("includedFiles")].toArray();
+    ASSERT_EQ(files.size(), 3);
+    EXPECT_EQ(files[2][QStringLiteral("name")].toString(), QString::fromUtf16(u"B\u00E4r \u0081.bin"));
+    EXPECT_EQ(files[2][QStringLiteral("size")].toInt(), 17);
+    EXPECT_EQ(files[2][QStringLiteral("sha256")].toString(),
+              QString::fromLatin1(QCryptographicHash::hash(QByteArray(17, '\xA5'), QCryptographicHash::Sha256).toHex()));
+}
+
+TEST_F(CliDatabase, ResaveKeepsEncryptionAndPassword)
+{
+    const QString out = dir.filePath(QStringLiteral("wieder.lxd"));
+    const CliRun run = runCli({QStringLiteral("resave"), file, out, QStringLiteral("--password-file"), passwordFile});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // Both load with the same password to the same content.
+    std::string contents[2];
+    for (int i = 0; i < 2; ++i) {
+        Database loaded;
+        loaded.IncludedFilesFolder = dir.filePath(QStringLiteral("load%1/").arg(i));
+        QDir().mkpath(loaded.IncludedFilesFolder);
+        ScriptedPrompt prompt;
+        prompt.givePassword("Geh\xE4im");
+        NoProgress progress;
+        ASSERT_TRUE(LoadDatabase(loaded, i == 0 ? file : out, lpAll, prompt, progress));
+        contents[i] = describeDatabase(loaded);
+    }
+    EXPECT_EQ(contents[1], contents[0]);
+    EXPECT_NE(contents[1].find("encrypted"), std::string::npos);
+}
+
+TEST_F(CliDatabase, RefusalsAndDamageEndWithAnErrorStatus)
+{
+    const QString wrong = dir.filePath(QStringLiteral("falsch.txt"));
+    writeFileBytes(wrong, "falsch\n");
+    const QString damaged = dir.filePath(QStringLiteral("kaputt.lxd"));
+    writeFileBytes(damaged, readFileBytes(file).left(100));
+    const QString out = dir.filePath(QStringLiteral("aus.lxd"));
+
+    struct Case { const char *what; QStringList args; const char *err; };
+    const Case cases[] = {
+        {"no terminal for the password", {QStringLiteral("dump"), file}, "--password-file"},
+        {"wrong password", {QStringLiteral("dump"), file, QStringLiteral("--password-file"), wrong},
+         "Das angegebene Passwort ist nicht korrekt."},
+        {"damaged", {QStringLiteral("resave"), damaged, out, QStringLiteral("--password-file"), passwordFile},
+         "beschädigt"},
+        {"not a database", {QStringLiteral("dump"), passwordFile}, "keine gültige Lexora-Datenbank"},
+        {"missing argument", {QStringLiteral("resave"), file}, "Aufruf: lexora-cli resave"},
+        {"missing option value", {QStringLiteral("dump"), file, QStringLiteral("--password-file")}, "--password-file"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8(c.err))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
