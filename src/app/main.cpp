@@ -1,5 +1,10 @@
 // The desktop program `lexora`.
 #include "mainwindow/main_window.h"
+#include "setup/home_folder.h"
+#include "support/error.h"
+#include "support/file_dialogs.h"
+#include "support/german_translation.h"
+#include "support/gui_prompt.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -23,6 +28,7 @@ const char kUsage[] =
 int main(int argc, char **argv)
 {
     // Answered before any window exists, so they work without a display.
+    const char *startFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
@@ -32,14 +38,36 @@ int main(int argc, char **argv)
             std::printf("Lexora %s\n", LEXORA_VERSION);
             return 0;
         }
+        if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            std::fprintf(stderr, "lexora: unbekannte Option %s\n\n%s", argv[i], kUsage);
+            return 2;
+        }
+        if (startFile) {
+            std::fprintf(stderr, "lexora: nur eine Datei kann geöffnet werden\n\n%s", kUsage);
+            return 2;
+        }
+        startFile = argv[i];
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
+    lexora::installGermanTranslation();
 
-    lexora::gui::TQZS_LXD_Form mainWindow;
-    mainWindow.show();
-    return app.exec();
+    lexora::GuiPrompt prompt;
+    lexora::QtFileDialogs fileDialogs;
+    try {
+        lexora::TQZS_LXD_Form mainWindow(
+            lexora::homeFolder(QCoreApplication::applicationDirPath()), prompt, fileDialogs);
+        prompt.setParent(&mainWindow);
+        if (startFile)
+            mainWindow.setStartFile(QString::fromLocal8Bit(startFile));
+        mainWindow.show();
+        return app.exec();
+    } catch (const lexora::Error &e) {
+        // The folders of the home folder could not be made: nothing can work without them.
+        prompt.setParent(nullptr);
+        prompt.message(lexora::UserPrompt::Icon::Error, QStringLiteral("Lexora"), e.message());
+        return 1;
+    }
 }

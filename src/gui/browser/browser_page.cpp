@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace lexora::gui {
+namespace lexora {
 
 namespace {
 
@@ -105,4 +105,4 @@ QString pageSupportScript()
         .arg(QStringLiteral("\\u0001lexora-clipboard\\u0001"));
 }
 
-} // namespace lexora::gui
+} // namespace lexora

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace lexora::gui {
+namespace lexora {
 
 // The page behind a BrowserView: links to the web leave the display for the user's browser,
 // and the clipboard calls of the injected script reach the system clipboard.
@@ -34,4 +34,4 @@ private:
 // The script given to every document of a BrowserView.
 QString pageSupportScript();
 
-} // namespace lexora::gui
+} // namespace lexora

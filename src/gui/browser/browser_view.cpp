@@ -11,7 +11,7 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
-namespace lexora::gui {
+namespace lexora {
 
 namespace {
 
@@ -109,4 +109,4 @@ void BrowserView::writeLargeDocument(const QByteArray &utf8, const QString &base
     setUrl(QUrl::fromLocalFile(path));
 }
 
-} // namespace lexora::gui
+} // namespace lexora

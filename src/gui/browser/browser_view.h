@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-namespace lexora::gui {
+namespace lexora {
 
 // The page display of every window with a browser control. A page is written into it as a whole
 // document (the text built for an item or a key); addresses in the page resolve against the
@@ -41,4 +41,4 @@ private:
     int m_largePageCount = 0;
 };
 
-} // namespace lexora::gui
+} // namespace lexora

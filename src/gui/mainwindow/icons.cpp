@@ -7,7 +7,7 @@
 #include <cmath>
 #include <functional>
 
-namespace lexora::gui {
+namespace lexora {
 
 namespace {
 
@@ -227,4 +227,4 @@ QIcon applicationIcon()
     });
 }
 
-} // namespace lexora::gui
+} // namespace lexora

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-namespace lexora::gui {
+namespace lexora {
 
 // The pictures of the main window's image list, drawn by the program itself. The numbers are the
 // positions the tool bar, the menus and the tree refer to.
@@ -27,4 +27,4 @@ QIcon imageListIcon(ImageIndex index);
 // The program's own icon (window and about box).
 QIcon applicationIcon();
 
-} // namespace lexora::gui
+} // namespace lexora

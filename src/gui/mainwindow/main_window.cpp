@@ -1,7 +1,18 @@
 #include "mainwindow/main_window.h"
 
 #include "browser/browser_view.h"
+#include "dialogs/encryption_window.h"
+#include "dialogs/progress_window.h"
+#include "dialogs/template_choice_window.h"
 #include "mainwindow/icons.h"
+#include "mainwindow/info_area.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
+#include "setup/home_folder.h"
+#include "setup/instance_folder.h"
+#include "setup/user_name.h"
+#include "support/error.h"
+#include "support/user_prompt.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -9,27 +20,61 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
-namespace lexora::gui {
+namespace lexora {
 
-TQZS_LXD_Form::TQZS_LXD_Form(QWidget *parent) : QMainWindow(parent)
+TQZS_LXD_Form::TQZS_LXD_Form(const QString &homeFolder, UserPrompt &prompt,
+                             FileDialogs &fileDialogs, QWidget *parent)
+    : QMainWindow(parent), m_homeFolder(homeFolder), m_prompt(prompt), m_fileDialogs(fileDialogs)
 {
     setObjectName(QStringLiteral("TQZS_LXD_Form"));
-    setWindowTitle(QStringLiteral("Lexora"));
     setWindowIcon(applicationIcon());
+    UpdateCaption();
+    // Database files dropped from the desktop open here.
+    setAcceptDrops(true);
     createCommands();
     createMenus();
     createToolBar();
     createCentralArea();
+    createTreeMenu();
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(status);
     resize(651, 469);
+
+    m_userName = lexora::userName();
+    m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
+    m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
+    m_db.IncludedFilesFolder = m_instance->includedFilesFolder();
+
+    m_form5 = new TForm5(this);
+    m_form8 = new TForm8(this);
+    m_form10 = std::make_unique<TForm10>();
+    connectCommands();
+    connectTree();
 }
 
-TQZS_LXD_Form::~TQZS_LXD_Form() = default;
+TQZS_LXD_Form::~TQZS_LXD_Form()
+{
+    // The view must not read the tree while the database goes.
+    TreeView_Items->setModel(nullptr);
+}
+
+int TQZS_LXD_Form::instanceNumber() const
+{
+    return m_instance->number();
+}
+
+QString TQZS_LXD_Form::settingsFile() const
+{
+    return m_homeFolder + QStringLiteral("Settings.ini");
+}
+
+void TQZS_LXD_Form::showError(const Error &error)
+{
+    m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"), error.message());
+}
 
 QAction *TQZS_LXD_Form::addCommand(const char *objectName, const QString &caption,
                                    const QString &hint, const QKeySequence &shortcut)
@@ -232,8 +277,10 @@ void TQZS_LXD_Form::createCentralArea()
     Splitter->setObjectName(QStringLiteral("Splitter"));
     Splitter->setChildrenCollapsible(false);
 
-    auto *tree = new QTreeView(Splitter);
-    tree->setObjectName(QStringLiteral("TreeView_Items"));
+    TreeView_Items = new TreeView(Splitter);
+    TreeView_Items->setObjectName(QStringLiteral("TreeView_Items"));
+    m_model = new TreeModel(m_db, this);
+    TreeView_Items->setModel(m_model);
 
     Panel1 = new QWidget(Splitter);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -242,9 +289,13 @@ void TQZS_LXD_Form::createCentralArea()
     layout->setSpacing(0);
     WebBrowser = new BrowserView(Panel1);
     WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
+    // A file dropped on the page opens as a database, not inside the display.
+    WebBrowser->setAcceptDrops(false);
     layout->addWidget(WebBrowser, 1);
+    PaintBox_Info = new InfoArea(Panel1);
+    layout->addWidget(PaintBox_Info);
 
-    Splitter->addWidget(tree);
+    Splitter->addWidget(TreeView_Items);
     Splitter->addWidget(Panel1);
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);
@@ -252,4 +303,70 @@ void TQZS_LXD_Form::createCentralArea()
     setCentralWidget(Splitter);
 }
 
-} // namespace lexora::gui
+void TQZS_LXD_Form::createTreeMenu()
+{
+    PopupMenu_Items = new QMenu(this);
+    PopupMenu_Items->setObjectName(QStringLiteral("PopupMenu_Items"));
+    const auto entry = [this](const char *name, const QString &caption) {
+        QAction *a = addCommand(name, caption, {});
+        PopupMenu_Items->addAction(a);
+        return a;
+    };
+    MenuItem_NewTopKey = entry("MenuItem_NewTopKey",
+                               QStringLiteral("Neuer Schlüssel auf der höchsten Ebene"));
+    MenuItem_NewKey = entry("MenuItem_NewKey", QStringLiteral("Neuer Schlüssel auf dieser Ebene"));
+    MenuItem_NewSubKey = entry("MenuItem_NewSubKey",
+                               QStringLiteral("Neuer untergeordneter Schlüssel"));
+    PopupMenu_Items->addSeparator()->setObjectName(QStringLiteral("N1"));
+    MenuItem_NewTopItem = entry("MenuItem_NewTopItem",
+                                QStringLiteral("Neuer Eintrag auf der höchsten Ebene"));
+    MenuItem_NewItem = entry("MenuItem_NewItem", QStringLiteral("Neuer Eintrag auf dieser Ebene"));
+    MenuItem_NewSubItem = entry("MenuItem_NewSubItem",
+                                QStringLiteral("Neuer untergeordneter Eintrag"));
+    PopupMenu_Items->addSeparator()->setObjectName(QStringLiteral("N2"));
+    MenuItem_RenameItem = entry("MenuItem_RenameItem", QStringLiteral("Eintrag umbenennen"));
+    MenuItem_DelItem = entry("MenuItem_DelItem", QStringLiteral("Eintrag löschen"));
+    MenuItem_NewTopKey->setIcon(imageListIcon(ImgKey));
+    MenuItem_NewKey->setIcon(imageListIcon(ImgKey));
+    MenuItem_NewSubKey->setIcon(imageListIcon(ImgKey));
+    MenuItem_NewTopItem->setIcon(imageListIcon(ImgItem));
+    MenuItem_NewItem->setIcon(imageListIcon(ImgItem));
+    MenuItem_NewSubItem->setIcon(imageListIcon(ImgItem));
+    MenuItem_DelItem->setIcon(imageListIcon(ImgDelete));
+}
+
+void TQZS_LXD_Form::connectCommands()
+{
+    connect(MenuItem_New, &QAction::triggered, this, &TQZS_LXD_Form::MenuItem_NewClick);
+    connect(MenuItem_Open, &QAction::triggered, this, &TQZS_LXD_Form::MenuItem_OpenClick);
+    connect(MenuItem_Save, &QAction::triggered, this, &TQZS_LXD_Form::MenuItem_SaveClick);
+    connect(MenuItem_SaveAs, &QAction::triggered, this, &TQZS_LXD_Form::MenuItem_SaveAsClick);
+    connect(MenuItem_SaveAsTemplate, &QAction::triggered, this,
+            &TQZS_LXD_Form::MenuItem_SaveAsTemplateClick);
+    connect(MenuItem_Exit, &QAction::triggered, this, &QWidget::close);
+    connect(MenuItem_LXDTemplates, &QAction::triggered, this,
+            &TQZS_LXD_Form::MenuItem_LXDTemplatesClick);
+    connect(MenuItem_Encryption, &QAction::triggered, this,
+            &TQZS_LXD_Form::MenuItem_EncryptionClick);
+    connect(MenuItem_ShowInfo, &QAction::toggled, PaintBox_Info, &QWidget::setVisible);
+    connect(Ansicht1, &QMenu::aboutToShow, this,
+            [this] { MenuItem_ShowInfo->setChecked(!PaintBox_Info->isHidden()); });
+
+    connect(ToolButton_NewKey, &QAction::triggered, this, [this] { ToolButton_NewItemClick(false); });
+    connect(ToolButton_NewItem, &QAction::triggered, this, [this] { ToolButton_NewItemClick(true); });
+    connect(ToolButton_DelItem, &QAction::triggered, this, &TQZS_LXD_Form::DeleteSelected);
+
+    connect(MenuItem_NewTopKey, &QAction::triggered, this, [this] { NewKey(nullptr); });
+    connect(MenuItem_NewTopItem, &QAction::triggered, this, [this] { NewItem(nullptr); });
+    connect(MenuItem_NewKey, &QAction::triggered, this,
+            [this] { NewKey(m_popupNode ? m_popupNode->parent() : nullptr); });
+    connect(MenuItem_NewItem, &QAction::triggered, this,
+            [this] { NewItem(m_popupNode ? m_popupNode->parent() : nullptr); });
+    connect(MenuItem_NewSubKey, &QAction::triggered, this, [this] { NewKey(m_popupNode); });
+    connect(MenuItem_NewSubItem, &QAction::triggered, this, [this] { NewItem(m_popupNode); });
+    connect(MenuItem_RenameItem, &QAction::triggered, this,
+            &TQZS_LXD_Form::MenuItem_RenameItemClick);
+    connect(MenuItem_DelItem, &QAction::triggered, this, &TQZS_LXD_Form::DeleteSelected);
+}
+
+} // namespace lexora
