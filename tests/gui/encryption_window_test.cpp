@@ -1,0 +1,160 @@
+#include "dialogs/encryption_window.h"
+
+#include "support/gui_modal.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace lexora;
+
+namespace {
+
+// Types text character by character, also characters that QTest cannot map to keys.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+const QString warningText =
+    QStringLiteral("Sie müssen ein Passwort angeben, mit dem die Datei verschlüsselt werden soll.");
+
+TEST(EncryptionWindow, ComponentsAndCaptions)
+{
+    TForm8 form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Verschlüsselung"));
+    EXPECT_EQ(form.CheckBox_Encryption->text(), QStringLiteral("Verschlüsselung aktivieren"));
+    EXPECT_EQ(form.Label_Password->text(), QStringLiteral("Passwort:"));
+    EXPECT_EQ(form.Label_Password->buddy(), form.Edit_Password);
+    EXPECT_EQ(form.Edit_Password->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(form.Edit_Password->maxLength(), 16);
+    EXPECT_FALSE(form.Edit_Password->isEnabled());
+    EXPECT_EQ(form.Button_OK->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(form.Button_OK->isDefault());
+    EXPECT_EQ(form.findChild<QCheckBox *>(QStringLiteral("CheckBox_Encryption")), form.CheckBox_Encryption);
+}
+
+TEST(EncryptionWindow, ShowsTheSettingOfTheDatabase)
+{
+    TForm8 form;
+    Database db;
+    db.Encrypted = true;
+    db.Password = "gr\xFC" "n"; // Windows-1252 "grün"
+    form.setFromDatabase(db);
+    EXPECT_TRUE(form.CheckBox_Encryption->isChecked());
+    EXPECT_TRUE(form.Edit_Password->isEnabled());
+    EXPECT_EQ(form.Edit_Password->text(), QStringLiteral("grün"));
+
+    db.ClearDatabase();
+    form.setFromDatabase(db);
+    EXPECT_FALSE(form.CheckBox_Encryption->isChecked());
+    EXPECT_FALSE(form.Edit_Password->isEnabled());
+    EXPECT_TRUE(form.Edit_Password->text().isEmpty());
+}
+
+TEST(EncryptionWindow, TheBoxSwitchesThePasswordField)
+{
+    TForm8 form;
+    form.show();
+    QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
+    EXPECT_TRUE(form.CheckBox_Encryption->isChecked());
+    EXPECT_TRUE(form.Edit_Password->isEnabled());
+    QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
+    EXPECT_FALSE(form.Edit_Password->isEnabled());
+}
+
+TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPassword)
+{
+    TForm8 form;
+    Database db;
+    db.Encrypted = true;
+    form.setFromDatabase(db);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    const std::function<void()> ways[] = {
+        [&] { QTest::mouseClick(form.Button_OK, Qt::LeftButton); },
+        [&] { QTest::keyClick(form.Edit_Password, Qt::Key_Return); },
+        [&] { QTest::keyClick(&form, Qt::Key_Escape); },
+        [&] { form.close(); },
+        [&] { form.reject(); },
+    };
+    for (const auto &close : ways) {
+        close();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.Label_Warning->isVisible());
+        EXPECT_TRUE(form.Label_Warning->text().contains(QStringLiteral("Ungültige oder unvollständige Angaben")));
+        EXPECT_TRUE(form.Label_Warning->text().contains(warningText));
+        form.Label_Warning->hide();
+    }
+
+    // Typing a password takes the warning away and lets the window close.
+    form.Label_Warning->show();
+    QTest::keyClicks(form.Edit_Password, QStringLiteral("x"));
+    EXPECT_FALSE(form.Label_Warning->isVisible());
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
+{
+    TForm8 form;
+    Database db;
+    bool refusedFirst = false;
+    test::whenModal([&](QWidget *modal) {
+        EXPECT_EQ(modal, &form);
+        QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
+        QTest::mouseClick(form.Button_OK, Qt::LeftButton);
+        refusedFirst = form.isVisible() && form.Label_Warning->isVisible();
+        QTest::keyClicks(form.Edit_Password, QStringLiteral("Geheimnis"));
+        QTest::mouseClick(form.Button_OK, Qt::LeftButton);
+        if (form.isVisible()) { // do not hang when the window refuses wrongly
+            form.CheckBox_Encryption->setChecked(false);
+            form.accept();
+        }
+    });
+    form.editEncryption(db);
+    EXPECT_TRUE(refusedFirst);
+    EXPECT_TRUE(db.Encrypted);
+    EXPECT_EQ(db.Password, QByteArray("Geheimnis"));
+    EXPECT_FALSE(db.DatabaseModified);
+
+    // Switching it off again; an unchecked box with an empty password closes at once.
+    test::whenModal([&](QWidget *) {
+        QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
+        form.Edit_Password->clear();
+        QTest::keyClick(&form, Qt::Key_Escape);
+        if (form.isVisible())
+            form.QDialog::done(0);
+    });
+    form.editEncryption(db);
+    EXPECT_FALSE(db.Encrypted);
+    EXPECT_TRUE(db.Password.isEmpty());
+    EXPECT_FALSE(db.DatabaseModified);
+}
+
+TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
+{
+    TForm8 form;
+    Database db;
+    db.Encrypted = true;
+    form.setFromDatabase(db);
+    form.show();
+    typeText(form.Edit_Password, QStringLiteral("ab€łc"));
+    EXPECT_EQ(form.Edit_Password->text(), QStringLiteral("ab€c")); // "ł" has no Windows-1252 byte
+    QTest::keyClicks(form.Edit_Password, QStringLiteral("0123456789abcdefgh"));
+    EXPECT_EQ(form.Edit_Password->text().size(), 16);
+    form.storeInto(db);
+    EXPECT_EQ(db.Password, QByteArray("ab\x80" "c0123456789ab"));
+}
+
+} // namespace
