@@ -1,10 +1,12 @@
-// lexora-cli dump FILE: the whole database as JSON.
+// lexora-cli dump FILE [--sort C:M,...]: the whole database as JSON, the tree sorted if asked.
 #include "dump.h"
 
 #include "session.h"
+#include "sort_option.h"
 #include "verbs.h"
 
 #include "database/win1252.h"
+#include "sorting/tree_sort.h"
 #include "support/error.h"
 
 #include <QCryptographicHash>
@@ -78,9 +80,12 @@ int runDump(const QStringList &arguments)
 {
     QStringList args = arguments;
     const SessionOptions options = takeSessionOptions(args);
-    requireArguments(args, 1, QStringLiteral("dump FILE [--password-file DATEI]"));
+    const std::optional<SortCriteria> sort = takeSortOption(args);
+    requireArguments(args, 1, QStringLiteral("dump FILE [--sort K:M,...] [--password-file DATEI]"));
     Session session(options);
     session.open(args.first());
+    if (sort)
+        SortTree(session.db().topLevel(), *sort);
     const QByteArray json = QJsonDocument(databaseToJson(session.db())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
     return 0;
@@ -113,6 +118,6 @@ QJsonObject databaseToJson(const Database &db)
 }
 
 
-LEXORA_CLI_VERB("dump", "FILE [--password-file FILE]", runDump)
+LEXORA_CLI_VERB("dump", "FILE [--sort C:M,...|default] [--password-file FILE]", runDump)
 
 } // namespace lexora::cli
