@@ -1,0 +1,108 @@
+#include "support/gui_main_window.h"
+
+#include "database/win1252.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
+
+#include <QTest>
+#include <QWebEnginePage>
+
+namespace lexora::test {
+
+std::optional<QString> ScriptedFileDialogs::openDatabase(QWidget *)
+{
+    if (opens.isEmpty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return std::nullopt;
+    }
+    return opens.dequeue();
+}
+
+std::optional<QString> ScriptedFileDialogs::saveDatabase(QWidget *, const QString &folder)
+{
+    saveFolders.append(folder);
+    if (saves.isEmpty()) {
+        ADD_FAILURE() << "unexpected save dialog";
+        return std::nullopt;
+    }
+    return saves.dequeue();
+}
+
+void MainWindowTest::SetUp()
+{
+    ASSERT_TRUE(homeDir.isValid());
+    home = homeDir.path() + QLatin1Char('/');
+}
+
+void MainWindowTest::TearDown()
+{
+    finish();
+    EXPECT_TRUE(prompt.allAnswersUsed());
+    EXPECT_TRUE(dialogs.opens.isEmpty());
+    EXPECT_TRUE(dialogs.saves.isEmpty());
+}
+
+TQZS_LXD_Form &MainWindowTest::start()
+{
+    window = std::make_unique<TQZS_LXD_Form>(home, prompt, dialogs);
+    window->show();
+    return *window;
+}
+
+void MainWindowTest::finish()
+{
+    if (!window)
+        return;
+    window->database().DatabaseModified = false;
+    window->close();
+    window.reset();
+}
+
+Node *MainWindowTest::addKey(Node *parent, const char *title)
+{
+    return window->treeModel()->appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)),
+                                           nullptr);
+}
+
+Node *MainWindowTest::addItem(Node *parent, const char *title, const char *code)
+{
+    auto item = std::make_unique<TTipItem>();
+    item->Code = code;
+    item->HTMLTemplate = db().DefaultHTMLTemplate;
+    item->CSSTemplate = db().DefaultCSSTemplate;
+    return window->treeModel()->appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)),
+                                           std::move(item));
+}
+
+void MainWindowTest::select(const QList<Node *> &nodes)
+{
+    QItemSelectionModel *selection = window->treeView()->selectionModel();
+    selection->clearSelection();
+    for (Node *node : nodes) {
+        const QModelIndex index = window->treeModel()->indexOf(node);
+        window->treeView()->scrollTo(index);
+        selection->setCurrentIndex(index, QItemSelectionModel::Select);
+    }
+}
+
+QVariant runJavaScript(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 15000)) << script.toStdString();
+    return result;
+}
+
+QStringList childTitles(Database &db, Node *parent)
+{
+    QStringList titles;
+    for (const auto &child : db.childrenOf(parent).children())
+        titles.append(win1252::toUnicode(child->name()));
+    return titles;
+}
+
+} // namespace lexora::test
