@@ -1,0 +1,74 @@
+// lexora-cli import TARGET SOURCE... --parts html,css,new,existing,files [--output OUT]: merges
+// other databases into TARGET and saves the result to TARGET or OUT.
+#include "session.h"
+#include "verbs.h"
+
+#include "exchange/import.h"
+#include "sorting/sort_criteria.h"
+#include "support/error.h"
+#include "support/progress.h"
+
+#include <cstdio>
+
+namespace lexora::cli {
+namespace {
+
+// The rows of the import window's element list that each name of --parts checks.
+struct PartName {
+    const char *name;
+    std::size_t row;
+};
+constexpr PartName kPartNames[] = {
+    {"html", 1}, {"css", 2}, {"new", 4}, {"existing", 5}, {"files", 7},
+};
+
+LoadParts parseParts(const QString &text)
+{
+    std::array<bool, ImportElements.size()> checked{};
+    for (const QString &name : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const auto it = std::find_if(std::begin(kPartNames), std::end(kPartNames),
+                                     [&](const PartName &p) { return name.trimmed() == QLatin1String(p.name); });
+        if (it == std::end(kPartNames))
+            throw Error(QStringLiteral("Unbekannter Teil \"%1\" in --parts; erlaubt sind html, css, "
+                                       "new, existing und files.")
+                            .arg(name));
+        checked[it->row] = true;
+    }
+    return importLoadParts(checked);
+}
+
+int runImport(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const SessionOptions sessionOptions = takeSessionOptions(args);
+    const LoadParts parts = parseParts(takeOption(args, QStringLiteral("--parts")));
+    const QString output = takeOption(args, QStringLiteral("--output"));
+    if (args.size() < 2) {
+        std::fprintf(stderr, "Aufruf: lexora-cli import ZIEL QUELLE... --parts "
+                             "html,css,new,existing,files [--output AUSGABE] "
+                             "[--password-file DATEI]\n");
+        return 2;
+    }
+
+    Session session(sessionOptions);
+    session.open(args.at(0));
+    ImportFileList files;
+    for (const QString &source : args.mid(1))
+        files.AddImportFile(source, session.prompt());
+    NoProgress progress;
+    // A damaged source throws: nothing is saved, so TARGET stays as it was.
+    if (const std::optional<ImportInputError> error = ImportDatabases(
+            session.db(), files.files(), parts, DefaultSortCriteria(), session.prompt(), progress))
+        throw Error(error->message);
+    session.save(output.isEmpty() ? args.at(0) : output);
+    return 0;
+}
+
+} // namespace
+
+LEXORA_CLI_VERB("import",
+                "TARGET SOURCE... --parts html,css,new,existing,files [--output OUT] "
+                "[--password-file FILE]",
+                runImport)
+
+} // namespace lexora::cli
