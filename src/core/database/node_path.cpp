@@ -1,7 +1,5 @@
 #include "database/node_path.h"
 
-#include <algorithm>
-
 namespace lexora {
 namespace {
 

@@ -19,9 +19,13 @@ namespace {
 // a page of nothing but nested blocks must not exhaust the stack.
 constexpr int MaxBlockNesting = 100;
 // Templates that name other templates several times each can multiply a small page beyond any
-// memory; once the expanded blocks of a page have grown this large, further blocks are left
-// unexpanded.
-constexpr qsizetype MaxBlockBytes = qsizetype(256) << 20;
+// memory and time. Each expanded block is charged what it handled (the template's code, the
+// content and the result) plus a fixed share for running the steps; once a page has spent a
+// fixed amount plus a multiple of its own size, further blocks are left unexpanded. A result is
+// charged before it is made, so the page never grows beyond that either.
+constexpr qsizetype BlockWorkPerPage = qsizetype(16) << 20;
+constexpr qsizetype BlockWorkPerByte = 32;
+constexpr qsizetype BlockStepsWork = 256;
 
 // A folder as the page writes it: with its trailing separator.
 Text folderText(QString folder)
@@ -40,8 +44,9 @@ Text dateText(DateTime date)
 // state of the nested expansions.
 class RenderContext {
 public:
+    // pageSize: the size of the text and templates the page is built from.
     RenderContext(const Database &db, PageTemplates templates, const Node &node,
-                  const TTipItem *item);
+                  const TTipItem *item, qsizetype pageSize);
 
     Text ExpandText(const Text &text, bool lineBreaks, bool wrap);
 
@@ -60,19 +65,37 @@ private:
     const Node &m_node;
     const TTipItem *m_item;
     std::vector<const Node *> m_ancestors; // the parent first, the top-level ancestor last
+    // The values of the plain placeholders, made once for all nested expansions.
+    Text m_created, m_modified, m_level, m_children, m_fileName, m_filePath, m_appPath;
 
     // Templates whose own code is being expanded right now, outermost first.
     std::vector<const TTemplate *> m_expanding;
     int m_nesting = 0;
-    qsizetype m_blockBytes = 0;
+    const qsizetype m_maxBlockWork;
+    qsizetype m_blockWork = 0;
 };
 
 RenderContext::RenderContext(const Database &db, PageTemplates templates, const Node &node,
-                             const TTipItem *item)
-    : m_db(db), m_templates(templates), m_node(node), m_item(item)
+                             const TTipItem *item, qsizetype pageSize)
+    : m_db(db), m_templates(templates), m_node(node), m_item(item),
+      m_maxBlockWork(BlockWorkPerPage + BlockWorkPerByte * pageSize)
 {
     for (const Node *p = node.parent(); p; p = p->parent())
         m_ancestors.push_back(p);
+    if (item) {
+        m_created = dateText(item->Created);
+        m_modified = dateText(item->Modified);
+    }
+    m_level = Text::number(m_ancestors.size());
+    m_children = Text::number(node.childCount());
+    const QString &file = db.CurrentFileName;
+    if (!file.isEmpty()) {
+        m_fileName = win1252::fromUnicode(QFileInfo(file).fileName());
+        m_filePath = folderText(QFileInfo(file).path());
+    }
+    // Without an application object (a bare test program) there is no program folder to name.
+    if (QCoreApplication::instance())
+        m_appPath = folderText(QCoreApplication::applicationDirPath());
 }
 
 Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
@@ -94,22 +117,18 @@ Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
     });
     text = expandTemplateBlocks(text);
     if (m_item) {
-        text = replacePlain(text, PhCreated, dateText(m_item->Created));
-        text = replacePlain(text, PhModified, dateText(m_item->Modified));
+        text = replacePlain(text, PhCreated, m_created);
+        text = replacePlain(text, PhModified, m_modified);
         text = replacePlain(text, PhCreatedBy, m_item->CreatedBy);
         text = replacePlain(text, PhModifiedBy, m_item->ModifiedBy);
     }
-    text = replacePlain(text, PhLevel, Text::number(m_ancestors.size()));
-    text = replaceArguments(text, PhParents, [this](const Text &index) { return parentTitle(index); });
-    text = replacePlain(text, PhChildren, Text::number(m_node.childCount()));
-    const QString &file = m_db.CurrentFileName;
-    text = replacePlain(text, PhFileName, win1252::fromUnicode(QFileInfo(file).fileName()));
-    text = replacePlain(text, PhFilePath,
-                        file.isEmpty() ? Text() : folderText(QFileInfo(file).path()));
-    // Without an application object (a bare test program) there is no program folder to name.
-    text = replacePlain(text, PhAppPath, QCoreApplication::instance()
-                                             ? folderText(QCoreApplication::applicationDirPath())
-                                             : Text());
+    text = replacePlain(text, PhLevel, m_level);
+    text = replaceArguments(text, PhParents,
+                            [this](const Text &index) { return parentTitle(index); });
+    text = replacePlain(text, PhChildren, m_children);
+    text = replacePlain(text, PhFileName, m_fileName);
+    text = replacePlain(text, PhFilePath, m_filePath);
+    text = replacePlain(text, PhAppPath, m_appPath);
     text = replaceArguments(text, PhFile, [this](const Text &name) { return includedFile(name); });
     return replacePlain(text, PhType, m_item ? "1" : "0");
 }
@@ -207,7 +226,7 @@ bool RenderContext::mayExpand(const TTemplate *tmpl) const
     // templates, would otherwise recurse without end.
     return tmpl && tmpl != m_templates.html
            && std::find(m_expanding.begin(), m_expanding.end(), tmpl) == m_expanding.end()
-           && m_nesting < MaxBlockNesting && m_blockBytes <= MaxBlockBytes;
+           && m_nesting < MaxBlockNesting && m_blockWork < m_maxBlockWork;
 }
 
 // The template's code and the block's content, each expanded on its own without line breaks and
@@ -225,12 +244,12 @@ std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text
     m_expanding.pop_back();
     const Text inner = ExpandText(content, false, false);
 
-    const Text textPattern = placeholderPattern(PhText);
+    const Text &textPattern = placeholderPattern(PhText);
     const qsizetype textCount = code.count(textPattern); // overlapping ones too: an upper bound
     const qsizetype size = code.size() + textCount * (inner.size() - textPattern.size());
-    if (m_blockBytes + size > MaxBlockBytes)
+    m_blockWork += BlockStepsWork + tmpl.Code.size() + content.size() + size;
+    if (m_blockWork >= m_maxBlockWork)
         return std::nullopt;
-    m_blockBytes += size;
     return replaceAll(code, textPattern, inner);
 }
 
@@ -239,7 +258,8 @@ std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text
 Text BuildPage(const Database &db, const Text &code, PageTemplates templates, const Node &node,
                const TTipItem *item, bool autoFormat)
 {
-    return RenderContext(db, templates, node, item).ExpandText(code, autoFormat, true);
+    const qsizetype pageSize = code.size() + (templates.html ? templates.html->Code.size() : 0);
+    return RenderContext(db, templates, node, item, pageSize).ExpandText(code, autoFormat, true);
 }
 
 Text BuildNodePage(const Database &db, const Node &node)

@@ -6,10 +6,18 @@
 
 namespace lexora {
 
-Text placeholderPattern(int index)
+const Text &placeholderPattern(int index)
 {
-    const Placeholder &p = PlaceholderTable[std::size_t(index)];
-    return (p.form == PlaceholderForm::Block ? Text("%>") : Text("%")) + p.name + '%';
+    // Made once: pages are built often, and nested blocks build many texts per page.
+    static const std::array<Text, PlaceholderCount> patterns = [] {
+        std::array<Text, PlaceholderCount> out;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const Placeholder &p = PlaceholderTable[i];
+            out[i] = (p.form == PlaceholderForm::Block ? Text("%>") : Text("%")) + p.name + '%';
+        }
+        return out;
+    }();
+    return patterns[std::size_t(index)];
 }
 
 Text blockClosing(int index)

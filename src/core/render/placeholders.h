@@ -60,7 +60,7 @@ inline constexpr std::array<Placeholder, PlaceholderCount> PlaceholderTable{{
 }};
 
 // What the search looks for: "%name%", or "%>name%" for a block.
-Text placeholderPattern(int index);
+const Text &placeholderPattern(int index);
 // The closing marker of a block placeholder: "%<name%".
 Text blockClosing(int index);
 // The caption of the editor's menu entry: the pattern followed by the argument pattern with its
