@@ -39,11 +39,13 @@ struct Settings {
     int TabStop = 12;          // tab stop width of the code fields
     int F1_LeftArea = 280;     // width of the main window's tree
     int F2_RightArea = 330;    // width of the item editor's preview
+    // The window sizes default to the windows' sizes at creation, so that a value written before
+    // the window's state was known still gives a usable window.
     int F1_Width = 651;        // main window client size
     int F1_Height = 469;
     bool F1_Maximized = false;
-    int F2_Width = 0;          // item editor client size
-    int F2_Height = 0;
+    int F2_Width = 681;        // item editor client size
+    int F2_Height = 452;
     bool F2_Maximized = false;
     // [F2_Font], [F3_Font]
     FontSetting F2_Font;       // the item editor's code field
