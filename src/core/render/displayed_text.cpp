@@ -209,7 +209,7 @@ private:
                     m_heldSpace = HeldSpace::None;
                     m_atLineStart = true;
                 } else {
-                    releaseHeldSpace();
+                    releaseHeldSpace(shown);
                     m_atLineStart = false;
                 }
                 m_buffer.append(c);
@@ -217,7 +217,7 @@ private:
                 if (!m_atLineStart && m_heldSpace == HeldSpace::None)
                     m_heldSpace = shown ? HeldSpace::Shown : HeldSpace::Hidden;
             } else {
-                releaseHeldSpace();
+                releaseHeldSpace(shown);
                 m_atLineStart = false;
                 m_buffer.append(c);
             }
@@ -226,11 +226,16 @@ private:
             m_result.text({m_buffer.constData(), std::size_t(m_buffer.size())});
     }
 
-    // A held space is followed by a character: it stays, shown if its own text was shown.
-    void releaseHeldSpace()
+    // A held space is followed by a character: it stays, shown if its own text was shown, even
+    // when the character's text is hidden.
+    void releaseHeldSpace(bool shown)
     {
-        if (m_heldSpace == HeldSpace::Shown)
-            m_buffer.append(' ');
+        if (m_heldSpace == HeldSpace::Shown) {
+            if (shown)
+                m_buffer.append(' ');
+            else
+                m_result.text(" ");
+        }
         m_heldSpace = HeldSpace::None;
     }
 
@@ -335,18 +340,82 @@ QByteArray bodyText(const GumboOutput &output)
     return collector.utf8();
 }
 
+// gumbo replaces the control characters of a page by U+FFFD, where browsers keep them. They pass
+// the parser as private-use characters U+E000 + c instead. (A private-use character the page
+// itself holds, through an entity, is no Windows-1252 character and would become '?' anyway.)
+bool replacedByParser(unsigned c)
+{
+    return (c >= 0x01 && c <= 0x08) || c == 0x0B || (c >= 0x0E && c <= 0x1F) || (c >= 0x7F && c <= 0x9F);
+}
+
+void appendSheltered(QByteArray &out, unsigned c)
+{
+    out.append(char(0xEE));
+    out.append(char(0x80 | (c >> 6)));
+    out.append(char(0x80 | (c & 0x3F)));
+}
+
+QByteArray shelterControls(const QByteArray &utf8)
+{
+    QByteArray out;
+    out.reserve(utf8.size() + 16);
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (replacedByParser(byte)) {
+            appendSheltered(out, byte);
+        } else if (byte == 0xC2 && i + 1 < utf8.size()
+                   && replacedByParser(static_cast<unsigned char>(utf8[i + 1]))) {
+            appendSheltered(out, static_cast<unsigned char>(utf8[++i]));
+        } else {
+            out.append(char(byte));
+        }
+    }
+    return out;
+}
+
+QByteArray unshelterControls(const QByteArray &utf8)
+{
+    QByteArray out;
+    out.reserve(utf8.size());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == char(0xEE) && i + 2 < utf8.size()) {
+            const auto high = static_cast<unsigned char>(utf8[i + 1]);
+            const auto low = static_cast<unsigned char>(utf8[i + 2]);
+            const unsigned c = ((high & 0x3Fu) << 6) | (low & 0x3Fu);
+            if (high >= 0x80 && high <= 0x82 && replacedByParser(c)) {
+                if (c >= 0x80)
+                    out.append(char(0xC2));
+                out.append(char(c));
+                i += 2;
+                continue;
+            }
+        }
+        out.append(utf8[i]);
+    }
+    return out;
+}
+
+bool hasControls(const Text &page)
+{
+    return std::any_of(page.begin(), page.end(), [](char c) {
+        return replacedByParser(win1252::toCodePoint(static_cast<unsigned char>(c)));
+    });
+}
+
 } // namespace
 } // namespace render
 
 Text DisplayedText(const Text &page)
 {
-    const QByteArray utf8 = win1252::toUtf8(page);
+    const bool controls = render::hasControls(page);
+    const QByteArray utf8 = controls ? render::shelterControls(win1252::toUtf8(page)) : win1252::toUtf8(page);
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0; // the errors are not needed, recording them costs time
     std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> output(
         gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size())),
         [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
-    return win1252::fromUtf8(render::bodyText(*output));
+    const QByteArray text = render::bodyText(*output);
+    return win1252::fromUtf8(controls ? render::unshelterControls(text) : text);
 }
 
 } // namespace lexora
