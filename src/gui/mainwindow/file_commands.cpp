@@ -199,17 +199,21 @@ void TQZS_LXD_Form::dragEnterEvent(QDragEnterEvent *event)
 
 void TQZS_LXD_Form::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
+    const QList<QUrl> urls = event->mimeData()->urls();
+    // Opened once the drop has ended, so that the desktop's file manager is not kept waiting
+    // while questions are asked.
+    QTimer::singleShot(0, this, [this, urls] { FilesDropped(urls); });
+}
+
+void TQZS_LXD_Form::FilesDropped(const QList<QUrl> &urls)
+{
     // Exactly one existing file opens; any other drop is ignored.
     if (urls.size() != 1)
         return;
     const QString file = urls.first().toLocalFile();
-    if (file.isEmpty() || !QFileInfo(file).isFile())
-        return;
-    // Opened once the drop has ended, so that the desktop's file manager is not kept waiting
-    // while questions are asked.
-    QTimer::singleShot(0, this, [this, file] { OpenDatabase(file, false); });
+    if (!file.isEmpty() && QFileInfo(file).isFile())
+        OpenDatabase(file, false);
 }
 
 } // namespace lexora

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QSet>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -101,6 +102,8 @@ public:
     void MenuItem_SaveAsTemplateClick();
     void MenuItem_LXDTemplatesClick();
     void MenuItem_EncryptionClick();
+    // Files dropped onto the window, in drop order.
+    void FilesDropped(const QList<QUrl> &urls);
 
     // Settings.
     void LoadSettings();
