@@ -68,18 +68,18 @@ void TForm5::fill(const QString &templatesFolder, const QString &defTemplate)
     QStringList names = QDir(templatesFolder)
                             .entryList({QStringLiteral("*.lxd")}, QDir::Files,
                                        QDir::NoSort);
-    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QCollator collator(german);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(names.begin(), names.end(), collator);
     names.prepend(noTemplate);
     ComboBox_Template->addItems(names);
 
     // The first entry equal to the standard template without regard to case; else entry 0.
-    const QLocale locale;
-    const QString wanted = locale.toUpper(defTemplate);
+    const QString wanted = german.toUpper(defTemplate);
     int chosen = 0;
     for (int i = 1; i < names.size() && chosen == 0 && !defTemplate.isEmpty(); ++i)
-        if (locale.toUpper(names[i]) == wanted)
+        if (german.toUpper(names[i]) == wanted)
             chosen = i;
     ComboBox_Template->setCurrentIndex(chosen);
 }
