@@ -73,7 +73,9 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     layout->addStretch();
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    Label_Warning->setFixedWidth(Edit_Password->sizeHint().width() * 2);
+    // The window keeps its width when the warning appears.
+    Edit_Password->setFixedWidth(280);
+    Label_Warning->setFixedWidth(280);
 
     connect(CheckBox_Encryption, &QCheckBox::clicked, this, &TForm8::CheckBox_EncryptionClick);
     connect(CheckBox_Encryption, &QCheckBox::toggled, Label_Warning, &QWidget::hide);
