@@ -11,8 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 namespace lexora {
@@ -456,11 +460,16 @@ private:
         if (m_db.IncludedFilesFolder.isEmpty())
             throw Error(QStringLiteral("Es gibt keinen Ordner für die eingebundenen Dateien."));
         QDir().mkpath(m_db.IncludedFilesFolder);
-        // Written beside and renamed at the end, so a failure keeps an earlier file of that name.
-        QSaveFile out(m_db.includedFilePath(name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
-                            .arg(displayName, out.errorString()));
+        // Written beside and renamed over at the end, so that a failure keeps an earlier file of
+        // that name. These are working copies: unlike a saved database they need no flush to disk.
+        const QString target = m_db.includedFilePath(name);
+        auto cannotWrite = [&](const QString &reason) {
+            return Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
+                             .arg(displayName, reason));
+        };
+        QTemporaryFile out(m_db.IncludedFilesFolder + QStringLiteral(".XXXXXX.part"));
+        if (!out.open())
+            throw cannotWrite(out.errorString());
         QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
             const QByteArrayView chunk = m_reader->readRawChunk(std::min<qint64>(size - done, kCopyBlock));
@@ -468,14 +477,15 @@ private:
                                  std::size_t(chunk.size()), unsigned(done % TKeyClass::KeySize),
                                  reinterpret_cast<std::uint8_t *>(block.data()));
             if (out.write(block.constData(), chunk.size()) != chunk.size())
-                throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
-                                .arg(displayName, out.errorString()));
+                throw cannotWrite(out.errorString());
             done += chunk.size();
             step();
         }
-        if (!out.commit())
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
-                            .arg(displayName, out.errorString()));
+        if (!out.flush())
+            throw cannotWrite(out.errorString());
+        if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+            throw cannotWrite(QString::fromLocal8Bit(std::strerror(errno)));
+        out.setAutoRemove(false);
         // Names stay unique: a file of a name the database has already replaces that one.
         if (TInclFile *existing = m_db.FindIncludedFile(name))
             existing->Size = size;

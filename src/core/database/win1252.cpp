@@ -1,6 +1,8 @@
 #include "database/win1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace lexora::win1252 {
 namespace {
@@ -13,37 +15,119 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void appendUtf8(QByteArray &out, char16_t cp)
+constexpr char16_t codePointOf(unsigned char byte)
 {
-    if (cp < 0x80) {
-        out.append(char(cp));
-    } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t(byte);
+}
+
+// The UTF-8 form of every byte, packed little-endian into 32 bits, and its length: encrypted
+// strings are long and mostly above 0x7F, so each byte is one lookup.
+struct Utf8Table {
+    std::array<std::uint32_t, 256> packed{};
+    std::array<std::uint8_t, 256> length{};
+};
+
+constexpr Utf8Table makeUtf8Table()
+{
+    Utf8Table table;
+    for (int b = 0; b < 256; ++b) {
+        const std::uint32_t cp = codePointOf(static_cast<unsigned char>(b));
+        if (cp < 0x80) {
+            table.packed[b] = cp;
+            table.length[b] = 1;
+        } else if (cp < 0x800) {
+            table.packed[b] = (0xC0 | (cp >> 6)) | (0x80 | (cp & 0x3F)) << 8;
+            table.length[b] = 2;
+        } else {
+            table.packed[b] = (0xE0 | (cp >> 12)) | (0x80 | ((cp >> 6) & 0x3F)) << 8
+                              | (0x80 | (cp & 0x3F)) << 16;
+            table.length[b] = 3;
+        }
     }
+    return table;
+}
+
+constexpr Utf8Table kUtf8 = makeUtf8Table();
+
+// The byte of every code point below U+10000, '?' where the code page has none.
+const std::array<char, 0x10000> &bytesOfCodePoints()
+{
+    static const std::array<char, 0x10000> table = [] {
+        std::array<char, 0x10000> t;
+        t.fill('?');
+        for (int b = 0; b < 256; ++b)
+            t[codePointOf(static_cast<unsigned char>(b))] = char(b);
+        return t;
+    }();
+    return table;
+}
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// True when the 8 bytes at p are all below 0x80.
+bool asciiWord(const void *p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return (word & kHighBits) == 0;
+}
+
+bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+// Decodes well-formed UTF-8 straight to Windows-1252. False at the first malformed sequence,
+// which the caller then leaves to Qt's decoder.
+bool decodeWellFormedUtf8(QByteArrayView utf8, QByteArray &out)
+{
+    const std::array<char, 0x10000> &byteOf = bytesOfCodePoints();
+    out.resize(utf8.size());
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = in + utf8.size();
+    char *dst = out.data();
+    while (in < end) {
+        if (end - in >= 8 && asciiWord(in)) {
+            std::memcpy(dst, in, 8);
+            dst += 8;
+            in += 8;
+            continue;
+        }
+        const unsigned char c = *in;
+        if (c < 0x80) {
+            *dst++ = char(c);
+            ++in;
+        } else if (c >= 0xC2 && c <= 0xDF && end - in >= 2 && isContinuation(in[1])) {
+            *dst++ = byteOf[(c & 0x1F) << 6 | (in[1] & 0x3F)];
+            in += 2;
+        } else if (c >= 0xE0 && c <= 0xEF && end - in >= 3 && isContinuation(in[1])
+                   && isContinuation(in[2]) && !(c == 0xE0 && in[1] < 0xA0)
+                   && !(c == 0xED && in[1] >= 0xA0)) {
+            *dst++ = byteOf[(c & 0x0F) << 12 | (in[1] & 0x3F) << 6 | (in[2] & 0x3F)];
+            in += 3;
+        } else if (c >= 0xF0 && c <= 0xF4 && end - in >= 4 && isContinuation(in[1])
+                   && isContinuation(in[2]) && isContinuation(in[3]) && !(c == 0xF0 && in[1] < 0x90)
+                   && !(c == 0xF4 && in[1] >= 0x90)) {
+            *dst++ = '?'; // beyond the code page
+            in += 4;
+        } else {
+            return false;
+        }
+    }
+    out.resize(dst - out.constData());
+    return true;
 }
 
 } // namespace
 
 char16_t toCodePoint(unsigned char byte)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControls[byte - 0x80];
-    return byte;
+    return codePointOf(byte);
 }
 
 char fromCodePoint(char32_t cp)
 {
-    if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100))
-        return char(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i)
-        if (kHighControls[i] == cp)
-            return char(0x80 + i);
-    return '?';
+    return cp < 0x10000 ? bytesOfCodePoints()[cp] : '?';
 }
 
 QString toUnicode(QByteArrayView text)
@@ -57,40 +141,59 @@ QString toUnicode(QByteArrayView text)
 
 QByteArray fromUnicode(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *dst = out.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t cp = text[i].unicode();
         if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
         }
-        out.append(fromCodePoint(cp));
+        *dst++ = fromCodePoint(cp);
     }
+    out.resize(dst - out.constData());
     return out;
 }
 
 bool isAscii(QByteArrayView text)
 {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
+    qsizetype i = 0;
+    for (; i + 8 <= text.size(); i += 8)
+        if (!asciiWord(text.data() + i))
+            return false;
+    for (; i < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
             return false;
     return true;
 }
 
 QByteArray toUtf8(QByteArrayView text)
 {
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 2);
-    for (char c : text)
-        appendUtf8(out, toCodePoint(static_cast<unsigned char>(c)));
+    // Each byte's form is stored as four bytes, of which the length counts.
+    QByteArray out(text.size() * 3 + 1, Qt::Uninitialized);
+    char *dst = out.data();
+    const char *in = text.data();
+    const char *end = in + text.size();
+    while (in < end) {
+        if (end - in >= 8 && asciiWord(in)) {
+            std::memcpy(dst, in, 8);
+            dst += 8;
+            in += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(*in++);
+        std::memcpy(dst, &kUtf8.packed[b], 4);
+        dst += kUtf8.length[b];
+    }
+    out.resize(dst - out.constData());
     return out;
 }
 
 QByteArray fromUtf8(QByteArrayView utf8)
 {
-    if (isAscii(utf8))
-        return utf8.toByteArray();
+    QByteArray out;
+    if (decodeWellFormedUtf8(utf8, out))
+        return out;
     return fromUnicode(QString::fromUtf8(utf8));
 }
 

@@ -1,0 +1,158 @@
+// Load and save times of the two large sample databases, plain and encrypted, next to the time
+// cp needs for the same file. Targets: the item database within 4x of cp, the included-files
+// database within 2x, encryption at most 10% slower. Meaningful in a Release build only.
+// Wall-clock time and CPU time (user + system, of this process or of cp) are both shown; on a
+// busy machine the CPU time is the steadier figure, and the targets are judged on it.
+#include "support/sample_databases.h"
+
+#include "database/file_format.h"
+#include "support/progress.h"
+#include "support/user_prompt.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include <sys/resource.h>
+#include <time.h>
+
+using namespace lexora;
+
+namespace {
+
+constexpr int kRuns = 5;
+
+class PasswordPrompt : public UserPrompt {
+public:
+    explicit PasswordPrompt(QByteArray password) : m_password(std::move(password)) {}
+    void message(Icon, const QString &, const QString &text) override
+    { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    QByteArray password(const QString &, const QString &) override { return m_password; }
+
+private:
+    QByteArray m_password;
+};
+
+struct Time {
+    double wall = 1e9;
+    double cpu = 1e9;
+};
+
+// CPU time of this process and of its finished children, in seconds.
+double cpuSeconds()
+{
+    timespec self{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return double(self.tv_sec) + double(self.tv_nsec) / 1e9 + seconds(children.ru_utime)
+           + seconds(children.ru_stime);
+}
+
+// The best of kRuns; prepare runs before each, untimed.
+Time best(const std::function<void()> &work, const std::function<void()> &prepare = {})
+{
+    Time fastest;
+    for (int run = 0; run < kRuns; ++run) {
+        if (prepare)
+            prepare();
+        const double cpu = cpuSeconds();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        fastest.wall = std::min(fastest.wall, double(timer.nsecsElapsed()) / 1e9);
+        fastest.cpu = std::min(fastest.cpu, cpuSeconds() - cpu);
+    }
+    return fastest;
+}
+
+struct Figures {
+    Time save, load, cp;
+    qint64 size = 0;
+};
+
+Figures measure(Database &db, const QString &folder, const QString &name, const QByteArray &password)
+{
+    Figures f;
+    const QString file = folder + name;
+    db.Encrypted = !password.isEmpty();
+    db.Password = password;
+    NoProgress progress;
+    f.save = best([&] { SaveDatabase(db, file, false, progress); });
+    f.size = QFileInfo(file).size();
+
+    const QString copy = folder + QStringLiteral("copy.lxd");
+    f.cp = best([&] { QProcess::execute(QStringLiteral("cp"), {file, copy}); },
+                [&] { QFile::remove(copy); });
+    QFile::remove(copy);
+
+    Database loaded;
+    loaded.IncludedFilesFolder = folder + QStringLiteral("loaded/");
+    QDir().mkpath(loaded.IncludedFilesFolder);
+    PasswordPrompt prompt(password);
+    f.load = best([&] {
+        if (!LoadDatabase(loaded, file, lpAll, prompt, progress))
+            std::fprintf(stderr, "load refused\n");
+    }, [&] { loaded.ClearDatabase(); });
+    loaded.ClearDatabase();
+    QFile::remove(file);
+    return f;
+}
+
+void report(const char *what, const Figures &plain, const Figures &encrypted, double target)
+{
+    std::printf("\n%s\n", what);
+    std::printf("  %-15s %8s %8s %8s %8s %9s %9s\n", "", "size MB", "cp s", "save s", "load s",
+                "save/cp", "load/cp");
+    for (const auto &[label, f] : {std::pair{"plain", plain}, std::pair{"encrypted", encrypted}}) {
+        for (const auto &[clock, pick] : {std::pair{"wall", &Time::wall}, std::pair{"cpu", &Time::cpu}})
+            std::printf("  %-9s %-5s %8.1f %8.3f %8.3f %8.3f %8.2fx %8.2fx\n", label, clock,
+                        double(f.size) / (1 << 20), f.cp.*pick, f.save.*pick, f.load.*pick,
+                        f.save.*pick / f.cp.*pick, f.load.*pick / f.cp.*pick);
+    }
+    const bool fast = std::max({plain.save.cpu / plain.cp.cpu, plain.load.cpu / plain.cp.cpu,
+                                encrypted.save.cpu / encrypted.cp.cpu,
+                                encrypted.load.cpu / encrypted.cp.cpu}) <= target;
+    const double saveCost = encrypted.save.cpu / plain.save.cpu - 1;
+    const double loadCost = encrypted.load.cpu / plain.load.cpu - 1;
+    std::printf("  target %.0fx cp (cpu): %s; encryption costs %+.0f%% (save) %+.0f%% (load) cpu, "
+                "target +10%%: %s\n", target, fast ? "met" : "MISSED", 100 * saveCost,
+                100 * loadCost, std::max(saveCost, loadCost) <= 0.10 ? "met" : "MISSED");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench_database-XXXXXX"));
+    const QString folder = dir.path() + QLatin1Char('/');
+    std::printf("Best of %d runs each, in %s\n", kRuns, qPrintable(folder));
+
+    {
+        Database db;
+        bench::fillItemDatabase(db);
+        const Figures plain = measure(db, folder, QStringLiteral("items.lxd"), {});
+        const Figures encrypted = measure(db, folder, QStringLiteral("items.lxd"), "Geheim!");
+        report("(a) 100,000 items of 1 KB in keys three levels deep", plain, encrypted, 4);
+    }
+    {
+        Database db;
+        db.IncludedFilesFolder = folder + QStringLiteral("source/");
+        QDir().mkpath(db.IncludedFilesFolder);
+        bench::fillIncludedFilesDatabase(db);
+        const Figures plain = measure(db, folder, QStringLiteral("files.lxd"), {});
+        const Figures encrypted = measure(db, folder, QStringLiteral("files.lxd"), "Geheim!");
+        report("(b) 256 MB of included files", plain, encrypted, 2);
+    }
+    return 0;
+}
