@@ -137,6 +137,9 @@ private:
             m_atLineStart = false;
             break;
         case Box::Block:
+            if (style.outOfFlow)
+                return outOfFlowBlock(node, style, shownLineBreaks);
+            [[fallthrough]];
         case Box::TableRowGroup:
         case Box::TableRow:
         case Box::TableCell:
@@ -154,6 +157,23 @@ private:
         case Box::None:
             break;
         }
+    }
+
+    // A floated or positioned block stands beside the lines around it, which go on after it as if
+    // it were not there; a space before it stays.
+    void outOfFlowBlock(const GumboNode &node, const ElementStyle &style, int shownLineBreaks)
+    {
+        if (m_heldSpace != HeldSpace::None) {
+            showHeldSpace();
+            m_atLineStart = true;
+        }
+        const bool atLineStart = m_atLineStart;
+        m_atLineStart = true;
+        m_result.requireLineBreaks(shownLineBreaks);
+        content(node, style);
+        endLines();
+        m_result.requireLineBreaks(shownLineBreaks);
+        m_atLineStart = atLineStart;
     }
 
     void content(const GumboNode &node, const ElementStyle &style)

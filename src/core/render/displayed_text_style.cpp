@@ -313,8 +313,10 @@ ElementStyle ComputeStyle(const GumboNode &node, const ElementStyle &parent, boo
         const bool positioned = declarations.position
                                 && (equalsIgnoringCase(*declarations.position, "absolute")
                                     || equalsIgnoringCase(*declarations.position, "fixed"));
-        if ((floated || positioned) && (style.box == Box::Inline || style.box == Box::InlineBlock))
+        if ((floated || positioned) && style.box != Box::None) {
             style.box = Box::Block;
+            style.outOfFlow = true;
+        }
     }
     // Children of flex and grid containers are block-level.
     if (parent.blockifiesChildren && (style.box == Box::Inline || style.box == Box::InlineBlock))

@@ -31,6 +31,7 @@ struct ElementStyle {
     bool showsContent = true;         // false for replaced elements (img, textarea, video ...)
     bool rendersText = true;          // false inside SVG outside its text elements (inherited)
     bool blockifiesChildren = false;  // flex and grid containers
+    bool outOfFlow = false;           // floated or absolutely positioned: a block beside the lines
 };
 
 // The style of the body's parent chain start: what the root of the page inherits.
