@@ -1,5 +1,8 @@
 #include "search/search_engine.h"
 
+#include "render/displayed_text.h"
+#include "render/page_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -329,6 +332,26 @@ TEST_F(SearchTextFixture, ForgettingOnlyFreesMemory)
     EXPECT_TRUE(displayed.contains("Hinweis"));
     engine.clear();
     EXPECT_EQ(engine.DisplayedText(*a1), displayed);
+}
+
+TEST_F(SearchTextFixture, ManyPagesBuiltAtOnceAreThePagesOfTheirItems)
+{
+    // Enough items that a first search builds their pages side by side.
+    std::vector<Node *> many;
+    for (int i = 0; i < 1000; ++i) {
+        many.push_back(addItem(*K, QByteArray("n" + QByteArray::number(i)).constData(),
+                               QByteArray("Wort" + QByteArray::number(i)).constData()));
+        many.back()->item()->HTMLTemplate = i % 2 ? page : block;
+    }
+    SearchQuery q = query("wort99", {K});
+    q.places = {false, false, false, true};
+    EXPECT_EQ(nodesFound(q), (Nodes{many[99], many[990], many[991], many[992], many[993],
+                                    many[994], many[995], many[996], many[997], many[998],
+                                    many[999]}));
+    for (Node *node : many)
+        ASSERT_EQ(engine.DisplayedText(*node), DisplayedText(BuildNodePage(db, *node)));
+    many[5]->item()->Code = "wort99";
+    EXPECT_EQ(nodesFound(q).front(), many[5]);
 }
 
 } // namespace

@@ -3,7 +3,12 @@
 #include "render/displayed_text.h"
 #include "render/page_builder.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 namespace lexora {
 namespace {
@@ -79,13 +84,69 @@ DisplayedTextCache::Lookup DisplayedTextCache::lookup()
     return Lookup(*this);
 }
 
+bool DisplayedTextCache::isFresh(const Node &itemNode) const
+{
+    const auto it = m_entries.find(&itemNode);
+    return it != m_entries.end() && unchanged(it->second.state, itemNode);
+}
+
+Text DisplayedTextCache::build(const Node &itemNode) const
+{
+    return DisplayedText(BuildNodePage(m_db, itemNode));
+}
+
+void DisplayedTextCache::Lookup::prepare(const std::vector<const Node *> &itemNodes)
+{
+    std::vector<const Node *> stale;
+    for (const Node *node : itemNodes)
+        if (!m_cache.isFresh(*node))
+            stale.push_back(node);
+    constexpr std::size_t kChunk = 64;
+    const std::size_t threads = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()),
+                                                      stale.size() / kChunk);
+    if (threads < 2)
+        return; // text() builds the few there are
+    // The first page is built here, before the workers start, so that whatever the page
+    // building sets up once for the whole process is set up by one thread.
+    std::vector<Text> texts(stale.size());
+    texts[0] = m_cache.build(*stale[0]);
+    std::atomic<std::size_t> next{1};
+    std::exception_ptr failure;
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        try {
+            for (std::size_t begin; !failed && (begin = next.fetch_add(kChunk)) < stale.size();)
+                for (std::size_t i = begin; i < std::min(begin + kChunk, stale.size()); ++i)
+                    texts[i] = m_cache.build(*stale[i]);
+        } catch (...) {
+            if (!failed.exchange(true))
+                failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t t = 1; t < threads; ++t) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error &) {
+            break; // no more threads to be had: the ones there are do all the work
+        }
+    }
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    for (std::size_t i = 0; i < stale.size(); ++i)
+        m_cache.m_entries[stale[i]] = {itemState(*stale[i]), std::move(texts[i])};
+}
+
 const Text &DisplayedTextCache::Lookup::text(const Node &itemNode)
 {
     auto [it, inserted] = m_cache.m_entries.try_emplace(&itemNode);
     if (!inserted && unchanged(it->second.state, itemNode))
         return it->second.text;
     try {
-        it->second = {itemState(itemNode), DisplayedText(BuildNodePage(m_cache.m_db, itemNode))};
+        it->second = {itemState(itemNode), m_cache.build(itemNode)};
     } catch (...) {
         m_cache.m_entries.erase(it); // an entry without its text must not be taken for one
         throw;

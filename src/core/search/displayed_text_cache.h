@@ -27,6 +27,10 @@ public:
     // part once, when it is made. Do not keep one across a change of the database.
     class Lookup {
     public:
+        // Builds, on all processor cores, the texts of those item nodes that are missing or
+        // out of date, so that text() finds them. Pages are independent of each other, and
+        // building them is by far the slowest step of a first search over item texts.
+        void prepare(const std::vector<const Node *> &itemNodes);
         // The displayed text of an item node's page.
         const Text &text(const Node &itemNode);
 
@@ -76,6 +80,8 @@ private:
     };
 
     static DatabaseState databaseState(const Database &db);
+    bool isFresh(const Node &itemNode) const;
+    Text build(const Node &itemNode) const;
     static ItemState itemState(const Node &node);
     static bool unchanged(const ItemState &state, const Node &node);
 

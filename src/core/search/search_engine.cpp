@@ -13,6 +13,34 @@ bool contains(const std::vector<Node *> &scope, const Node *node)
     return std::find(scope.begin(), scope.end(), node) != scope.end();
 }
 
+// Calls examine for every node below the scope entries, in the order of the results: the entries
+// in list order, below each the children in tree order, each child before what lies below it.
+// Only keys are descended into, and only when the search is recursive. Iterative, so that a
+// deep tree cannot exhaust the stack: each level is the rest of a child list still to go.
+template <class Examine>
+void visitScope(const Database &db, const SearchQuery &query, Examine examine)
+{
+    using Level = std::pair<const std::unique_ptr<Node> *, const std::unique_ptr<Node> *>;
+    auto childrenOf = [](const Node &node) {
+        return Level(node.children().data(), node.children().data() + node.childCount());
+    };
+    std::vector<Level> levels;
+    for (const Node *entry : query.scope) {
+        levels.push_back(childrenOf(entry ? *entry : db.topLevel()));
+        while (!levels.empty()) {
+            Level &level = levels.back();
+            if (level.first == level.second) {
+                levels.pop_back();
+                continue;
+            }
+            Node &node = **level.first++;
+            examine(node);
+            if (!node.isItem() && query.recursive)
+                levels.push_back(childrenOf(node));
+        }
+    }
+}
+
 } // namespace
 
 void RemoveRedundantScopeEntries(std::vector<Node *> &scope)
@@ -48,16 +76,27 @@ void SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
                                  query.wholeWords, query.mode);
     const SearchPlaces &places = query.places;
     const bool itemPlaces = places.itemNames || places.itemCodes || places.itemTexts;
-    std::optional<DisplayedTextCache::Lookup> texts;
-    if (places.itemTexts)
-        texts.emplace(m_texts.lookup());
-
-    auto examine = [&](Node &node) {
+    // Gates and conditions: whether a node's places are looked at.
+    auto isExamined = [&](const Node &node) {
         const TTipItem *item = node.item();
-        if (item ? !itemPlaces : !places.keyNames)
+        return item ? itemPlaces && PassesItemConditions(*item, query) : places.keyNames;
+    };
+
+    std::optional<DisplayedTextCache::Lookup> texts;
+    if (places.itemTexts) {
+        texts.emplace(m_texts.lookup());
+        std::vector<const Node *> pages;
+        visitScope(m_db, query, [&](const Node &node) {
+            if (node.isItem() && isExamined(node))
+                pages.push_back(&node);
+        });
+        texts->prepare(pages);
+    }
+
+    visitScope(m_db, query, [&](Node &node) {
+        if (!isExamined(node))
             return;
-        if (item && !PassesItemConditions(*item, query))
-            return;
+        const TTipItem *item = node.item();
         quint8 found = 0;
         if ((item ? places.itemNames : places.keyNames) && matcher.matches(node.name()))
             found |= PlaceName;
@@ -67,28 +106,7 @@ void SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
             found |= PlaceText;
         if (found)
             results.push_back({&node, found});
-    };
-
-    // Depth-first in tree order without recursion, so that a deep tree cannot exhaust the stack:
-    // each level is the rest of a child list still to go.
-    using Level = std::pair<const std::unique_ptr<Node> *, const std::unique_ptr<Node> *>;
-    std::vector<Level> levels;
-    for (Node *entry : query.scope) {
-        const Node &start = entry ? *entry : m_db.topLevel();
-        levels.emplace_back(start.children().data(), start.children().data() + start.childCount());
-        while (!levels.empty()) {
-            Level &level = levels.back();
-            if (level.first == level.second) {
-                levels.pop_back();
-                continue;
-            }
-            Node &node = **level.first++;
-            examine(node);
-            if (!node.isItem() && query.recursive)
-                levels.emplace_back(node.children().data(),
-                                    node.children().data() + node.childCount());
-        }
-    }
+    });
 }
 
 } // namespace lexora
