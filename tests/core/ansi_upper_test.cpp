@@ -52,5 +52,25 @@ TEST(AnsiUpper, KeepsLengthAndPositions)
     EXPECT_EQ(upper, QByteArray("STRA\xDF" "E \xC4NDERUNG\0X", 16));
 }
 
+TEST(AnsiUpper, LongTextsAsEveryByteAlone)
+{
+    // Long runs of plain ASCII and runs with other bytes, at every offset, so that every way
+    // through a long text is taken.
+    QByteArray text;
+    for (int round = 0; round < 3; ++round) {
+        text += QByteArray("Ein l\xE4ngerer Text: abc xyz ABC XYZ `{@[ 0123456789 ").repeated(round + 1);
+        for (int b = 0; b < 256; ++b)
+            text += char(b);
+        text += QByteArray(61 + round, 'q');
+    }
+    for (qsizetype offset = 0; offset < 40; ++offset) {
+        const QByteArray part = text.mid(offset);
+        const QByteArray upper = ansi::toUpper(part);
+        ASSERT_EQ(upper.size(), part.size());
+        for (qsizetype i = 0; i < part.size(); ++i)
+            ASSERT_EQ(upper[i], ansi::toUpper(part[i])) << "offset " << offset << " at " << i;
+    }
+}
+
 } // namespace
 } // namespace lexora
