@@ -1,0 +1,193 @@
+// The main window's components: tool bar, menus, context menu and their state at start.
+#include "dialogs/encryption_window.h"
+#include "support/gui_main_window.h"
+#include "support/gui_modal.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWebEngineView>
+
+using namespace lexora;
+using namespace lexora::test;
+
+namespace {
+
+class LayoutTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        start();
+    }
+};
+
+TEST_F(LayoutTest, ComponentsCarryTheirNames)
+{
+    EXPECT_EQ(window->objectName(), "TQZS_LXD_Form");
+    EXPECT_EQ(window->metaObject()->className(), QByteArray("lexora::TQZS_LXD_Form"));
+    for (const char *name : {"TreeView_Items", "Splitter", "Panel1", "PaintBox_Info", "StatusBar",
+                             "ToolBar", "MainMenu", "PopupMenu_Items"})
+        EXPECT_NE(window->findChild<QObject *>(name), nullptr) << name;
+    EXPECT_NE(window->findChild<QWebEngineView *>("WebBrowser"), nullptr);
+    EXPECT_EQ(window->findChild<QSplitter *>("Splitter")->sizes().value(0), 280);
+}
+
+TEST_F(LayoutTest, ToolBarButtonsInOrderWithTheirHints)
+{
+    struct Button {
+        const char *name; // nullptr: a separator
+        const char *hint;
+        bool enabled;
+    };
+    const Button buttons[] = {
+        {"ToolButton_New", "Neue Datenbank erstellen", true},
+        {"ToolButton_Open", "Vorhandene Datenbank öffnen", true},
+        {"ToolButton_Save", "Datenbank speichern", true},
+        {nullptr, nullptr, false},
+        {"ToolButton_NewKey", "Neuen Schlüssel erstellen", true},
+        {"ToolButton_NewItem", "Neuen Eintrag erstellen", true},
+        {"ToolButton_DelItem", "Eintrag löschen", false},
+        {"ToolButton_NewWindow", "Eintrag in eigenem Fenster anzeigen", false},
+        {"ToolButton_CopyText", "Im Anzeigebereich markierten Text in die Zwischenablage kopieren",
+         false},
+        {"ToolButton_CopyCode", "Code des markierten Eintrags in die Zwischenablage kopieren",
+         false},
+        {nullptr, nullptr, false},
+        {"ToolButton_Search", "Nach Einträgen und Schlüsseln suchen", false},
+        {nullptr, nullptr, false},
+        {"ToolButton_Tray", "Ablagemappe anzeigen/verbergen", false},
+        {nullptr, nullptr, false},
+        {"ToolButton_HideMainWindow", "Hauptfenster verbergen (F3)", false},
+    };
+    const QList<QAction *> actions = window->findChild<QToolBar *>("ToolBar")->actions();
+    ASSERT_EQ(actions.size(), int(std::size(buttons)));
+    for (int i = 0; i < actions.size(); ++i) {
+        const Button &b = buttons[i];
+        if (!b.name) {
+            EXPECT_TRUE(actions[i]->isSeparator()) << "position " << i;
+            continue;
+        }
+        QWidget *widget = window->findChild<QToolBar *>("ToolBar")->widgetForAction(actions[i]);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->objectName(), b.name);
+        EXPECT_EQ(actions[i]->statusTip(), QString::fromUtf8(b.hint)) << b.name;
+        EXPECT_EQ(actions[i]->toolTip(), QString::fromUtf8(b.hint)) << b.name;
+        EXPECT_FALSE(actions[i]->icon().isNull()) << b.name;
+        // The search and the tray come with their windows; until then they stay disabled.
+        EXPECT_EQ(widget->isEnabled(), b.enabled) << b.name;
+    }
+}
+
+TEST_F(LayoutTest, MenusInOrderWithCaptionsAndShortcuts)
+{
+    struct Entry {
+        const char *name; // nullptr: a separator
+        const char *caption;
+        const char *shortcut;
+        bool enabled;
+    };
+    struct Menu {
+        const char *title;
+        std::vector<Entry> entries;
+    };
+    const Menu menus[] = {
+        {"&Datei",
+         {{"MenuItem_New", "&Neu", "Ctrl+N", true},
+          {"MenuItem_Open", "Ö&ffnen", "Ctrl+O", true},
+          {"MenuItem_Save", "&Speichern", "Ctrl+S", true},
+          {"MenuItem_SaveAs", "Speichern &unter", "Ctrl+Shift+S", true},
+          {"MenuItem_SaveAsTemplate", "Als &Vorlage speichern", "", true},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_ExportBrowserContent", "Browser-Inhalt exportieren", "", false},
+          {"MenuItem_ExportDatabase", "Gesamte Datenbank exportieren", "", false},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_Import", "Datenbank importieren", "", false},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_Exit", "Be&enden", "Alt+F4", true}}},
+        {"Bearbeiten",
+         {{"MenuItem_IncludedFiles", "Eingebundene Dateien", "", false},
+          {"MenuItem_Search", "Suchen", "Ctrl+F", false},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_CopyText", "Markierten Text kopieren", "Ctrl+C", false},
+          {"MenuItem_CopyCode", "Code kopieren", "Ctrl+Alt+C", false}}},
+        {"Ansicht",
+         {{"MenuItem_SortCriteriums", "Sortierkriterien...", "", false},
+          {"MenuItem_ShowInfo", "Informationen anzeigen", "", true},
+          {"Editierfelder1", "Editierfelder...", "", false}}},
+        {"Optionen",
+         {{"MenuItem_Templates", "Vorlagen (HTML, CSS)", "", false},
+          {"MenuItem_LXDTemplates", "Standard-Vorlage", "", true},
+          {"MenuItem_OpenLast", "Letzte Datenbank beim Start laden", "", true},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_Encryption", "Verschlüsselung", "", true}}},
+        {"?",
+         {{"MenuItem_BalloonHelp", "Ballon-Hilfe...", "", false},
+          {nullptr, nullptr, nullptr, false},
+          {"MenuItem_Info", "Info", "", false}}},
+    };
+    const QList<QAction *> bar = window->menuBar()->actions();
+    ASSERT_EQ(bar.size(), int(std::size(menus)));
+    for (int m = 0; m < bar.size(); ++m) {
+        EXPECT_EQ(bar[m]->text(), QString::fromUtf8(menus[m].title));
+        const QList<QAction *> entries = bar[m]->menu()->actions();
+        ASSERT_EQ(entries.size(), int(menus[m].entries.size())) << menus[m].title;
+        for (int i = 0; i < entries.size(); ++i) {
+            const Entry &e = menus[m].entries[std::size_t(i)];
+            if (!e.name) {
+                EXPECT_TRUE(entries[i]->isSeparator()) << menus[m].title << " " << i;
+                continue;
+            }
+            EXPECT_EQ(entries[i]->objectName(), e.name);
+            EXPECT_EQ(entries[i]->text(), QString::fromUtf8(e.caption)) << e.name;
+            EXPECT_EQ(entries[i]->shortcut(), QKeySequence(QString::fromLatin1(e.shortcut)))
+                << e.name;
+            EXPECT_EQ(entries[i]->isEnabled(), e.enabled) << e.name;
+        }
+    }
+    const auto hint = [this](const char *name) {
+        return window->findChild<QAction *>(name)->statusTip();
+    };
+    EXPECT_EQ(hint("MenuItem_SaveAs"), "Datenbank unter neuem Namen speichern");
+    EXPECT_EQ(hint("MenuItem_SaveAsTemplate"), "Datenbank als Vorlage speichern");
+    EXPECT_EQ(hint("MenuItem_Exit"), "Programm beenden");
+    EXPECT_EQ(hint("MenuItem_LXDTemplates"), "Standard-Datenbank-Vorlage auswählen");
+    EXPECT_EQ(hint("MenuItem_OpenLast"),
+              "Automatisch beim Starten des Programms die zuletzt geöffnete Datei laden");
+    EXPECT_EQ(hint("MenuItem_Encryption"),
+              "Verschlüsselung aktivieren oder deaktivieren und Passwort festlegen");
+    EXPECT_EQ(hint("MenuItem_Info"), "Programminformationen");
+    EXPECT_EQ(hint("MenuItem_ShowInfo"), "Informationen zum markierten Eintrag anzeigen/verbergen");
+    EXPECT_TRUE(window->findChild<QAction *>("MenuItem_ShowInfo")->isCheckable());
+    EXPECT_TRUE(window->findChild<QAction *>("MenuItem_OpenLast")->isChecked());
+}
+
+TEST_F(LayoutTest, HintsReachTheStatusBar)
+{
+    QAction *save = window->findChild<QAction *>("MenuItem_Save");
+    save->showStatusText(window.get());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Datenbank speichern");
+}
+
+TEST_F(LayoutTest, TheEncryptionWindowSetsTheDatabasesSetting)
+{
+    whenModal([](QWidget *modal) {
+        auto *form = qobject_cast<TForm8 *>(modal);
+        ASSERT_NE(form, nullptr);
+        form->CheckBox_Encryption->click();
+        form->Edit_Password->setText("geheim");
+        form->accept();
+    });
+    window->findChild<QAction *>("MenuItem_Encryption")->trigger();
+    EXPECT_TRUE(db().Encrypted);
+    EXPECT_EQ(db().Password, "geheim");
+    EXPECT_FALSE(db().DatabaseModified);
+}
+
+} // namespace
