@@ -52,3 +52,22 @@ TEST(Win1252, IsAscii)
     EXPECT_TRUE(win1252::isAscii("abc\x7F"));
     EXPECT_FALSE(win1252::isAscii("ab\x80"));
 }
+
+TEST(Win1252, FastUtf8DecodingAgreesWithQt)
+{
+    const QByteArray cases[] = {
+        "\xF0\x9F\x98\x80",           // beyond the code page
+        "\xE2\x82\xAC\xC5\x92\xC2\x81", // euro, OE, an unassigned control
+        "\xEF\xBF\xBE",               // a non-character
+        "\xC0\x80",                   // overlong
+        "\xE0\x80\xAF",               // overlong
+        "\xED\xA0\x80",               // a lone surrogate
+        "\xF4\x90\x80\x80",           // above U+10FFFF
+        "abc\xE2\x82",                // cut short
+        "0123456789abcdef\xC3\xA4" "0123456789", // word-sized ASCII runs around an umlaut
+    };
+    for (const QByteArray &utf8 : cases) {
+        SCOPED_TRACE(utf8.toHex().toStdString());
+        EXPECT_EQ(win1252::fromUtf8(utf8), win1252::fromUnicode(QString::fromUtf8(utf8)));
+    }
+}

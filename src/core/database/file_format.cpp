@@ -233,7 +233,14 @@ public:
 
 private:
     bool has(LoadParts part) const { return (m_parts & part) != 0; }
-    Text readString() { return m_cipher.CryptString(m_reader->readString()); }
+    // A String of the file through the cipher, deciphered in place.
+    Text readString()
+    {
+        Text text = m_reader->readString();
+        if (!m_cipher.isZero() && !text.isEmpty())
+            m_cipher.CryptBuffer(text.data(), std::size_t(text.size()), 0);
+        return text;
+    }
     void step() { m_stepper->at(m_reader->position()); }
 
     // Magic, encryption flag and password. False when the file is refused.
@@ -472,13 +479,12 @@ private:
             throw cannotWrite(out.errorString());
         QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
-            const QByteArrayView chunk = m_reader->readRawChunk(std::min<qint64>(size - done, kCopyBlock));
-            m_cipher.CryptBuffer(reinterpret_cast<const std::uint8_t *>(chunk.data()),
-                                 std::size_t(chunk.size()), unsigned(done % TKeyClass::KeySize),
-                                 reinterpret_cast<std::uint8_t *>(block.data()));
-            if (out.write(block.constData(), chunk.size()) != chunk.size())
+            const qint64 n = std::min<qint64>(size - done, kCopyBlock);
+            m_reader->readRaw(block.data(), n);
+            m_cipher.CryptBuffer(block.data(), std::size_t(n), unsigned(done % TKeyClass::KeySize));
+            if (out.write(block.constData(), n) != n)
                 throw cannotWrite(out.errorString());
-            done += chunk.size();
+            done += n;
             step();
         }
         if (!out.flush())

@@ -70,7 +70,24 @@ void ValueReader::need(qint64 size)
 
 void ValueReader::readRaw(void *data, qint64 size)
 {
+    if (size > remaining())
+        fail(QStringLiteral("sie endet vorzeitig"));
     char *out = static_cast<char *>(data);
+    const qint64 buffered = std::min(size, m_end - m_pos);
+    std::memcpy(out, m_buffer.constData() + m_pos, std::size_t(buffered));
+    m_pos += buffered;
+    out += buffered;
+    size -= buffered;
+    // Large blocks (included files' bytes) come straight from the device.
+    while (size >= kBufferSize) {
+        const qint64 n = m_device.read(out, size);
+        if (n <= 0)
+            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+                            .arg(m_fileName, m_device.errorString()));
+        m_consumed += n;
+        out += n;
+        size -= n;
+    }
     while (size > 0) {
         const QByteArrayView chunk = readRawChunk(size);
         std::memcpy(out, chunk.data(), std::size_t(chunk.size()));

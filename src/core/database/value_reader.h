@@ -22,8 +22,6 @@ public:
     ValueReader &operator=(const ValueReader &) = delete;
 
     void readRaw(void *data, qint64 size);
-    // Up to max raw bytes straight from the buffer (at least one); valid until the next read.
-    QByteArrayView readRawChunk(qint64 max);
     void skipRaw(qint64 size);
 
     // The tag of the next value, not consumed.
@@ -49,6 +47,8 @@ public:
 
 private:
     void need(qint64 size);
+    // Up to max raw bytes straight from the buffer (at least one); valid until the next read.
+    QByteArrayView readRawChunk(qint64 max);
     quint8 takeByte();
     ValueTag takeTag();
     // A length or size field: not negative and not beyond the rest of the file.
