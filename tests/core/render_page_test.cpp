@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace lexora;
 
@@ -248,6 +249,192 @@ TEST(RenderPage, TemplatesThatMultiplyEachOtherStopGrowing)
         }
         const Text page = f.build("%>xhtml%E12>%<xhtml%", "Oben", nullptr, nullptr, true);
         EXPECT_LT(page.size(), qsizetype(64) << 20);
+    }
+}
+
+namespace {
+
+// The page building as its steps read, changing one text in place: slow, but plainly right. The
+// page builder must give the same page while passing over the text once per step.
+class LiteralBuilder {
+public:
+    LiteralBuilder(const Database &db, PageTemplates templates, const Node &node)
+        : m_db(db), m_templates(templates), m_node(node), m_item(node.item())
+    {
+    }
+
+    Text expand(Text s, bool lineBreaks, bool wrap)
+    {
+        if (lineBreaks) {
+            for (qsizetype p = 0; (p = s.indexOf("\r\n", p)) >= 0; ++p) {
+                if (p > 0 && s[p - 1] == '_')
+                    s.remove(--p, 1);
+                else if (p + 2 < s.size() && s[p + 2] == '_')
+                    s.remove(p + 2, 1);
+                else
+                    s.replace(p, 2, "<br>");
+            }
+        }
+        every(s, "%<%", "&lt;");
+        every(s, "%>%", "&gt;");
+        every(s, "%&%", "&amp;");
+        every(s, "%\"%", "&quot;");
+        if (wrap && m_templates.html) {
+            Text code = m_templates.html->Code;
+            every(code, "%text%", s);
+            s = code;
+        }
+        for (const Text &marker : {Text("<br>"), Text("\t")}) {
+            for (qsizetype i; (i = s.indexOf(marker + ' ')) >= 0;)
+                for (qsizetype j = i + marker.size(); j < s.size() && s[j] == ' '; j += 6)
+                    s.replace(j, 1, "&#160;");
+        }
+        if (m_templates.css)
+            every(s, "%css%", m_templates.css->Code);
+        every(s, "%headline%", m_node.name());
+        arguments(s, "%xcss%", [&](const Text &name) {
+            const TTemplate *t = name.isEmpty() ? m_db.DefaultCSSTemplate
+                                                : m_db.FindTemplate(CssTemplates, name);
+            return t ? t->Code : Text();
+        });
+        blocks(s);
+        if (m_item) {
+            every(s, "%created%", shortDate(m_item->Created).toLatin1());
+            every(s, "%modified%", shortDate(m_item->Modified).toLatin1());
+            every(s, "%createdby%", m_item->CreatedBy);
+            every(s, "%modifiedby%", m_item->ModifiedBy);
+        }
+        const int level = m_node.level();
+        every(s, "%level%", Text::number(level));
+        arguments(s, "%parents%", [&](const Text &arg) {
+            bool ok = false;
+            int index = arg.toInt(&ok);
+            if (!ok || arg.trimmed() != arg || (index < 0 && (index += level) < 0)
+                || index >= level)
+                return Text();
+            const Node *n = &m_node;
+            for (int up = 0; up <= index; ++up)
+                n = n->parent();
+            return n->name();
+        });
+        every(s, "%children%", Text::number(m_node.childCount()));
+        every(s, "%filename%", "Wissen \xfc" "ber.lxd");
+        every(s, "%filepath%", "/home/u/");
+        every(s, "%apppath%", "");
+        arguments(s, "%file%", [&](const Text &name) {
+            return m_db.FindIncludedFile(name) ? "/tmp/lexora/1/" + name : Text();
+        });
+        every(s, "%type%", m_item ? "1" : "0");
+        return s;
+    }
+
+private:
+    static void every(Text &s, const Text &pattern, const Text &value)
+    {
+        for (qsizetype p = 0; (p = s.indexOf(pattern, p)) >= 0; p += value.size())
+            s.replace(p, pattern.size(), value);
+    }
+
+    // Finds the pattern at or after pos and removes it with its argument.
+    static bool take(Text &s, const Text &pattern, qsizetype &pos, Text &argument)
+    {
+        if ((pos = s.indexOf(pattern, pos)) < 0)
+            return false;
+        s.remove(pos, pattern.size());
+        argument.clear();
+        if (const qsizetype greater = s.indexOf('>', pos); greater >= 0) {
+            argument = s.mid(pos, greater - pos);
+            s.remove(pos, greater - pos + 1);
+        }
+        return true;
+    }
+
+    template <class Value>
+    static void arguments(Text &s, const Text &pattern, Value value)
+    {
+        Text argument;
+        for (qsizetype pos = 0; take(s, pattern, pos, argument);) {
+            const Text v = value(argument);
+            s.insert(pos, v);
+            pos += v.size();
+        }
+    }
+
+    static qsizetype blockEnd(const Text &s, qsizetype from)
+    {
+        for (int depth = 1;;) {
+            const qsizetype opening = s.indexOf("%>xhtml%", from);
+            const qsizetype closing = s.indexOf("%<xhtml%", from);
+            if (closing < 0)
+                return -1;
+            if (opening >= 0 && opening < closing) {
+                ++depth;
+                from = opening + 1;
+            } else if (--depth == 0) {
+                return closing;
+            } else {
+                from = closing + 1;
+            }
+        }
+    }
+
+    void blocks(Text &s)
+    {
+        Text name;
+        for (qsizetype pos = 0; take(s, "%>xhtml%", pos, name);) {
+            const TTemplate *t = name.isEmpty() ? m_db.DefaultHTMLTemplate
+                                                : m_db.FindTemplate(HtmlTemplates, name);
+            if (!t || t == m_templates.html
+                || std::find(m_expanding.begin(), m_expanding.end(), t) != m_expanding.end())
+                continue;
+            const qsizetype close = blockEnd(s, pos);
+            if (close < 0)
+                continue;
+            m_expanding.push_back(t);
+            Text code = expand(t->Code, false, false);
+            m_expanding.pop_back();
+            every(code, "%text%", expand(s.mid(pos, close - pos), false, false));
+            s.replace(pos, close + 8 - pos, code);
+            pos += code.size();
+        }
+    }
+
+    const Database &m_db;
+    const PageTemplates m_templates;
+    const Node &m_node;
+    const TTipItem *m_item;
+    std::vector<const TTemplate *> m_expanding;
+};
+
+} // namespace
+
+TEST(RenderPage, SameAsTheStepsChangingTheTextInPlace)
+{
+    PageFixture f;
+    const char *pieces[] = {
+        "%>xhtml%", "%<xhtml%", ".Box>", ".Paren>", "Self>", "PingA>", "Code>", "HTML #1>", ">",
+        "%xcss%", "Lvl>", "Nest>", "%parents%", "0>", "-1>", "1>", "%le", "vel%", "%level%",
+        "%headline%", "\r\n", "_", " ", "  ", "<br>", "<br", "\t", "%<%", "%>%", "%&%", "%\"%",
+        "%", "%file%", "bild.png>", "%created%", "%createdby%", "%css%", "%text%", "a", "%type%",
+        "%children%", "%filename%", "%xhtml%", "%<", "r>",
+    };
+    const char *pageTemplates[] = {nullptr, "HTML #1", "Code", "Raw", "Indent", "Self", "Twice"};
+    const char *nodes[] = {"Wurzel\\Mitte\\Blatt", "Wurzel\\Mitte", "Oben"};
+    std::mt19937 random(2026);
+    for (int round = 0; round < 3000; ++round) {
+        Text code;
+        for (int i = int(random() % 30); i > 0; --i)
+            code += pieces[random() % std::size(pieces)];
+        const char *html = pageTemplates[random() % std::size(pageTemplates)];
+        const char *css = random() % 2 ? "Alt" : nullptr;
+        const Node *node = FindNodeByPath(f.db, nodes[random() % std::size(nodes)]);
+        const bool autoFormat = random() % 2;
+        const PageTemplates templates{html ? f.db.FindTemplate(HtmlTemplates, html) : nullptr,
+                                      css ? f.db.FindTemplate(CssTemplates, css) : nullptr};
+        LiteralBuilder literal(f.db, templates, *node);
+        ASSERT_EQ(BuildPage(f.db, code, templates, *node, node->item(), autoFormat),
+                  literal.expand(code, autoFormat, true))
+            << "code: " << code.toStdString() << "\npage template: " << (html ? html : "none");
     }
 }
 

@@ -52,9 +52,9 @@ public:
 
 private:
     template <class Value>
-    Text replaceArguments(const Text &text, int index, Value value);
-    Text replacePlain(const Text &text, int index, QByteArrayView value);
-    Text expandTemplateBlocks(const Text &text);
+    void replaceArguments(RewrittenText &text, int index, Value value);
+    void replacePlain(RewrittenText &text, int index, QByteArrayView value);
+    bool expandTemplateBlocks(const Text &text, Text &out);
     bool mayExpand(const TTemplate *tmpl) const;
     std::optional<Text> expandBlock(const TTemplate &tmpl, const Text &content);
     Text parentTitle(const Text &argument) const;
@@ -102,53 +102,62 @@ Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
 {
     // Each step works on the whole result of the one before, so it sees what earlier steps
     // inserted, but never what it inserted itself.
-    Text text = lineBreaks ? convertLineBreaks(input) : input;
-    text = replaceEscapes(text);
-    if (wrap && m_templates.html)
-        text = replacePlain(m_templates.html->Code, PhText, text);
-    text = keepIndentation(text);
+    RewrittenText text(input);
+    if (lineBreaks)
+        convertLineBreaks(text);
+    replaceEscapes(text);
+    if (wrap && m_templates.html) {
+        text.apply([this](const Text &in, Text &out) {
+            if (!replaceAll(m_templates.html->Code, placeholderPattern(PhText), in, out))
+                out = m_templates.html->Code;
+            return true;
+        });
+    }
+    keepIndentation(text);
     if (m_templates.css)
-        text = replacePlain(text, PhCss, m_templates.css->Code);
-    text = replacePlain(text, PhHeadline, m_node.name());
-    text = replaceArguments(text, PhXcss, [this](const Text &name) {
+        replacePlain(text, PhCss, m_templates.css->Code);
+    replacePlain(text, PhHeadline, m_node.name());
+    replaceArguments(text, PhXcss, [this](const Text &name) {
         const TTemplate *css = name.isEmpty() ? m_db.DefaultCSSTemplate
                                               : m_db.FindTemplate(CssTemplates, name);
         return css ? css->Code : Text();
     });
-    text = expandTemplateBlocks(text);
+    text.apply([this](const Text &in, Text &out) { return expandTemplateBlocks(in, out); });
     if (m_item) {
-        text = replacePlain(text, PhCreated, m_created);
-        text = replacePlain(text, PhModified, m_modified);
-        text = replacePlain(text, PhCreatedBy, m_item->CreatedBy);
-        text = replacePlain(text, PhModifiedBy, m_item->ModifiedBy);
+        replacePlain(text, PhCreated, m_created);
+        replacePlain(text, PhModified, m_modified);
+        replacePlain(text, PhCreatedBy, m_item->CreatedBy);
+        replacePlain(text, PhModifiedBy, m_item->ModifiedBy);
     }
-    text = replacePlain(text, PhLevel, m_level);
-    text = replaceArguments(text, PhParents,
-                            [this](const Text &index) { return parentTitle(index); });
-    text = replacePlain(text, PhChildren, m_children);
-    text = replacePlain(text, PhFileName, m_fileName);
-    text = replacePlain(text, PhFilePath, m_filePath);
-    text = replacePlain(text, PhAppPath, m_appPath);
-    text = replaceArguments(text, PhFile, [this](const Text &name) { return includedFile(name); });
-    return replacePlain(text, PhType, m_item ? "1" : "0");
+    replacePlain(text, PhLevel, m_level);
+    replaceArguments(text, PhParents, [this](const Text &index) { return parentTitle(index); });
+    replacePlain(text, PhChildren, m_children);
+    replacePlain(text, PhFileName, m_fileName);
+    replacePlain(text, PhFilePath, m_filePath);
+    replacePlain(text, PhAppPath, m_appPath);
+    replaceArguments(text, PhFile, [this](const Text &name) { return includedFile(name); });
+    replacePlain(text, PhType, m_item ? "1" : "0");
+    return text.take();
 }
 
-Text RenderContext::replacePlain(const Text &text, int index, QByteArrayView value)
+void RenderContext::replacePlain(RewrittenText &text, int index, QByteArrayView value)
 {
-    return replaceAll(text, placeholderPattern(index), value);
+    text.replaceAll(placeholderPattern(index), value);
 }
 
 // Each occurrence of an argument placeholder, from the start, is replaced by value(argument);
 // an empty value makes it disappear.
 template <class Value>
-Text RenderContext::replaceArguments(const Text &text, int index, Value value)
+void RenderContext::replaceArguments(RewrittenText &text, int index, Value value)
 {
-    const PlaceholderSearch search(index, text);
-    TextRewriter out(text);
-    PlaceholderMatch match;
-    for (qsizetype from = 0; search.FindPlaceholder(from, match); from = match.end)
-        out.replace(match.start, match.end, value(match.argument));
-    return out.finish();
+    text.apply([index, &value](const Text &in, Text &out) {
+        const PlaceholderSearch search(index, in);
+        TextRewriter rewriter(in, out);
+        PlaceholderMatch match;
+        for (qsizetype from = 0; search.FindPlaceholder(from, match); from = match.end)
+            rewriter.replace(match.start, match.end, value(match.argument));
+        return rewriter.finish();
+    });
 }
 
 // A decimal integer with an optional sign and nothing around it.
@@ -185,12 +194,12 @@ Text RenderContext::includedFile(const Text &name) const
     return win1252::fromUnicode(m_db.IncludedFilesFolder) + name;
 }
 
-Text RenderContext::expandTemplateBlocks(const Text &text)
+bool RenderContext::expandTemplateBlocks(const Text &text, Text &out)
 {
     const PlaceholderSearch search(PhXhtml, text);
     std::optional<BlockMarkers> markers; // indexed at the first block that needs its end
     const Text closing = blockClosing(PhXhtml);
-    TextRewriter out(text);
+    TextRewriter rewriter(text, out);
     PlaceholderMatch opening;
     qsizetype from = 0;
     while (search.FindPlaceholder(from, opening)) {
@@ -211,12 +220,12 @@ Text RenderContext::expandTemplateBlocks(const Text &text)
         }
         if (expanded) {
             from = close + closing.size();
-            out.replace(opening.start, from, *expanded);
+            rewriter.replace(opening.start, from, *expanded);
         } else {
-            out.replace(opening.start, opening.end, {});
+            rewriter.replace(opening.start, opening.end, {});
         }
     }
-    return out.finish();
+    return rewriter.finish();
 }
 
 bool RenderContext::mayExpand(const TTemplate *tmpl) const
@@ -250,7 +259,9 @@ std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text
     m_blockWork += BlockStepsWork + tmpl.Code.size() + content.size() + size;
     if (m_blockWork >= m_maxBlockWork)
         return std::nullopt;
-    return replaceAll(code, textPattern, inner);
+    RewrittenText filled(code);
+    filled.replaceAll(textPattern, inner);
+    return filled.take();
 }
 
 } // namespace

@@ -1,6 +1,11 @@
 #include "render/text_rewrite.h"
 
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace lexora {
 
@@ -8,18 +13,49 @@ qsizetype findText(QByteArrayView text, QByteArrayView needle, qsizetype from)
 {
     if (from < 0 || from > text.size() || needle.size() > text.size() - from)
         return -1;
-    if (needle.isEmpty())
-        return from;
-    // glibc's memmem is much faster than a general search for the short needles used here.
-    const void *hit = ::memmem(text.data() + from, std::size_t(text.size() - from), needle.data(),
-                               std::size_t(needle.size()));
-    return hit ? static_cast<const char *>(hit) - text.data() : -1;
+    if (needle.size() < 2)
+        return needle.isEmpty() ? from : text.indexOf(needle.front(), from);
+    // Pages are full of "%": a search that stops at every "%" of a placeholder it does not look
+    // for is slow. So candidates are places where the needle's first two bytes stand side by
+    // side, sixteen places at a time, and only those are compared in full.
+    const char *const begin = text.data();
+    const char *const last = begin + (text.size() - needle.size()); // the last possible start
+    const char *at = begin + from;
+    const std::size_t restSize = std::size_t(needle.size() - 2);
+#ifdef __SSE2__
+    const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i second = _mm_set1_epi8(needle[1]);
+    for (; last - at >= 16; at += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 1));
+        unsigned mask = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(here, first), _mm_cmpeq_epi8(next, second))));
+        for (; mask; mask &= mask - 1) {
+            const char *candidate = at + std::countr_zero(mask);
+            if (std::memcmp(candidate + 2, needle.data() + 2, restSize) == 0)
+                return candidate - begin;
+        }
+    }
+#endif
+    for (; at <= last; ++at)
+        if (at[0] == needle[0] && at[1] == needle[1]
+            && std::memcmp(at + 2, needle.data() + 2, restSize) == 0)
+            return at - begin;
+    return -1;
+}
+
+void prepareOutput(Text &output, qsizetype size)
+{
+    // The memory stays, with room to grow, so that the two buffers of a page's steps are seldom
+    // allocated anew: fresh memory of a large page costs more than the steps.
+    output.truncate(0);
+    output.reserve(size + size / 8);
 }
 
 void TextRewriter::replace(qsizetype start, qsizetype end, QByteArrayView value)
 {
     if (!m_changed) {
-        m_output.reserve(m_input.size() + value.size());
+        prepareOutput(m_output, m_input.size() + value.size());
         m_changed = true;
     }
     m_output.append(m_input.constData() + m_copied, start - m_copied);
@@ -27,21 +63,20 @@ void TextRewriter::replace(qsizetype start, qsizetype end, QByteArrayView value)
     m_copied = end;
 }
 
-Text TextRewriter::finish()
+bool TextRewriter::finish()
 {
-    if (!m_changed)
-        return m_input;
-    m_output.append(m_input.constData() + m_copied, m_input.size() - m_copied);
-    return std::move(m_output);
+    if (m_changed)
+        m_output.append(m_input.constData() + m_copied, m_input.size() - m_copied);
+    return m_changed;
 }
 
-Text replaceAll(const Text &text, QByteArrayView needle, QByteArrayView value)
+bool replaceAll(const Text &text, QByteArrayView needle, QByteArrayView value, Text &out)
 {
-    TextRewriter out(text);
+    TextRewriter rewriter(text, out);
     for (qsizetype at = findText(text, needle, 0); at >= 0;
          at = findText(text, needle, at + needle.size()))
-        out.replace(at, at + needle.size(), value);
-    return out.finish();
+        rewriter.replace(at, at + needle.size(), value);
+    return rewriter.finish();
 }
 
 } // namespace lexora

@@ -1,18 +1,16 @@
 #include "render/text_steps.h"
 
-#include "render/text_rewrite.h"
-
 namespace lexora {
+namespace {
 
-Text convertLineBreaks(const Text &text)
+bool lineBreaks(const Text &text, Text &out)
 {
     qsizetype pair = findText(text, "\r\n", 0);
     if (pair < 0)
-        return text;
+        return false;
     // The text as it stands is out followed by text from copied on; the neighbour before a
     // line break is therefore the last byte of out.
-    Text out;
-    out.reserve(text.size() + text.size() / 4);
+    prepareOutput(out, text.size());
     qsizetype copied = 0;
     for (; pair >= 0; pair = findText(text, "\r\n", copied)) {
         out.append(text.constData() + copied, pair - copied);
@@ -28,23 +26,13 @@ Text convertLineBreaks(const Text &text)
         }
     }
     out.append(text.constData() + copied, text.size() - copied);
-    return out;
+    return true;
 }
 
-Text replaceEscapes(const Text &text)
-{
-    Text out = replaceAll(text, "%<%", "&lt;");
-    out = replaceAll(out, "%>%", "&gt;");
-    out = replaceAll(out, "%&%", "&amp;");
-    return replaceAll(out, "%\"%", "&quot;");
-}
-
-namespace {
-
-Text spacesAfter(const Text &text, QByteArrayView marker)
+bool spacesAfter(const Text &text, QByteArrayView marker, Text &out)
 {
     const Text place = marker.toByteArray() + ' ';
-    TextRewriter out(text);
+    TextRewriter rewriter(text, out);
     Text entities;
     for (qsizetype at = findText(text, place, 0); at >= 0;) {
         const qsizetype first = at + marker.size();
@@ -54,17 +42,31 @@ Text spacesAfter(const Text &text, QByteArrayView marker)
         entities.clear();
         for (qsizetype i = first; i < end; ++i)
             entities += "&#160;";
-        out.replace(first, end, entities);
+        rewriter.replace(first, end, entities);
         at = findText(text, place, end);
     }
-    return out.finish();
+    return rewriter.finish();
 }
 
 } // namespace
 
-Text keepIndentation(const Text &text)
+void convertLineBreaks(RewrittenText &text)
 {
-    return spacesAfter(spacesAfter(text, "<br>"), "\t");
+    text.apply(lineBreaks);
+}
+
+void replaceEscapes(RewrittenText &text)
+{
+    text.replaceAll("%<%", "&lt;");
+    text.replaceAll("%>%", "&gt;");
+    text.replaceAll("%&%", "&amp;");
+    text.replaceAll("%\"%", "&quot;");
+}
+
+void keepIndentation(RewrittenText &text)
+{
+    for (const char *marker : {"<br>", "\t"})
+        text.apply([marker](const Text &in, Text &out) { return spacesAfter(in, marker, out); });
 }
 
 } // namespace lexora
