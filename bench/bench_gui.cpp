@@ -121,19 +121,23 @@ int main(int argc, char **argv)
                 "(program load %.1f ms + window %.1f ms; target under 1500 ms) %s\n",
                 loadMs + windowMs, loadMs, windowMs, verdict(loadMs + windowMs < 1500));
 
-    // A 100 KB item, selected in turn with a second one.
-    {
-        const QString file = home.path() + QStringLiteral("/large-items.lxd");
-        bench::writeItemDatabase(file, {}, 4, 100 * 1024);
+    // Items of 1 KB and of 100 KB, each selected in turn with a second one of its size.
+    for (const int kb : {1, 100}) {
+        const QString file = home.path() + QStringLiteral("/items-%1kb.lxd").arg(kb);
+        bench::writeItemDatabase(file, {}, 4, kb * 1024);
         window->OpenDatabase(file, false);
         std::vector<Node *> nodes = items(window->database());
         std::vector<double> times;
         for (int round = 0; round < 20; ++round)
             times.push_back(timeSelection(*window, nodes[std::size_t(round) % 2]));
         const Figures f = summarize(times);
-        std::printf("select a 100 KB item until its page is shown: median %6.1f ms, worst %6.1f ms "
-                    "(target under 100 ms) %s\n",
-                    f.median, f.worst, verdict(f.worst >= 0 && f.median < 100));
+        if (kb == 100)
+            std::printf("select a 100 KB item until its page is shown: median %6.1f ms, worst "
+                        "%6.1f ms (target under 100 ms) %s\n",
+                        f.median, f.worst, verdict(f.worst >= 0 && f.median < 100));
+        else
+            std::printf("select a %d KB item until its page is shown: median %6.1f ms, worst "
+                        "%6.1f ms\n", kb, f.median, f.worst);
     }
 
     // The 100,000-item database in the window.

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QRegularExpression>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -58,8 +59,14 @@ BrowserView::BrowserView(QWidget *parent) : QWebEngineView(parent)
     script.setRunsOnSubFrames(true);
     page->scripts().insert(script);
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // Pages ask for fonts such as "Tahoma"; where they are missing the desktop's own font reads
+    // better than the engine's serif default.
+    const QString desktopFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    page->settings()->setFontFamily(QWebEngineSettings::StandardFont, desktopFont);
+    page->settings()->setFontFamily(QWebEngineSettings::SansSerifFont, desktopFont);
     setPage(page);
     connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        m_loading = false;
         if (ok)
             Q_EMIT documentShown();
     });
@@ -75,11 +82,20 @@ void BrowserView::setExternalLinkHandler(std::function<void(const QUrl &)> handl
 
 void BrowserView::showBlank()
 {
+    m_lastHtml.clear();
+    m_loading = false;
     setUrl(QUrl(QStringLiteral("about:blank")));
 }
 
 void BrowserView::writeDocument(const QString &html, const QString &baseFolder)
 {
+    // A click in the tree asks for the page it has just selected a second time; writing it again
+    // while it still loads would only start the load anew.
+    if (m_loading && html == m_lastHtml && baseFolder == m_lastBase)
+        return;
+    m_lastHtml = html;
+    m_lastBase = baseFolder;
+    m_loading = true;
     const QByteArray utf8 = html.toUtf8();
     if (fitsDataUrl(utf8))
         setContent(utf8, QStringLiteral("text/html;charset=UTF-8"),

@@ -37,6 +37,9 @@ Q_SIGNALS:
 private:
     void writeLargeDocument(const QByteArray &utf8, const QString &baseFolder);
 
+    QString m_lastHtml;
+    QString m_lastBase;
+    bool m_loading = false;
     std::unique_ptr<QTemporaryDir> m_largePages;
     int m_largePageCount = 0;
 };
