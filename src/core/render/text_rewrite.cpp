@@ -3,28 +3,50 @@
 #include <bit>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define LEXORA_X86_SEARCH 1
+#include <immintrin.h>
 #endif
 
 namespace lexora {
 
-qsizetype findText(QByteArrayView text, QByteArrayView needle, qsizetype from)
+namespace {
+
+// Pages are full of "%": a search that stops at every "%" of a placeholder it does not look for
+// is slow. So candidates are places where the needle's first two bytes stand side by side, many
+// places at a time, and only those are compared in full. Each scan goes on while a whole block
+// fits before last (the last possible start) and returns where it stopped, or sets found.
+struct Scan {
+    const char *at;
+    const char *found = nullptr;
+};
+
+#ifdef LEXORA_X86_SEARCH
+__attribute__((target("avx2"))) Scan scan32(const char *at, const char *last,
+                                            QByteArrayView needle)
 {
-    if (from < 0 || from > text.size() || needle.size() > text.size() - from)
-        return -1;
-    if (needle.size() < 2)
-        return needle.isEmpty() ? from : text.indexOf(needle.front(), from);
-    // Pages are full of "%": a search that stops at every "%" of a placeholder it does not look
-    // for is slow. So candidates are places where the needle's first two bytes stand side by
-    // side, sixteen places at a time, and only those are compared in full.
-    const char *const begin = text.data();
-    const char *const last = begin + (text.size() - needle.size()); // the last possible start
-    const char *at = begin + from;
+    const __m256i first = _mm256_set1_epi8(needle[0]);
+    const __m256i second = _mm256_set1_epi8(needle[1]);
     const std::size_t restSize = std::size_t(needle.size() - 2);
-#ifdef __SSE2__
+    for (; last - at >= 32; at += 32) {
+        const __m256i here = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
+        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at + 1));
+        unsigned mask = unsigned(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi8(here, first), _mm256_cmpeq_epi8(next, second))));
+        for (; mask; mask &= mask - 1) {
+            const char *candidate = at + std::countr_zero(mask);
+            if (std::memcmp(candidate + 2, needle.data() + 2, restSize) == 0)
+                return {at, candidate};
+        }
+    }
+    return {at};
+}
+
+Scan scan16(const char *at, const char *last, QByteArrayView needle)
+{
     const __m128i first = _mm_set1_epi8(needle[0]);
     const __m128i second = _mm_set1_epi8(needle[1]);
+    const std::size_t restSize = std::size_t(needle.size() - 2);
     for (; last - at >= 16; at += 16) {
         const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 1));
@@ -33,10 +55,32 @@ qsizetype findText(QByteArrayView text, QByteArrayView needle, qsizetype from)
         for (; mask; mask &= mask - 1) {
             const char *candidate = at + std::countr_zero(mask);
             if (std::memcmp(candidate + 2, needle.data() + 2, restSize) == 0)
-                return candidate - begin;
+                return {at, candidate};
         }
     }
+    return {at};
+}
 #endif
+
+} // namespace
+
+qsizetype findText(QByteArrayView text, QByteArrayView needle, qsizetype from)
+{
+    if (from < 0 || from > text.size() || needle.size() > text.size() - from)
+        return -1;
+    if (needle.size() < 2)
+        return needle.isEmpty() ? from : text.indexOf(needle.front(), from);
+    const char *const begin = text.data();
+    const char *const last = begin + (text.size() - needle.size());
+    const char *at = begin + from;
+#ifdef LEXORA_X86_SEARCH
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    const Scan scan = avx2 ? scan32(at, last, needle) : scan16(at, last, needle);
+    if (scan.found)
+        return scan.found - begin;
+    at = scan.at;
+#endif
+    const std::size_t restSize = std::size_t(needle.size() - 2);
     for (; at <= last; ++at)
         if (at[0] == needle[0] && at[1] == needle[1]
             && std::memcmp(at + 2, needle.data() + 2, restSize) == 0)
