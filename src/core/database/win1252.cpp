@@ -169,12 +169,22 @@ bool isAscii(QByteArrayView text)
 
 QByteArray toUtf8(QByteArrayView text)
 {
-    // Each byte's form is stored as four bytes, of which the length counts.
-    QByteArray out(text.size() * 3 + 1, Qt::Uninitialized);
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    // The exact length first, so that a long result holds no unused memory.
+    qsizetype length = 0;
+    for (const char *in = begin; in < end;) {
+        if (end - in >= 8 && asciiWord(in)) {
+            length += 8;
+            in += 8;
+        } else {
+            length += kUtf8.length[static_cast<unsigned char>(*in++)];
+        }
+    }
+    // Each byte's form is stored as four bytes, of which the length counts: 3 bytes of slack.
+    QByteArray out(length + 3, Qt::Uninitialized);
     char *dst = out.data();
-    const char *in = text.data();
-    const char *end = in + text.size();
-    while (in < end) {
+    for (const char *in = begin; in < end;) {
         if (end - in >= 8 && asciiWord(in)) {
             std::memcpy(dst, in, 8);
             dst += 8;
@@ -185,7 +195,7 @@ QByteArray toUtf8(QByteArrayView text)
         std::memcpy(dst, &kUtf8.packed[b], 4);
         dst += kUtf8.length[b];
     }
-    out.resize(dst - out.constData());
+    out.resize(length);
     return out;
 }
 
