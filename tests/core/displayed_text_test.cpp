@@ -198,6 +198,17 @@ TEST(DisplayedText, MalformedMarkupIsReadAsBrowsersRepairIt)
     });
 }
 
+TEST(DisplayedText, DeeplyNestedMarkupNeitherCrashesNorLosesText)
+{
+    for (const char *open : {"<span>", "<div>", "<ul><li>", "<table><tr><td>", "<b><i>"}) {
+        SCOPED_TRACE(open);
+        const Text text = DisplayedText(Text(open).repeated(5000) + "x<br>y");
+        EXPECT_TRUE(text.trimmed().endsWith("x\ny")) << text.right(20).constData();
+    }
+    EXPECT_EQ(DisplayedText(Text("<div>").repeated(3000) + "a<p>b</p>c"), "a\nb\nc");
+    EXPECT_EQ(DisplayedText("<body style=\"display:none\">" + Text("<span>").repeated(100000) + "x"), "x");
+}
+
 TEST(DisplayedText, CharactersStayWindows1252)
 {
     expectTexts({

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lexora {
 namespace render {
@@ -45,15 +47,24 @@ private:
     int m_required = 0;
 };
 
-// The text of all text nodes below `node`, as the DOM's textContent.
+// The text of all text nodes below `node`, as the DOM's textContent (without recursion, however
+// deep the tree).
 void appendTextContent(const GumboNode &node, QByteArray &out)
 {
-    if (node.type == GUMBO_NODE_TEXT || node.type == GUMBO_NODE_WHITESPACE || node.type == GUMBO_NODE_CDATA) {
-        out.append(node.v.text.text);
-    } else if (node.type == GUMBO_NODE_ELEMENT) {
-        const GumboVector &children = node.v.element.children;
-        for (unsigned i = 0; i < children.length; ++i)
-            appendTextContent(*static_cast<const GumboNode *>(children.data[i]), out);
+    if (node.type != GUMBO_NODE_ELEMENT)
+        return;
+    std::vector<std::pair<const GumboNode *, unsigned>> open = {{&node, 0}};
+    while (!open.empty()) {
+        auto &[parent, next] = open.back();
+        if (next == parent->v.element.children.length) {
+            open.pop_back();
+            continue;
+        }
+        const GumboNode &child = *static_cast<const GumboNode *>(parent->v.element.children.data[next++]);
+        if (child.type == GUMBO_NODE_TEXT || child.type == GUMBO_NODE_WHITESPACE || child.type == GUMBO_NODE_CDATA)
+            out.append(child.v.text.text);
+        else if (child.type == GUMBO_NODE_ELEMENT)
+            open.emplace_back(&child, 0);
     }
 }
 
@@ -74,15 +85,22 @@ public:
 
     void children(const GumboNode &node, const ElementStyle &style)
     {
+        if (m_depth >= kMaxDepth)
+            return flattened(node, style);
+        ++m_depth;
         const GumboVector &children = node.v.element.children;
         for (unsigned i = 0; i < children.length; ++i)
             child(*static_cast<const GumboNode *>(children.data[i]), style);
+        --m_depth;
     }
 
     const QByteArray &utf8() const { return m_result.utf8(); }
 
 private:
     enum class HeldSpace { None, Shown, Hidden };
+
+    // Browsers nest elements no deeper than this; deeper ones end up side by side.
+    static constexpr int kMaxDepth = 512;
 
     void child(const GumboNode &node, const ElementStyle &parent)
     {
@@ -174,6 +192,45 @@ private:
         endLines();
         m_result.requireLineBreaks(shownLineBreaks);
         m_atLineStart = atLineStart;
+    }
+
+    // The content of an element nested too deep, read without recursion (so that no page can
+    // exhaust the stack) as one flat run: text as text, each block starting a line.
+    void flattened(const GumboNode &root, const ElementStyle &style)
+    {
+        struct Open { const GumboNode *node; unsigned next; int lineBreaks; };
+        std::vector<Open> open = {{&root, 0, 0}};
+        while (!open.empty()) {
+            Open &top = open.back();
+            if (top.next == top.node->v.element.children.length) {
+                if (top.lineBreaks > 0) {
+                    endLines();
+                    m_result.requireLineBreaks(top.lineBreaks);
+                }
+                open.pop_back();
+                continue;
+            }
+            const GumboNode &node = childAt(*top.node, top.next++);
+            if (node.type != GUMBO_NODE_ELEMENT) {
+                child(node, style);
+                continue;
+            }
+            const ElementStyle nodeStyle = ComputeStyle(node, style, m_quirks);
+            if (nodeStyle.box == Box::None || !nodeStyle.showsContent)
+                continue;
+            if (IsHtml(node, GUMBO_TAG_BR)) {
+                lineBreak();
+                if (nodeStyle.visible)
+                    m_result.newline();
+                continue;
+            }
+            const int lineBreaks = nodeStyle.box != Box::Inline && nodeStyle.visible ? 1 : 0;
+            if (lineBreaks > 0) {
+                endLines();
+                m_result.requireLineBreaks(lineBreaks);
+            }
+            open.push_back({&node, 0, lineBreaks});
+        }
     }
 
     void content(const GumboNode &node, const ElementStyle &style)
@@ -328,6 +385,7 @@ private:
     QByteArray m_buffer;
     HeldSpace m_heldSpace = HeldSpace::None;
     bool m_atLineStart = true;
+    int m_depth = 0;
 };
 
 const GumboNode *childElement(const GumboNode &parent, GumboTag tag)
