@@ -76,7 +76,6 @@ public:
 
     // Display.
     void ShowSelected();
-    bool displaySuspended() const { return m_displaySuspended; }
 
     // Tree commands.
     Node *NewKey(Node *parent);
