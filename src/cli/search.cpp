@@ -218,9 +218,10 @@ int runSearch(const QStringList &arguments)
     const QStringList scopePaths = takeAll(args, QStringLiteral("--scope"));
     const bool highlight = args.contains(QStringLiteral("--highlight"));
     const QString highlightPath = takeOption(args, QStringLiteral("--highlight"));
-    if (args.size() != 2)
-        throw Error(QStringLiteral("Aufruf: lexora-cli search DATEI STICHWÖRTER [Optionen]; "
-                                   "unbekannt oder überzählig: %1")
+    if (args.size() < 2)
+        throw Error(QStringLiteral("Aufruf: lexora-cli search DATEI STICHWÖRTER [Optionen]"));
+    if (args.size() > 2)
+        throw Error(QStringLiteral("Unbekannte oder überzählige Argumente: %1")
                         .arg(args.mid(2).join(QLatin1Char(' '))));
     query.keywordText = modelText(args.at(1));
     // As in the window: a search needs keywords, highlighting shows none without them.
