@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -372,6 +373,18 @@ TEST_F(TreeTest, SelectionSetsTheCommandsAndThePage)
     ASSERT_TRUE(shown.wait(15000));
     EXPECT_EQ(runJavaScript(window->browser()->page(), "document.body.innerText").toString(),
               "Eintrag\nHallo");
+}
+
+TEST_F(TreeTest, EnterRefreshesTheDisplay)
+{
+    Node *a = addItem(nullptr, "A");
+    select({a});
+    a->setName("Anders");
+    EXPECT_EQ(window->infoArea()->content().title, "A");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->treeView(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(window->infoArea()->content().title, "Anders");
 }
 
 TEST_F(TreeTest, ClickOnEmptySpaceRemovesTheSelection)
