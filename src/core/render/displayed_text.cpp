@@ -108,7 +108,7 @@ private:
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
         case GUMBO_NODE_CDATA:
-            if (parent.rendersText)
+            if (parent.rendersText && !(node.type == GUMBO_NODE_WHITESPACE && holdsRowsOrCells(*node.parent, parent)))
                 text(node.v.text.text, parent.whiteSpace, parent.visible);
             break;
         case GUMBO_NODE_ELEMENT:
@@ -131,6 +131,8 @@ private:
                 m_result.newline();
             return;
         }
+        if (IsHtml(node, GUMBO_TAG_OPTION) && !style.outOfFlow)
+            return option(node, style.visible);
         // Paragraphs are set off by a blank line, whatever their display.
         const int lineBreaks = IsHtml(node, GUMBO_TAG_P) ? 2 : style.box == Box::Block ? 1 : 0;
         const int shownLineBreaks = style.visible ? lineBreaks : 0;
@@ -141,9 +143,13 @@ private:
                 showHeldSpace();
                 m_atLineStart = true;
             }
+            if (IsHtml(node, GUMBO_TAG_Q))
+                quotationMark();
             m_result.requireLineBreaks(shownLineBreaks);
             content(node, style);
             m_result.requireLineBreaks(shownLineBreaks);
+            if (IsHtml(node, GUMBO_TAG_Q))
+                quotationMark();
             break;
         case Box::InlineBlock:
             showHeldSpace();
@@ -255,7 +261,7 @@ private:
         }
     }
 
-    // A select box shows each option's text, white space collapsed, on a line of its own.
+    // A select box shows each option's text on a line of its own.
     void selectOptions(const GumboNode &select, const ElementStyle &style)
     {
         const GumboVector &children = select.v.element.children;
@@ -263,16 +269,24 @@ private:
             const GumboNode &child = *static_cast<const GumboNode *>(children.data[i]);
             if (IsHtml(child, GUMBO_TAG_OPTGROUP))
                 selectOptions(child, style);
-            if (!IsHtml(child, GUMBO_TAG_OPTION))
-                continue;
-            QByteArray label;
-            appendTextContent(child, label);
-            label = label.simplified();
-            m_result.requireLineBreaks(1);
-            if (style.visible)
-                m_result.text({label.constData(), std::size_t(label.size())});
-            m_result.requireLineBreaks(1);
+            else if (IsHtml(child, GUMBO_TAG_OPTION))
+                option(child, style.visible);
         }
+    }
+
+    // An option, in a select box or not, shows its whole text (hidden parts included), white
+    // space collapsed, on a line of its own.
+    void option(const GumboNode &node, bool visible)
+    {
+        QByteArray label;
+        appendTextContent(node, label);
+        label = label.simplified();
+        endLines();
+        m_result.requireLineBreaks(1);
+        if (visible)
+            m_result.text({label.constData(), std::size_t(label.size())});
+        m_result.requireLineBreaks(1);
+        endLines();
     }
 
     // Text in the white-space handling of its element; hidden text takes part in the collapsing
@@ -323,6 +337,14 @@ private:
         m_heldSpace = HeldSpace::None;
     }
 
+    // The quotation marks the browser puts around a q element are no part of innerText, but they
+    // are characters of the line: spaces beside them stay.
+    void quotationMark()
+    {
+        showHeldSpace();
+        m_atLineStart = false;
+    }
+
     // A forced line break: the space before it and spaces after it disappear.
     void lineBreak()
     {
@@ -338,24 +360,43 @@ private:
         return *static_cast<const GumboNode *>(parent.v.element.children.data[i]);
     }
 
-    // True when no later sibling of `cell` is a rendered table cell.
-    bool isLastCell(const GumboNode &cell, const ElementStyle &rowStyle) const
+    // White space between the rows and cells of a table is not rendered.
+    static bool holdsRowsOrCells(const GumboNode &element, const ElementStyle &style)
     {
-        const GumboNode &row = *cell.parent;
-        for (unsigned i = cell.index_within_parent + 1; i < row.v.element.children.length; ++i)
-            if (boxOf(childAt(row, i), rowStyle) == Box::TableCell)
-                return false;
-        return true;
+        return style.box == Box::TableRowGroup || style.box == Box::TableRow || IsHtml(element, GUMBO_TAG_TABLE);
     }
 
-    // True when no later rendered table row follows `row` in its table, row groups included.
+    // The box of the next sibling after `node` that has one: not hidden, not white space, not a
+    // comment; Box::None when there is none.
+    Box nextBox(const GumboNode &node, const ElementStyle &parentStyle) const
+    {
+        const GumboNode &parent = *node.parent;
+        for (unsigned i = node.index_within_parent + 1; i < parent.v.element.children.length; ++i) {
+            const GumboNode &sibling = childAt(parent, i);
+            if (sibling.type == GUMBO_NODE_TEXT || sibling.type == GUMBO_NODE_CDATA)
+                return Box::Inline;
+            if (sibling.type != GUMBO_NODE_ELEMENT)
+                continue;
+            if (const Box box = boxOf(sibling, parentStyle); box != Box::None)
+                return box;
+        }
+        return Box::None;
+    }
+
+    // True when no table cell follows `cell` in its row: cells side by side form one row.
+    bool isLastCell(const GumboNode &cell, const ElementStyle &rowStyle) const
+    {
+        return nextBox(cell, rowStyle) != Box::TableCell;
+    }
+
+    // True when no table row follows `row` in its table, row groups included.
     bool isLastRow(const GumboNode &row, const ElementStyle &parentStyle) const
     {
+        const Box next = nextBox(row, parentStyle);
+        if (next == Box::TableRow)
+            return false;
         const GumboNode &parent = *row.parent;
-        for (unsigned i = row.index_within_parent + 1; i < parent.v.element.children.length; ++i)
-            if (boxOf(childAt(parent, i), parentStyle) == Box::TableRow)
-                return false;
-        if (boxOf(parent, parentStyle) != Box::TableRowGroup || !parent.parent)
+        if (next != Box::None || boxOf(parent, parentStyle) != Box::TableRowGroup || !parent.parent)
             return true;
         const GumboNode &table = *parent.parent;
         for (unsigned i = parent.index_within_parent + 1; i < table.v.element.children.length; ++i) {
