@@ -34,6 +34,9 @@ public:
         if (!m_text.isEmpty())
             m_required = std::max(m_required, count);
     }
+    // Text written so far, for a later insert.
+    qsizetype size() const { return m_text.size(); }
+    void insertSpace(qsizetype at) { m_text.insert(at, ' '); }
     const QByteArray &utf8() const { return m_text; }
 
 private:
@@ -97,7 +100,9 @@ public:
     const QByteArray &utf8() const { return m_result.utf8(); }
 
 private:
-    enum class HeldSpace { None, Shown, Hidden };
+    // A held space of shown or hidden text; a deferred one belongs at m_deferredSpaceAt, before
+    // the text of floated or positioned boxes that came after it.
+    enum class HeldSpace { None, Shown, Hidden, Deferred };
 
     // Browsers nest elements no deeper than this; deeper ones end up side by side.
     static constexpr int kMaxDepth = 512;
@@ -184,19 +189,20 @@ private:
     }
 
     // A floated or positioned block stands beside the lines around it, which go on after it as if
-    // it were not there; a space before it stays.
+    // it were not there: whether a space before it stays is known only after it.
     void outOfFlowBlock(const GumboNode &node, const ElementStyle &style, int shownLineBreaks)
     {
-        if (m_heldSpace != HeldSpace::None) {
-            showHeldSpace();
-            m_atLineStart = true;
-        }
+        const HeldSpace held = m_heldSpace;
         const bool atLineStart = m_atLineStart;
+        if (held == HeldSpace::Shown)
+            m_deferredSpaceAt = m_result.size();
+        m_heldSpace = HeldSpace::None;
         m_atLineStart = true;
         m_result.requireLineBreaks(shownLineBreaks);
         content(node, style);
         endLines();
         m_result.requireLineBreaks(shownLineBreaks);
+        m_heldSpace = held == HeldSpace::Shown ? HeldSpace::Deferred : held;
         m_atLineStart = atLineStart;
     }
 
@@ -321,7 +327,9 @@ private:
     // when the character's text is hidden.
     void releaseHeldSpace(bool shown)
     {
-        if (m_heldSpace == HeldSpace::Shown) {
+        if (m_heldSpace == HeldSpace::Deferred) {
+            m_result.insertSpace(m_deferredSpaceAt);
+        } else if (m_heldSpace == HeldSpace::Shown) {
             if (shown)
                 m_buffer.append(' ');
             else
@@ -332,7 +340,9 @@ private:
 
     void showHeldSpace()
     {
-        if (m_heldSpace == HeldSpace::Shown)
+        if (m_heldSpace == HeldSpace::Deferred)
+            m_result.insertSpace(m_deferredSpaceAt);
+        else if (m_heldSpace == HeldSpace::Shown)
             m_result.text(" ");
         m_heldSpace = HeldSpace::None;
     }
@@ -426,6 +436,7 @@ private:
     QByteArray m_buffer;
     HeldSpace m_heldSpace = HeldSpace::None;
     bool m_atLineStart = true;
+    qsizetype m_deferredSpaceAt = 0;
     int m_depth = 0;
 };
 
