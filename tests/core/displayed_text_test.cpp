@@ -67,6 +67,9 @@ TEST(DisplayedText, WhiteSpaceCollapsesAcrossInlineElements)
         {"<code>  x  </code> y", "x y"},
         {"a<!-- c -->b <!-- c --> c", "ab c"},
         {"<a name=x></a>a<a href=#>  </a>b", "a b"},
+        // The quotation marks around q are not shown, yet the spaces beside them stay.
+        {"<q>\r\n a </q> b", " a  b"},
+        {"x <q> </q> y", "x   y"},
         {"a<wbr>b a <wbr> b", "ab a b"},
         {"<html><body>a</body></html>\r\n\r\nb", "a b"},
     });
@@ -117,6 +120,8 @@ TEST(DisplayedText, TablesSeparateCellsByTabsAndRowsByLineBreaks)
         {"<table><tr><td>a</td></tr><caption>c</caption></table>", "a\nc"},
         {"<table><tr><td><h3>h</h3></td><td>x</td></tr></table>", "h\n\tx"},
         {"<span style='display:table-cell'>a</span><span style='display:table-cell'>b</span>", "a\tb"},
+        {"<span style='display:table-cell'>a</span><div>x</div><span style='display:table-cell'>b</span>", "a\nx\nb"},
+        {"<table style='white-space:pre-line'>\r\n<tr>\r\n<td>a</td>\r\n</tr>\r\n</table>", "a"},
         // Hidden cells and rows do not count when looking for the last one.
         {"<table><tr><td>a</td><td style=\"display:none\">b</td></tr><tr style=\"display:none\"><td>c</td></tr></table>x",
          "a\nx"},
@@ -136,6 +141,9 @@ TEST(DisplayedText, ListsAndFormControls)
         {"<label>l</label><input type=checkbox>k<input type=hidden value=h>", "lk"},
         {"<details><summary>s</summary>hidden</details><details open><summary>t</summary>shown</details>",
          "s\nt\nshown"},
+        // An option outside a select box shows all its text on a line of its own.
+        {"a<option> x <b hidden>y</b> </option>b", "a\nx y\nb"},
+        {"<div>ab<option>12</div>cd", "ab\n12\ncd"},
     });
 }
 
@@ -180,6 +188,12 @@ TEST(DisplayedText, DisplayFloatAndPositionFromTheStyleAttribute)
         {"x <span style='float:left'>f</span> y", "x \nf\ny"},
         {"x <img style='float:left'> y", "x \ny"},
         {"x <span style='position:relative'>f</span> y", "x f y"},
+        // A space before a floated or positioned box stays only when the line goes on after it.
+        {"x <span style='position:absolute'>f</span>", "x\nf"},
+        {"<div>x <span style='float:left'>f</span></div>y", "x\nf\ny"},
+        {"x <span style='float:left'>f</span>  <b> y</b>", "x \nf\ny"},
+        {"x <span style='float:left'>f</span><br>y", "x\nf\n\ny"},
+        {"<p>x <img style='position:absolute'></p>", "x"},
     });
 }
 
