@@ -289,7 +289,12 @@ private:
                           "<div style=\"white-space:pre-line\">  " + words(2) + " \r\n   " + words(2) + "</div>",
                           "<span style=\"white-space:nowrap\">" + words(3) + "</span>",
                           "<code>" + inlineText(pick(2, 6)) + "</code>",
-                          "<select><option>" + words(1) + "</option><option> " + words(2) + "</option></select>"});
+                          "<select><option>" + words(1) + "</option><option> " + words(2) + "</option></select>",
+                          words(1) + " <span style=\"float:right\">" + words(2) + "</span> " + words(pick(0, 2)),
+                          words(1) + " <div style=\"position:absolute; top:0\">" + words(1) + "</div>",
+                          "<span style=\"display:inline-block\"> " + words(2) + " </span> " + words(1),
+                          "<q>" + words(2) + "</q> " + words(1),
+                          "<div style=\"display:flex\"><span>" + words(1) + "</span> <b>" + words(1) + "</b></div>"});
         case 18:
             return Text(" ").repeated(pick(1, 5)) + words(pick(1, 3)) + Text(" ").repeated(pick(1, 5))
                    + Text("&#160;").repeated(pick(0, 3)) + words(1) + Text("\t").repeated(pick(0, 2));
