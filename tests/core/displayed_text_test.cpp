@@ -167,6 +167,12 @@ TEST(DisplayedText, HiddenPartsShowNothing)
         {"<div style=\"visibility:hidden\">a<div>b</div></div>c", "c"},
         {"<div>a<span style='visibility:hidden'> x </span>b</div>", "ab"},
         {"<div>a <span style='visibility:hidden'>x</span> b</div>", "a  b"},
+        // With scripts on, browsers read a noscript element in the head as raw text up to its end.
+        {"<noscript>mit Spalte</noscript>x", "x"},
+        {"<noscript><b>x</b> y</NOSCRIPT>z", "z"},
+        {"<noscript>a</noscript><noscript>b</noscript>c", "c"},
+        {"<noscript><link></noscript>x", "x"},
+        {"a<noscript>b</noscript>", "a"},
         // A body that is not rendered gives all its text.
         {"<body style=\"display:none\">a<p>b</p></body>", "ab"},
         {"<frameset><frame></frameset>", ""},

@@ -532,18 +532,53 @@ bool hasControls(const Text &page)
     });
 }
 
+using ParseTree = std::unique_ptr<GumboOutput, void (*)(GumboOutput *)>;
+
+ParseTree parse(const QByteArray &utf8)
+{
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0; // the errors are not needed, recording them costs time
+    return ParseTree(gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size())),
+                     [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+}
+
+// Browsers run scripts, so a noscript element in the head holds everything up to its end tag as
+// raw text that shows nothing. gumbo parses as if scripts were off: it ends the noscript and the
+// head at the first thing that does not belong there and shows that in the body. Removes such
+// noscript elements, end tag included, from the source; false when there are none.
+bool removeHeadNoscripts(const GumboOutput &output, QByteArray &utf8)
+{
+    const GumboNode *head = childElement(*output.root, GUMBO_TAG_HEAD);
+    if (!head)
+        return false;
+    bool removed = false;
+    const GumboVector &children = head->v.element.children;
+    for (unsigned i = children.length; i-- > 0;) { // from the back, so earlier offsets stay valid
+        const GumboNode &child = *static_cast<const GumboNode *>(children.data[i]);
+        if (!IsHtml(child, GUMBO_TAG_NOSCRIPT) || !child.v.element.original_tag.data)
+            continue;
+        const qsizetype start = qsizetype(child.v.element.start_pos.offset);
+        qsizetype end = start;
+        do {
+            end = utf8.indexOf("</", end + 1);
+        } while (end >= 0 && !utf8.mid(end + 2, 8).toLower().startsWith("noscript"));
+        end = end < 0 ? -1 : utf8.indexOf('>', end);
+        utf8.remove(start, end < 0 ? utf8.size() - start : end + 1 - start);
+        removed = true;
+    }
+    return removed;
+}
+
 } // namespace
 } // namespace render
 
 Text DisplayedText(const Text &page)
 {
     const bool controls = render::hasControls(page);
-    const QByteArray utf8 = controls ? render::shelterControls(win1252::toUtf8(page)) : win1252::toUtf8(page);
-    GumboOptions options = kGumboDefaultOptions;
-    options.max_errors = 0; // the errors are not needed, recording them costs time
-    std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> output(
-        gumbo_parse_with_options(&options, utf8.constData(), std::size_t(utf8.size())),
-        [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+    QByteArray utf8 = controls ? render::shelterControls(win1252::toUtf8(page)) : win1252::toUtf8(page);
+    auto output = render::parse(utf8);
+    while (render::removeHeadNoscripts(*output, utf8))
+        output = render::parse(utf8);
     const QByteArray text = render::bodyText(*output);
     return win1252::fromUtf8(controls ? render::unshelterControls(text) : text);
 }
