@@ -85,6 +85,7 @@ TEST(ValueCoding, StringsTakeTheirFormByLengthAndContent)
         {"euro", "\x80", bytesOf({0x14, 0x03, 0x00, 0x00, 0x00}), 3},
         {"NUL kept", QByteArray("a\0b", 3), bytesOf({0x06, 0x03}), 3},
         {"300 with umlaut", QByteArray(299, 'y') + "\xF6", bytesOf({0x14, 0x2D, 0x01, 0x00, 0x00}), 301},
+        {"30000 with umlaut", QByteArray(29999, 'z') + "\xE4", bytesOf({0x14, 0x31, 0x75, 0x00, 0x00}), 30001},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,6 +104,17 @@ TEST(ValueCoding, EveryByteValueRoundTripsAsAString)
     const QByteArray bytes = written([&](ValueWriter &w) { w.writeString(all); });
     EXPECT_EQ(quint8(bytes[0]), vaUTF8String);
     EXPECT_EQ(readAll(bytes, [](ValueReader &r) { return r.readString(); }), all);
+
+    // Many of them, so that some meet the end of the writer's buffer.
+    const QByteArray many = written([&](ValueWriter &w) {
+        for (int i = 0; i < 300; ++i)
+            w.writeString(all.mid(i % 7));
+    });
+    readAll(many, [&](ValueReader &r) {
+        for (int i = 0; i < 300; ++i)
+            EXPECT_EQ(r.readString(), all.mid(i % 7)) << i;
+        return 0;
+    });
 }
 
 TEST(ValueCoding, WideStringsAreReadAsWindows1252)

@@ -105,11 +105,23 @@ void ValueWriter::writeString(const Text &text)
         writeRaw(text.constData(), text.size());
         return;
     }
-    const QByteArray utf8 = win1252::toUtf8(text);
-    head[0] = char(vaUTF8String);
-    appendLittleEndian(head + 1, quint32(utf8.size()));
-    put(head, 5);
-    writeRaw(utf8.constData(), utf8.size());
+    // Encoded straight into the buffer behind its header, whose length is filled in after.
+    const qint64 room = 5 + 3 * text.size() + 3;
+    if (room > kBufferSize) {
+        const QByteArray utf8 = win1252::toUtf8(text);
+        head[0] = char(vaUTF8String);
+        appendLittleEndian(head + 1, quint32(utf8.size()));
+        put(head, 5);
+        writeRaw(utf8.constData(), utf8.size());
+        return;
+    }
+    if (m_used + room > kBufferSize)
+        flush();
+    char *start = m_buffer.data() + m_used;
+    const char *end = win1252::writeUtf8(text, start + 5);
+    start[0] = char(vaUTF8String);
+    appendLittleEndian(start + 1, quint32(end - start - 5));
+    m_used = end - m_buffer.constData();
 }
 
 void ValueWriter::writeBoolean(bool value)

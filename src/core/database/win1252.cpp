@@ -167,13 +167,30 @@ bool isAscii(QByteArrayView text)
     return true;
 }
 
+char *writeUtf8(QByteArrayView text, char *out)
+{
+    const char *end = text.data() + text.size();
+    for (const char *in = text.data(); in < end;) {
+        if (end - in >= 8 && asciiWord(in)) {
+            std::memcpy(out, in, 8);
+            out += 8;
+            in += 8;
+            continue;
+        }
+        // Each byte's form is stored as four bytes, of which the length counts.
+        const auto b = static_cast<unsigned char>(*in++);
+        std::memcpy(out, &kUtf8.packed[b], 4);
+        out += kUtf8.length[b];
+    }
+    return out;
+}
+
 QByteArray toUtf8(QByteArrayView text)
 {
-    const char *begin = text.data();
-    const char *end = begin + text.size();
     // The exact length first, so that a long result holds no unused memory.
     qsizetype length = 0;
-    for (const char *in = begin; in < end;) {
+    const char *end = text.data() + text.size();
+    for (const char *in = text.data(); in < end;) {
         if (end - in >= 8 && asciiWord(in)) {
             length += 8;
             in += 8;
@@ -181,20 +198,8 @@ QByteArray toUtf8(QByteArrayView text)
             length += kUtf8.length[static_cast<unsigned char>(*in++)];
         }
     }
-    // Each byte's form is stored as four bytes, of which the length counts: 3 bytes of slack.
     QByteArray out(length + 3, Qt::Uninitialized);
-    char *dst = out.data();
-    for (const char *in = begin; in < end;) {
-        if (end - in >= 8 && asciiWord(in)) {
-            std::memcpy(dst, in, 8);
-            dst += 8;
-            in += 8;
-            continue;
-        }
-        const auto b = static_cast<unsigned char>(*in++);
-        std::memcpy(dst, &kUtf8.packed[b], 4);
-        dst += kUtf8.length[b];
-    }
+    writeUtf8(text, out.data());
     out.resize(length);
     return out;
 }

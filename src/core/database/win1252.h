@@ -18,6 +18,9 @@ QString toUnicode(QByteArrayView text);
 QByteArray fromUnicode(QStringView text);
 
 QByteArray toUtf8(QByteArrayView text);
+// Writes the UTF-8 form of text to out, which needs room for 3 * text.size() + 3 bytes (the
+// last 3 as slack); returns the end of the UTF-8 bytes.
+char *writeUtf8(QByteArrayView text, char *out);
 QByteArray fromUtf8(QByteArrayView utf8);
 // UTF-16 little-endian code units, as one older string form of the file format stores them.
 QByteArray fromUtf16(const char16_t *units, qsizetype count);
