@@ -225,12 +225,12 @@ TEST_F(HtmlExport, EscapesKeyAndItemNames)
     item(*key, "Zitat \"x\"", "");
     item(db.topLevel(), "\xE4\xF6\xFC\xC4\xD6\xDC\xDF <b>&", "");
     // A backslash, a line break or "</" would end the script's string literal or its block.
-    db.topLevel().appendChild("C:\\ </script>\r\nx");
+    db.topLevel().appendChild("C:\\ </script><!--<b>\r\nx");
     const QByteArray tree = treePart(exported());
     EXPECT_TRUE(tree.contains("\t\t\t\topenKey(\"&Auml;rger\");\r\n"));
     EXPECT_TRUE(tree.contains("\t\t\t\t\topenItem(\"Zitat &quot;x&quot;\");\r\n"));
     EXPECT_TRUE(tree.contains("openItem(\"&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; <b>&\");"));
-    EXPECT_TRUE(tree.contains("openKey(\"C:\\\\ <\\/script>\\r\\nx\");"));
+    EXPECT_TRUE(tree.contains("openKey(\"C:\\\\ \\x3C/script>\\x3C!--<b>\\r\\nx\");"));
 }
 
 TEST_F(HtmlExport, NestedKeysAndItemsAreIndentedByLevel)

@@ -32,12 +32,14 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         // "Rezepte" holds the item "Küchen" and the key "Brote" with the item "Roggen";
-        // "Zitat" is a top-level item.
+        // "Zitat" is a top-level item, "C:\Temp\" a top-level key.
         Node *rezepte = db.topLevel().appendChild("Rezepte");
         addItem(*rezepte, "K\xFC" "chen", "<p id=\"kuchen\">Mehl und Zucker</p>");
         Node *brote = rezepte->appendChild("Brote");
         addItem(*brote, "Roggen", "Sauerteig");
         addItem(db.topLevel(), "Zitat \"x\"", "<b id=\"zitat\">Zitiert</b>");
+        // A trailing backslash must not end the script's string literal.
+        db.topLevel().appendChild("C:\\Temp\\");
 
         HtmlExportOptions options;
         options.fileName = dir.path() + QStringLiteral("/datenbank.htm");
@@ -106,11 +108,11 @@ TEST_F(ExportedPage, AfterLoadingTheTreeIsShownWithClosedKeys)
               QStringLiteral("none"));
     EXPECT_EQ(js(QStringLiteral("document.getElementById('database').style.display")).toString(),
               QStringLiteral("block"));
-    // Two keys, every box showing "+", every block closed.
+    // Three keys, every box showing "+", every block closed.
     EXPECT_EQ(js(QStringLiteral("Array.from(document.querySelectorAll('span.key'))"
                                 ".map(function(s){return s.innerHTML;}).join(',')"))
                   .toString(),
-              QStringLiteral("+,+"));
+              QStringLiteral("+,+,+"));
     EXPECT_EQ(js(QStringLiteral("Array.from(document.querySelectorAll('div.content, div.item'))"
                                 ".filter(function(d){return d.offsetHeight > 0;}).length"))
                   .toInt(),
@@ -119,7 +121,7 @@ TEST_F(ExportedPage, AfterLoadingTheTreeIsShownWithClosedKeys)
     EXPECT_EQ(js(QStringLiteral("Array.from(document.querySelectorAll('#database a'))"
                                 ".map(function(a){return a.textContent;}).join('|')"))
                   .toString(),
-              QString::fromUtf8("Rezepte|Küchen|Brote|Roggen|Zitat \"x\""));
+              QString::fromUtf8("Rezepte|Küchen|Brote|Roggen|Zitat \"x\"|C:\\Temp\\"));
     EXPECT_EQ(js(QStringLiteral("document.getElementById('progress').innerText")).toString(),
               QStringLiteral("100"));
     EXPECT_EQ(js(QStringLiteral("document.title")).toString(), QStringLiteral("Tipps"));

@@ -127,8 +127,8 @@ qint64 countNodes(const Node &parent)
 }
 
 // The name as the argument of openKey/openItem: escaped for the page, and made safe inside the
-// script's string literal, where a backslash, a line break or "</" would otherwise end the
-// literal or the script block and break the whole page.
+// script's string literal, where a backslash or a line break would end the literal, and "</" or
+// "<!--" the script block, breaking the whole page. The string's value stays the name.
 QByteArray scriptArgument(const Text &name)
 {
     const Text escaped = EscapeForPage(name);
@@ -141,8 +141,11 @@ QByteArray scriptArgument(const Text &name)
         case '\\': out.append("\\\\"); break;
         case '\r': out.append("\\r"); break;
         case '\n': out.append("\\n"); break;
-        case '/':
-            out.append(i > 0 && escaped[i - 1] == '<' ? "\\/" : "/");
+        case '<':
+            if (i + 1 < escaped.size() && (escaped[i + 1] == '/' || escaped[i + 1] == '!'))
+                out.append("\\x3C");
+            else
+                out.append(c);
             break;
         default: out.append(c);
         }
