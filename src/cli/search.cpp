@@ -1,6 +1,7 @@
 // lexora-cli search: runs a search as the search window would and prints one line per result,
 // or, with --highlight, the highlighted pieces of one node as JSON.
 
+#include "node_page.h"
 #include "session.h"
 #include "verbs.h"
 
@@ -126,14 +127,6 @@ SearchPlaces takePlaces(QStringList &args)
     return places;
 }
 
-Node *nodeAt(const Database &db, const QString &path)
-{
-    Node *node = FindNodeByPath(db, modelText(path));
-    if (!node)
-        throw Error(QStringLiteral("Es gibt kein Element \"%1\".").arg(path));
-    return node;
-}
-
 QStringList takeAll(QStringList &args, const QString &option)
 {
     QStringList values;
@@ -148,7 +141,7 @@ std::vector<Node *> scopeList(const QStringList &paths, const Database &db)
 {
     std::vector<Node *> scope;
     for (const QString &path : paths) {
-        Node *key = path.isEmpty() ? nullptr : nodeAt(db, path);
+        Node *key = path.isEmpty() ? nullptr : &nodeAt(db, path);
         if (key && key->isItem())
             throw Error(QStringLiteral("\"%1\" ist kein Schlüssel.").arg(path));
         if (std::find(scope.begin(), scope.end(), key) == scope.end())
@@ -237,7 +230,7 @@ int runSearch(const QStringList &arguments)
 
     SearchEngine engine(db);
     if (highlight) {
-        const Node *node = nodeAt(db, highlightPath);
+        const Node *node = &nodeAt(db, highlightPath);
         QJsonObject json{{QStringLiteral("title"), piecesJson(node->name(), query)},
                          {QStringLiteral("code"), QJsonArray()},
                          {QStringLiteral("text"), QJsonArray()}};
