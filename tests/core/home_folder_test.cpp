@@ -3,6 +3,8 @@
 #include "database/default_database.h"
 #include "support/error.h"
 
+#include "support/database_fixtures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace lexora;
+using lexora::test::readFileBytes;
+using lexora::test::writeFileBytes;
 
 namespace {
 
@@ -39,19 +43,6 @@ private:
     QByteArray m_old;
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 class HomeFolder : public ::testing::Test {
 protected:
     QString sub(const QString &name) const { return m_dir.filePath(name); }
@@ -76,7 +67,7 @@ TEST_F(HomeFolder, IsChosenByOverridePortableUseOrDataFolder)
     EXPECT_EQ(homeFolder(program), program + u'/');
     ASSERT_TRUE(QDir(program).rmdir(QStringLiteral("Templates")));
 
-    writeFile(program + QStringLiteral("/Settings.ini"), "[View]\n");
+    writeFileBytes(program + QStringLiteral("/Settings.ini"), "[View]\n");
     EXPECT_EQ(homeFolder(program), program + u'/');
 }
 
@@ -85,7 +76,7 @@ TEST_F(HomeFolder, FirstStartWritesTheDefaultDatabase)
     const QString home = sub(QStringLiteral("new home"));
     const QString templates = setUpTemplatesFolder(home);
     EXPECT_EQ(templates, home + QStringLiteral("/Templates/"));
-    const QByteArray written = readFile(templates + QStringLiteral("Default.lxd"));
+    const QByteArray written = readFileBytes(templates + QStringLiteral("Default.lxd"));
     EXPECT_EQ(written.size(), 2055);
     EXPECT_EQ(written, DefaultDatabaseBytes());
 }
@@ -97,14 +88,14 @@ TEST_F(HomeFolder, AnExistingTemplatesFolderIsLeftAsItIs)
     setUpTemplatesFolder(home);
     EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/Templates/Default.lxd")));
 
-    writeFile(home + QStringLiteral("/Templates/Default.lxd"), "changed by the user");
+    writeFileBytes(home + QStringLiteral("/Templates/Default.lxd"), "changed by the user");
     setUpTemplatesFolder(home);
-    EXPECT_EQ(readFile(home + QStringLiteral("/Templates/Default.lxd")), "changed by the user");
+    EXPECT_EQ(readFileBytes(home + QStringLiteral("/Templates/Default.lxd")), "changed by the user");
 }
 
 TEST_F(HomeFolder, AFolderThatCannotBeCreatedIsAnError)
 {
-    writeFile(sub(QStringLiteral("plain file")), "x");
+    writeFileBytes(sub(QStringLiteral("plain file")), "x");
     EXPECT_THROW(setUpTemplatesFolder(sub(QStringLiteral("plain file/home"))), Error);
 }
 

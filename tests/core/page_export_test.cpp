@@ -1,5 +1,6 @@
 #include "exchange/page_export.h"
 
+#include "support/database_fixtures.h"
 #include "support/scripted_prompt.h"
 
 #include <QDir>
@@ -10,22 +11,11 @@
 #include <gtest/gtest.h>
 
 using namespace lexora;
+using lexora::test::readFileBytes;
+using lexora::test::writeFileBytes;
 using lexora::test::ScriptedPrompt;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A database whose included-files folder holds "bild.png" and "R&D.txt".
 class PageExport : public ::testing::Test {
@@ -46,7 +36,7 @@ protected:
         file->Name = name;
         file->Size = qint32(bytes.size());
         db.IncludedFiles.push_back(std::move(file));
-        writeFile(db.includedFilePath(name), bytes);
+        writeFileBytes(db.includedFilePath(name), bytes);
     }
 
     QString out(const QString &name) const { return dir.path() + QStringLiteral("/out/") + name; }
@@ -78,7 +68,7 @@ TEST_F(PageExport, PageWithoutIncludedFilesIsWrappedAndMakesNoFolder)
 {
     ASSERT_TRUE(ExportBrowserContent(db, out("seite.htm"),
                                      QStringLiteral("<head></head><body>Hallo</body>"), prompt));
-    EXPECT_EQ(readFile(out("seite.htm")), "<HTML>\r\n<head></head><body>Hallo</body>\r\n</HTML>\r\n");
+    EXPECT_EQ(readFileBytes(out("seite.htm")), "<HTML>\r\n<head></head><body>Hallo</body>\r\n</HTML>\r\n");
     EXPECT_FALSE(QFileInfo::exists(out("seite-Dateien")));
     EXPECT_TRUE(prompt.shown().isEmpty());
 }
@@ -89,28 +79,28 @@ TEST_F(PageExport, TwoReferencesToOneFileGiveOneCopyAndTwoRelativeAddresses)
     const QString html = QStringLiteral("<body><img src=\"") + f + QStringLiteral("bild.png\"><a href='")
                          + f + QStringLiteral("bild.png'>x</a></body>");
     ASSERT_TRUE(ExportBrowserContent(db, out("seite.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("seite.htm")),
+    EXPECT_EQ(readFileBytes(out("seite.htm")),
               "<HTML>\r\n<body><img src=\"seite-Dateien/bild.png\"><a "
               "href='seite-Dateien/bild.png'>x</a></body>\r\n</HTML>\r\n");
-    EXPECT_EQ(readFile(out("seite-Dateien/bild.png")), "PNG-Bytes");
+    EXPECT_EQ(readFileBytes(out("seite-Dateien/bild.png")), "PNG-Bytes");
     EXPECT_EQ(QDir(out("seite-Dateien")).entryList(QDir::Files), QStringList{"bild.png"});
 }
 
 TEST_F(PageExport, AnExistingCopyIsKept)
 {
     QDir().mkpath(out("seite-Dateien"));
-    writeFile(out("seite-Dateien/bild.png"), "alte Kopie");
+    writeFileBytes(out("seite-Dateien/bild.png"), "alte Kopie");
     const QString html = QStringLiteral("<img src=\"") + db.IncludedFilesFolder + QStringLiteral("bild.png\">");
     ASSERT_TRUE(ExportBrowserContent(db, out("seite.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("seite-Dateien/bild.png")), "alte Kopie");
-    EXPECT_TRUE(readFile(out("seite.htm")).contains("src=\"seite-Dateien/bild.png\""));
+    EXPECT_EQ(readFileBytes(out("seite-Dateien/bild.png")), "alte Kopie");
+    EXPECT_TRUE(readFileBytes(out("seite.htm")).contains("src=\"seite-Dateien/bild.png\""));
 }
 
 TEST_F(PageExport, AStaleNameIsRewrittenButNotCopied)
 {
     const QString html = QStringLiteral("<img src=\"") + db.IncludedFilesFolder + QStringLiteral("weg.png\">");
     ASSERT_TRUE(ExportBrowserContent(db, out("a.htm.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("a.htm.htm")), "<HTML>\r\n<img src=\"a-Dateien/weg.png\">\r\n</HTML>\r\n");
+    EXPECT_EQ(readFileBytes(out("a.htm.htm")), "<HTML>\r\n<img src=\"a-Dateien/weg.png\">\r\n</HTML>\r\n");
     EXPECT_TRUE(QFileInfo(out("a-Dateien")).isDir());
     EXPECT_TRUE(QDir(out("a-Dateien")).isEmpty());
 }
@@ -119,7 +109,7 @@ TEST_F(PageExport, AReferenceWithoutClosingQuoteIsRewrittenOnly)
 {
     const QString html = QStringLiteral("Pfad: ") + db.IncludedFilesFolder + QStringLiteral("bild.png");
     ASSERT_TRUE(ExportBrowserContent(db, out("s.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("s.htm")), "<HTML>\r\nPfad: s-Dateien/bild.png\r\n</HTML>\r\n");
+    EXPECT_EQ(readFileBytes(out("s.htm")), "<HTML>\r\nPfad: s-Dateien/bild.png\r\n</HTML>\r\n");
     EXPECT_TRUE(QDir(out("s-Dateien")).isEmpty());
 }
 
@@ -128,21 +118,21 @@ TEST_F(PageExport, SerializedEntitiesInTheNameAreUndoneForTheCopy)
     // The browser writes "&" in attribute values as "&amp;".
     const QString html = QStringLiteral("<a href=\"") + db.IncludedFilesFolder + QStringLiteral("R&amp;D.txt\">");
     ASSERT_TRUE(ExportBrowserContent(db, out("s.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("s-Dateien/R&D.txt")), "Forschung");
-    EXPECT_TRUE(readFile(out("s.htm")).contains("href=\"s-Dateien/R&amp;D.txt\""));
+    EXPECT_EQ(readFileBytes(out("s-Dateien/R&D.txt")), "Forschung");
+    EXPECT_TRUE(readFileBytes(out("s.htm")).contains("href=\"s-Dateien/R&amp;D.txt\""));
 }
 
 TEST_F(PageExport, WritesWindows1252WithCrLfAndKeepsForeignCharactersAsReferences)
 {
     const QString html = QString::fromUtf8("<p>Grüße – 中\n<b>x</b>\r\n</p>");
     ASSERT_TRUE(ExportBrowserContent(db, out("s.htm"), html, prompt));
-    EXPECT_EQ(readFile(out("s.htm")),
+    EXPECT_EQ(readFileBytes(out("s.htm")),
               "<HTML>\r\n<p>Gr\xFC\xDF" "e \x96 &#20013;\r\n<b>x</b>\r\n</p>\r\n</HTML>\r\n");
 }
 
 TEST_F(PageExport, FailuresShowTheMessageAndKeepAnExistingFile)
 {
-    writeFile(out("alt.htm"), "vorher");
+    writeFileBytes(out("alt.htm"), "vorher");
     const struct {
         const char *what;
         QString file;
@@ -161,5 +151,5 @@ TEST_F(PageExport, FailuresShowTheMessageAndKeepAnExistingFile)
         EXPECT_EQ(p.shown()[0].text, QStringLiteral("Die Datei konnte nicht gespeichert werden."));
         EXPECT_EQ(p.shown()[0].icon, UserPrompt::Icon::Error);
     }
-    EXPECT_EQ(readFile(out("alt.htm")), "vorher");
+    EXPECT_EQ(readFileBytes(out("alt.htm")), "vorher");
 }
