@@ -28,11 +28,13 @@ lexora_build() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
-# Runs a command with a display: the current one, or a virtual one from Xvfb.
+# Runs a command with a display: the current one, or a virtual one from Xvfb. Without -noreset
+# Xvfb resets whenever its last client leaves, and a test connecting during that reset is
+# refused ("could not connect to display").
 lexora_with_display() {
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
         "$@"
     else
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"
     fi
 }
