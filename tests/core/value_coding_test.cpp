@@ -117,6 +117,32 @@ TEST(ValueCoding, EveryByteValueRoundTripsAsAString)
     });
 }
 
+TEST(ValueCoding, Utf8StringsAroundTheReadBufferSize)
+{
+    // A UTF-8 form that fits the reader's 64 KB buffer is decoded where it lies, a longer one
+    // from a copy; either may start anywhere in the buffer.
+    for (const qsizetype utf8Size : {65535, 65536, 65537, 200'000}) {
+        for (const int before : {0, 1, 40'000}) {
+            SCOPED_TRACE(QStringLiteral("%1 bytes after %2").arg(utf8Size).arg(before).toStdString());
+            QByteArray text(utf8Size - 2, Qt::Uninitialized);
+            for (qsizetype i = 0; i < text.size(); ++i)
+                text[i] = char(0x20 + i % 90);
+            text.insert(text.size() / 2, '\xE4');
+            const QByteArray bytes = written([&](ValueWriter &w) {
+                w.writeString(QByteArray(before, 'p'));
+                w.writeString(text);
+                w.writeInteger(5);
+            });
+            readAll(bytes, [&](ValueReader &r) {
+                EXPECT_EQ(r.readString().size(), before);
+                EXPECT_EQ(r.readString(), text);
+                EXPECT_EQ(r.readInteger(), 5);
+                return 0;
+            });
+        }
+    }
+}
+
 TEST(ValueCoding, WideStringsAreReadAsWindows1252)
 {
     // "Ä€x" and the unassigned U+0081 as UTF-16LE units.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 using namespace lexora;
 
 TEST(Win1252, EveryByteRoundTripsThroughUnicodeAndUtf8)
@@ -69,5 +72,68 @@ TEST(Win1252, FastUtf8DecodingAgreesWithQt)
     for (const QByteArray &utf8 : cases) {
         SCOPED_TRACE(utf8.toHex().toStdString());
         EXPECT_EQ(win1252::fromUtf8(utf8), win1252::fromUnicode(QString::fromUtf8(utf8)));
+    }
+}
+
+namespace {
+
+QByteArray referenceDecode(const QByteArray &utf8)
+{
+    return win1252::fromUnicode(QString::fromUtf8(utf8));
+}
+
+} // namespace
+
+// The 16-byte blocks must agree with Qt for every character form at every place in a block,
+// the look-ahead past a block's end and the hand-over to the byte-wise loop included.
+TEST(Win1252, BlockDecodingAgreesWithQtAtEveryPosition)
+{
+    QByteArray forms;
+    std::vector<QByteArray> sequences;
+    for (int byte = 0; byte < 256; ++byte)
+        sequences.push_back(win1252::toUtf8(QByteArray(1, char(byte))));
+    for (const char *other : {"\xC4\x80", "\xDF\xBF", "\xE1\x80\x80", "\xE2\x80\x80", "\xE2\x82\xAD",
+                              "\xEF\xBF\xBF", "\xEE\x80\x80", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF",
+                              "\xE0\xA0\x80", "\xED\x9F\xBF", "\xC2\x80", "\xC2\x9F"})
+        sequences.push_back(other);
+    // Every continuation after the lead bytes whose characters the code page has.
+    for (int continuation = 0x80; continuation < 0xC0; ++continuation) {
+        for (const char *lead : {"\xC2", "\xC5", "\xC6", "\xCB", "\xE2\x80", "\xE2\x82", "\xE2\x84"})
+            sequences.push_back(QByteArray(lead) + char(continuation));
+    }
+    for (const QByteArray &sequence : sequences) {
+        for (int offset = 0; offset < 40; ++offset) {
+            for (int after : {0, 1, 2, 3, 20}) {
+                const QByteArray utf8 = QByteArray(offset, 'a') + sequence + QByteArray(after, 'b');
+                ASSERT_EQ(win1252::fromUtf8(utf8), referenceDecode(utf8))
+                    << utf8.toHex().toStdString();
+            }
+        }
+    }
+}
+
+TEST(Win1252, BlockDecodingAgreesWithQtOnDamagedText)
+{
+    // Cut, doubled, dropped and stray bytes in text that is mostly above 0x7F, as encrypted
+    // strings are: every change must give Qt's result, never read or write past the ends.
+    std::mt19937 random(7);
+    const char strays[] = {'\x80', '\xBF', '\xC0', '\xC1', '\xC2', '\xC3', '\xE0', '\xE2', '\xED',
+                           '\xF0', '\xF4', '\xF5', '\xFF', 'x'};
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray text(int(random() % 60), Qt::Uninitialized);
+        for (char &c : text)
+            c = char(random());
+        QByteArray utf8 = win1252::toUtf8(text);
+        if (round % 4 != 0 && !utf8.isEmpty()) {
+            const qsizetype at = qsizetype(random() % quint32(utf8.size()));
+            switch (random() % 4) {
+            case 0: utf8.truncate(at); break;
+            case 1: utf8.remove(at, 1); break;
+            case 2: utf8.insert(at, utf8.mid(at, 2)); break;
+            default: utf8[at] = strays[random() % sizeof strays]; break;
+            }
+        }
+        ASSERT_EQ(win1252::fromUtf8(utf8), round % 4 == 0 ? text : referenceDecode(utf8))
+            << utf8.toHex().toStdString();
     }
 }

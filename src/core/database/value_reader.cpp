@@ -204,7 +204,15 @@ Text ValueReader::readString()
         fail(QStringLiteral("an dieser Stelle wird eine Zeichenkette erwartet, nicht Werttyp %1")
                  .arg(hexTag(tag)));
     }
-    QByteArray bytes(checkedLength(length, 1), Qt::Uninitialized);
+    length = checkedLength(length, 1);
+    if (tag == vaUTF8String && length <= kBufferSize) {
+        // Decoded where it lies in the buffer, without a copy of its UTF-8 form.
+        need(length);
+        const QByteArrayView utf8(m_buffer.constData() + m_pos, length);
+        m_pos += length;
+        return win1252::fromUtf8(utf8);
+    }
+    QByteArray bytes(length, Qt::Uninitialized);
     readRaw(bytes.data(), bytes.size());
     return tag == vaUTF8String ? win1252::fromUtf8(bytes) : bytes;
 }

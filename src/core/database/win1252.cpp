@@ -49,19 +49,6 @@ constexpr Utf8Table makeUtf8Table()
 
 constexpr Utf8Table kUtf8 = makeUtf8Table();
 
-// The byte of every code point below U+10000, '?' where the code page has none.
-const std::array<char, 0x10000> &bytesOfCodePoints()
-{
-    static const std::array<char, 0x10000> table = [] {
-        std::array<char, 0x10000> t;
-        t.fill('?');
-        for (int b = 0; b < 256; ++b)
-            t[codePointOf(static_cast<unsigned char>(b))] = char(b);
-        return t;
-    }();
-    return table;
-}
-
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
 // True when the 8 bytes at p are all below 0x80.
@@ -72,62 +59,11 @@ bool asciiWord(const void *p)
     return (word & kHighBits) == 0;
 }
 
-bool isContinuation(unsigned char c)
-{
-    return (c & 0xC0) == 0x80;
-}
-
-// Decodes well-formed UTF-8 straight to Windows-1252. False at the first malformed sequence,
-// which the caller then leaves to Qt's decoder.
-bool decodeWellFormedUtf8(QByteArrayView utf8, QByteArray &out)
-{
-    const std::array<char, 0x10000> &byteOf = bytesOfCodePoints();
-    out.resize(utf8.size());
-    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
-    const auto *end = in + utf8.size();
-    char *dst = out.data();
-    while (in < end) {
-        if (end - in >= 8 && asciiWord(in)) {
-            std::memcpy(dst, in, 8);
-            dst += 8;
-            in += 8;
-            continue;
-        }
-        const unsigned char c = *in;
-        if (c < 0x80) {
-            *dst++ = char(c);
-            ++in;
-        } else if (c >= 0xC2 && c <= 0xDF && end - in >= 2 && isContinuation(in[1])) {
-            *dst++ = byteOf[(c & 0x1F) << 6 | (in[1] & 0x3F)];
-            in += 2;
-        } else if (c >= 0xE0 && c <= 0xEF && end - in >= 3 && isContinuation(in[1])
-                   && isContinuation(in[2]) && !(c == 0xE0 && in[1] < 0xA0)
-                   && !(c == 0xED && in[1] >= 0xA0)) {
-            *dst++ = byteOf[(c & 0x0F) << 12 | (in[1] & 0x3F) << 6 | (in[2] & 0x3F)];
-            in += 3;
-        } else if (c >= 0xF0 && c <= 0xF4 && end - in >= 4 && isContinuation(in[1])
-                   && isContinuation(in[2]) && isContinuation(in[3]) && !(c == 0xF0 && in[1] < 0x90)
-                   && !(c == 0xF4 && in[1] >= 0x90)) {
-            *dst++ = '?'; // beyond the code page
-            in += 4;
-        } else {
-            return false;
-        }
-    }
-    out.resize(dst - out.constData());
-    return true;
-}
-
 } // namespace
 
 char16_t toCodePoint(unsigned char byte)
 {
     return codePointOf(byte);
-}
-
-char fromCodePoint(char32_t cp)
-{
-    return cp < 0x10000 ? bytesOfCodePoints()[cp] : '?';
 }
 
 QString toUnicode(QByteArrayView text)
@@ -136,22 +72,6 @@ QString toUnicode(QByteArrayView text)
     QChar *dst = out.data();
     for (qsizetype i = 0; i < text.size(); ++i)
         dst[i] = QChar(toCodePoint(static_cast<unsigned char>(text[i])));
-    return out;
-}
-
-QByteArray fromUnicode(QStringView text)
-{
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *dst = out.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i].unicode();
-        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        *dst++ = fromCodePoint(cp);
-    }
-    out.resize(dst - out.constData());
     return out;
 }
 
@@ -202,19 +122,6 @@ QByteArray toUtf8(QByteArrayView text)
     writeUtf8(text, out.data());
     out.resize(length);
     return out;
-}
-
-QByteArray fromUtf8(QByteArrayView utf8)
-{
-    QByteArray out;
-    if (decodeWellFormedUtf8(utf8, out))
-        return out;
-    return fromUnicode(QString::fromUtf8(utf8));
-}
-
-QByteArray fromUtf16(const char16_t *units, qsizetype count)
-{
-    return fromUnicode(QStringView(units, count));
 }
 
 } // namespace lexora::win1252
