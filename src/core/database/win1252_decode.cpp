@@ -1,15 +1,15 @@
 // Unicode and UTF-8 to Windows-1252. Encrypted strings are stored as UTF-8 of arbitrary bytes,
-// so decoding them is the bulk of opening an encrypted database: whole 16-byte blocks go through
-// SSE2 where the processor has it, the rest through a careful scalar loop, and anything that is
-// not well-formed through Qt's decoder, whose replacement rules are the reference.
+// so decoding them is the bulk of opening an encrypted database: whole 64-byte blocks go through
+// AVX-512 where the processor has it, the rest through a careful byte-wise loop, and anything that
+// is not well-formed through Qt's decoder, whose replacement rules are the reference.
 #include "database/win1252.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace lexora::win1252 {
@@ -33,106 +33,162 @@ bool isContinuation(unsigned char c)
     return (c & 0xC0) == 0x80;
 }
 
-#if defined(__SSE2__)
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 
-__m128i load(const unsigned char *p)
+#define LEXORA_BLOCK_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+
+// Every character of the code page above 0x7F has a two- or three-byte form; the forms fall
+// into a few groups by their leading bytes (C2, C3, C5, C6, CB, E2 80, E2 82, E2 84). Each group
+// gets a table of the code page's bytes by the last byte's low six bits, '?' where none.
+struct FormGroups {
+    static constexpr int kMax = 12;
+    struct Group {
+        std::uint8_t lead = 0;
+        std::uint8_t middle = 0; // 0 for two-byte forms
+        alignas(64) char byLast[64];
+    };
+    Group groups[kMax];
+    int count = 0;
+};
+
+const FormGroups &formGroups()
 {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    static const FormGroups table = [] {
+        FormGroups t;
+        for (int byte = 0x80; byte < 0x100; ++byte) {
+            const QByteArray form = toUtf8(QByteArray(1, char(byte)));
+            const auto lead = static_cast<std::uint8_t>(form[0]);
+            const auto middle = form.size() == 3 ? static_cast<std::uint8_t>(form[1]) : std::uint8_t(0);
+            int g = 0;
+            while (g < t.count && !(t.groups[g].lead == lead && t.groups[g].middle == middle))
+                ++g;
+            if (g == t.count) {
+                Q_ASSERT(t.count < FormGroups::kMax);
+                if (t.count == FormGroups::kMax)
+                    continue;
+                t.groups[t.count].lead = lead;
+                t.groups[t.count].middle = middle;
+                std::memset(t.groups[t.count].byLast, '?', 64);
+                ++t.count;
+            }
+            t.groups[g].byLast[static_cast<std::uint8_t>(form.back()) & 0x3F] = char(byte);
+        }
+        return t;
+    }();
+    return table;
 }
 
-__m128i bytes(unsigned char value)
+LEXORA_BLOCK_TARGET __m512i bytes(unsigned char value)
 {
-    return _mm_set1_epi8(char(value));
+    return _mm512_set1_epi8(char(value));
 }
 
-// Per byte: all ones where the unsigned byte of x is at least value.
-__m128i atLeast(__m128i x, unsigned char value)
+// Lane i picks lane i - n.
+LEXORA_BLOCK_TARGET __m512i shiftedBy(int n)
 {
-    return _mm_cmpeq_epi8(_mm_max_epu8(x, bytes(value)), x);
+    alignas(64) std::uint8_t lanes[64];
+    for (int i = 0; i < 64; ++i)
+        lanes[i] = std::uint8_t(i - n);
+    return _mm512_load_si512(lanes);
 }
 
-__m128i equals(__m128i x, unsigned char value)
+// All ones in the lanes below count (at most 64).
+LEXORA_BLOCK_TARGET __mmask64 lanesBelow(std::size_t count)
 {
-    return _mm_cmpeq_epi8(x, bytes(value));
+    return count >= 64 ? ~0ULL : (1ULL << count) - 1;
 }
 
-__m128i select(__m128i mask, __m128i ifSet, __m128i ifClear)
-{
-    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
-}
-
-// The byte of the two- or three-byte sequence at p, whose form the caller has checked.
-char decodeSequence(const unsigned char *p, const std::array<char, 0x10000> &byteOf)
-{
-    if (p[0] < 0xE0)
-        return byteOf[(p[0] & 0x1F) << 6 | (p[1] & 0x3F)];
-    return byteOf[(p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)];
-}
-
-// Decodes whole blocks of 16 bytes from begin while each is well-formed in a way that needs no
+// Decodes blocks of up to 64 bytes from begin while each is well-formed in a way that needs no
 // range check: no sequence of four bytes and no lead byte C0, C1, E0 or ED. Writes one byte per
-// character that starts in a decoded block and returns where decoding stopped. The last of those
-// characters may reach into the next two bytes without their having been checked.
-const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned char *end, char *&dst,
-                                  const std::array<char, 0x10000> &byteOf)
+// character that starts in a decoded block and returns where decoding stopped. Bytes beyond end
+// are neither read nor written (masked loads and stores).
+LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char *begin,
+                                                            const unsigned char *end, char *&dst)
 {
+    const FormGroups &forms = formGroups();
     const unsigned char *in = begin;
-    // Two bytes of look-ahead for a character starting at the end of a block.
-    while (end - in >= 18) {
-        const __m128i b0 = load(in);
-        const __m128i b1 = load(in + 1);
-        const __m128i before1 = in == begin ? _mm_slli_si128(b0, 1) : load(in - 1);
-        const __m128i before2 = in == begin ? _mm_slli_si128(b0, 2) : load(in - 2);
+    while (in < end) {
+        const std::size_t left = std::size_t(end - in);
+        // Masked loads and stores only near the end, where they are needed: they are slower.
+        const bool whole = left >= 66;
+        const __mmask64 valid = lanesBelow(left);
+        const __m512i b0 = whole ? _mm512_loadu_si512(in) : _mm512_maskz_loadu_epi8(valid, in);
+        // The bytes one and two places before; zeros before the first block.
+        const bool first = in == begin;
+        const __m512i before1 = first ? _mm512_maskz_permutexvar_epi8(~1ULL, shiftedBy(1), b0)
+                              : whole ? _mm512_loadu_si512(in - 1)
+                                      : _mm512_maskz_loadu_epi8(lanesBelow(left + 1), in - 1);
+        const __m512i before2 = first ? _mm512_maskz_permutexvar_epi8(~3ULL, shiftedBy(2), b0)
+                              : whole ? _mm512_loadu_si512(in - 2)
+                                      : _mm512_maskz_loadu_epi8(lanesBelow(left + 2), in - 2);
         // A continuation byte exactly where a lead byte one or two places before calls for one.
-        const __m128i continuation = equals(_mm_and_si128(b0, bytes(0xC0)), 0x80);
-        const __m128i expected = _mm_or_si128(atLeast(before1, 0xC0), atLeast(before2, 0xE0));
-        if (_mm_movemask_epi8(_mm_xor_si128(continuation, expected)) != 0)
+        // Past the end b0 is zero, so a character cut short by the end stops the blocks here.
+        const __mmask64 continuation =
+            _mm512_cmpeq_epi8_mask(_mm512_and_si512(b0, bytes(0xC0)), bytes(0x80));
+        const __mmask64 expected = _mm512_cmpge_epu8_mask(before1, bytes(0xC0))
+                                   | _mm512_cmpge_epu8_mask(before2, bytes(0xE0));
+        if (continuation != expected)
             break;
-        const unsigned high = unsigned(_mm_movemask_epi8(b0));
+        const __mmask64 high = _mm512_movepi8_mask(b0);
+        const std::size_t taken = left < 64 ? left : 64;
         if (high == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), b0);
-            dst += 16;
-            in += 16;
+            if (whole)
+                _mm512_storeu_si512(dst, b0);
+            else
+                _mm512_mask_storeu_epi8(dst, valid, b0);
+            dst += taken;
+            in += taken;
             continue;
         }
-        const __m128i needsRangeCheck = _mm_or_si128(
-            _mm_or_si128(atLeast(b0, 0xF0), equals(b0, 0xC0)),
-            _mm_or_si128(_mm_or_si128(equals(b0, 0xC1), equals(b0, 0xE0)), equals(b0, 0xED)));
-        if (_mm_movemask_epi8(needsRangeCheck) != 0)
+        const __mmask64 needsRangeCheck = _mm512_cmpge_epu8_mask(b0, bytes(0xF0))
+                                          | _mm512_cmpeq_epi8_mask(b0, bytes(0xC0))
+                                          | _mm512_cmpeq_epi8_mask(b0, bytes(0xC1))
+                                          | _mm512_cmpeq_epi8_mask(b0, bytes(0xE0))
+                                          | _mm512_cmpeq_epi8_mask(b0, bytes(0xED));
+        if (needsRangeCheck != 0)
             break;
 
-        // ASCII stays; C3 xx is U+00C0..U+00FF; C2 xx is U+0080..U+00BF, of which the code page
-        // has A0..BF and its five unassigned bytes. Every other lead byte is looked up below.
-        const __m128i c2 = equals(b0, 0xC2);
-        const __m128i c3 = equals(b0, 0xC3);
-        const __m128i c2Kept = _mm_or_si128(
-            _mm_or_si128(atLeast(b1, 0xA0), _mm_or_si128(equals(b1, 0x81), equals(b1, 0x8D))),
-            _mm_or_si128(_mm_or_si128(equals(b1, 0x8F), equals(b1, 0x90)), equals(b1, 0x9D)));
-        __m128i out = select(_mm_cmplt_epi8(b0, _mm_setzero_si128()), bytes('?'), b0);
-        out = select(c3, _mm_add_epi8(b1, bytes(0x40)), out);
-        out = select(_mm_and_si128(c2, c2Kept), b1, out);
-        alignas(16) char decoded[16];
-        _mm_store_si128(reinterpret_cast<__m128i *>(decoded), out);
-
-        const unsigned starts = ~unsigned(_mm_movemask_epi8(continuation)) & 0xFFFF;
-        unsigned others = starts & high & ~unsigned(_mm_movemask_epi8(_mm_or_si128(c2, c3)));
-        for (; others != 0; others &= others - 1) {
-            const int at = __builtin_ctz(others);
-            decoded[at] = decodeSequence(in + at, byteOf);
+        // ASCII stays, every other character is '?' unless its group's table has it.
+        const __m512i b1 = whole ? _mm512_loadu_si512(in + 1)
+                                 : _mm512_maskz_loadu_epi8(lanesBelow(left - 1), in + 1);
+        const __m512i b2 = whole ? _mm512_loadu_si512(in + 2)
+                                 : _mm512_maskz_loadu_epi8(left >= 2 ? lanesBelow(left - 2) : 0, in + 2);
+        __m512i out = _mm512_mask_mov_epi8(b0, high, bytes('?'));
+        for (int g = 0; g < forms.count; ++g) {
+            const FormGroups::Group &group = forms.groups[g];
+            __mmask64 members = _mm512_cmpeq_epi8_mask(b0, bytes(group.lead)) & high;
+            if (members == 0)
+                continue;
+            if (group.middle != 0)
+                members &= _mm512_cmpeq_epi8_mask(b1, bytes(group.middle));
+            const __m512i table = _mm512_load_si512(group.byLast);
+            out = _mm512_mask_permutexvar_epi8(out, members, group.middle != 0 ? b2 : b1, table);
         }
-        for (int i = 0; i < 16; ++i) {
-            *dst = decoded[i];
-            dst += (starts >> i) & 1;
-        }
-        in += 16;
+        const __mmask64 starts = ~continuation & valid;
+        const std::size_t count = std::size_t(_mm_popcnt_u64(starts));
+        const __m512i packed = _mm512_maskz_compress_epi8(starts, out);
+        if (whole)
+            _mm512_storeu_si512(dst, packed);
+        else
+            _mm512_mask_storeu_epi8(dst, lanesBelow(count), packed);
+        dst += count;
+        in += taken;
     }
     return in;
 }
 
+const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned char *end, char *&dst)
+{
+    static const bool supported = __builtin_cpu_supports("avx512bw")
+                                  && __builtin_cpu_supports("avx512vbmi")
+                                  && __builtin_cpu_supports("avx512vbmi2")
+                                  && __builtin_cpu_supports("popcnt");
+    return supported ? decodeBlocksAvx512(begin, end, dst) : begin;
+}
+
 #else
 
-const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned char *, char *&,
-                                  const std::array<char, 0x10000> &)
+const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned char *, char *&)
 {
     return begin;
 }
@@ -144,13 +200,15 @@ const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned cha
 bool decodeWellFormedUtf8(QByteArrayView utf8, QByteArray &out)
 {
     const std::array<char, 0x10000> &byteOf = bytesOfCodePoints();
+    // Room for one byte per UTF-8 byte, and for the full stores of whole blocks.
     out.resize(utf8.size());
     const auto *begin = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = begin + utf8.size();
     char *dst = out.data();
-    const unsigned char *in = decodeBlocks(begin, end, dst, byteOf);
+    const unsigned char *in = decodeBlocks(begin, end, dst);
     if (in != begin) {
-        // The blocks' last character is decoded again here, with every check.
+        // The blocks' last character may reach into bytes that no block has checked (the end,
+        // or a block that stopped them): it is decoded again here, with every check.
         --in;
         while (isContinuation(*in))
             --in;
@@ -189,6 +247,9 @@ bool decodeWellFormedUtf8(QByteArrayView utf8, QByteArray &out)
         }
     }
     out.resize(dst - out.constData());
+    // Encrypted text decodes to about two thirds of its UTF-8 size; the rest would stay
+    // allocated for as long as the database is open. Shrinking in place costs no copy.
+    out.squeeze();
     return true;
 }
 
