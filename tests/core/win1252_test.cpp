@@ -116,6 +116,30 @@ TEST(Win1252, BlockDecodingAgreesWithQtAtEveryPosition)
     }
 }
 
+TEST(Win1252, EncodingAgreesWithQtAndWritesOnlyItsBytes)
+{
+    // Runs of ASCII, of bytes above 0x7F and mixtures, at lengths around the encoder's steps
+    // of 21 and 64 bytes; the UTF-8 form goes into a buffer of its own size plus the three
+    // bytes of slack, and what lies behind must stay untouched.
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray text(int(random() % 300), Qt::Uninitialized);
+        const int kind = round % 4;
+        for (char &c : text) {
+            const unsigned r = random();
+            c = char(kind == 0 ? r % 0x80 : kind == 1 ? 0x80 + r % 0x80 : kind == 2 ? r : (r % 16 ? 'a' : r));
+        }
+        const QByteArray expected = win1252::toUnicode(text).toUtf8();
+        ASSERT_EQ(win1252::toUtf8(text), expected) << text.toHex().toStdString();
+
+        QByteArray room(expected.size() + 3 + 64, '\x5A');
+        const char *end = win1252::writeUtf8(text, room.data());
+        ASSERT_EQ(end - room.constData(), expected.size());
+        ASSERT_EQ(room.left(expected.size()), expected);
+        ASSERT_EQ(room.mid(expected.size() + 3), QByteArray(64, '\x5A'));
+    }
+}
+
 TEST(Win1252, DecodedTextKeepsNoUnusedMemory)
 {
     // Encrypted strings are mostly two- and three-byte forms: their text is far shorter than

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace lexora::win1252 {
 namespace {
 
@@ -59,6 +63,107 @@ bool asciiWord(const void *p)
     return (word & kHighBits) == 0;
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+
+#define LEXORA_ENCODE_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+
+// The three bytes of the UTF-8 forms of 0x80..0xFF by the byte's low seven bits; the third is 0
+// for a two-byte form.
+struct HighForms {
+    alignas(64) std::uint8_t part[3][128];
+};
+
+constexpr HighForms makeHighForms()
+{
+    HighForms forms{};
+    for (int b = 0x80; b < 0x100; ++b)
+        for (int i = 0; i < 3; ++i)
+            forms.part[i][b - 0x80] = std::uint8_t(kUtf8.packed[b] >> (8 * i));
+    for (int b = 0x80; b < 0x100; ++b)
+        if (kUtf8.length[b] == 2)
+            forms.part[2][b - 0x80] = 0;
+    return forms;
+}
+
+constexpr HighForms kHighForms = makeHighForms();
+
+// Lane j holds input byte j / 3, in the j % 3-th byte of its form.
+struct Spread {
+    alignas(64) std::uint8_t source[64];
+    std::uint64_t slot[3];
+};
+
+constexpr Spread makeSpread()
+{
+    Spread spread{};
+    for (int j = 0; j < 64; ++j) {
+        spread.source[j] = std::uint8_t(j < 63 ? j / 3 : 0);
+        if (j < 63)
+            spread.slot[j % 3] |= 1ULL << j;
+    }
+    return spread;
+}
+
+constexpr Spread kSpread = makeSpread();
+
+LEXORA_ENCODE_TARGET __mmask64 lanesBelow(std::size_t count)
+{
+    return count >= 64 ? ~0ULL : (1ULL << count) - 1;
+}
+
+// Encodes 21 bytes at a time: each gets three lanes of a vector, the lanes its form does not
+// use are dropped by one compress, and exactly the UTF-8 bytes are stored.
+LEXORA_ENCODE_TARGET char *writeUtf8Avx512(const char *in, const char *end, char *out)
+{
+    const __m512i source = _mm512_load_si512(kSpread.source);
+    const __m512i part[3][2] = {
+        {_mm512_load_si512(kHighForms.part[0]), _mm512_load_si512(kHighForms.part[0] + 64)},
+        {_mm512_load_si512(kHighForms.part[1]), _mm512_load_si512(kHighForms.part[1] + 64)},
+        {_mm512_load_si512(kHighForms.part[2]), _mm512_load_si512(kHighForms.part[2] + 64)},
+    };
+    while (in < end) {
+        const std::size_t left = std::size_t(end - in);
+        if (left >= 64) {
+            const __m512i block = _mm512_loadu_si512(in);
+            if (_mm512_movepi8_mask(block) == 0) {
+                _mm512_storeu_si512(out, block);
+                in += 64;
+                out += 64;
+                continue;
+            }
+        }
+        const std::size_t taken = left < 21 ? left : 21;
+        const __m512i bytes = _mm512_maskz_loadu_epi8(lanesBelow(taken), in);
+        const __m512i spread = _mm512_maskz_permutexvar_epi8(lanesBelow(63), source, bytes);
+        const __mmask64 high = _mm512_movepi8_mask(spread);
+        const __m512i third = _mm512_permutex2var_epi8(part[2][0], spread, part[2][1]);
+        __m512i value = _mm512_mask_mov_epi8(
+            spread, high & kSpread.slot[0], _mm512_permutex2var_epi8(part[0][0], spread, part[0][1]));
+        value = _mm512_mask_mov_epi8(value, kSpread.slot[1],
+                                     _mm512_permutex2var_epi8(part[1][0], spread, part[1][1]));
+        value = _mm512_mask_mov_epi8(value, kSpread.slot[2], third);
+        const __mmask64 used = (kSpread.slot[0] | (high & kSpread.slot[1])
+                                | (high & kSpread.slot[2] & _mm512_test_epi8_mask(third, third)))
+                               & lanesBelow(3 * taken);
+        const std::size_t count = std::size_t(_mm_popcnt_u64(used));
+        _mm512_mask_storeu_epi8(out, lanesBelow(count), _mm512_maskz_compress_epi8(used, value));
+        in += taken;
+        out += count;
+    }
+    return out;
+}
+
+bool encodesInBlocks()
+{
+    static const bool supported = __builtin_cpu_supports("avx512bw")
+                                  && __builtin_cpu_supports("avx512vbmi")
+                                  && __builtin_cpu_supports("avx512vbmi2")
+                                  && __builtin_cpu_supports("popcnt");
+    return supported;
+}
+
+#endif
+
 } // namespace
 
 char16_t toCodePoint(unsigned char byte)
@@ -90,6 +195,10 @@ bool isAscii(QByteArrayView text)
 char *writeUtf8(QByteArrayView text, char *out)
 {
     const char *end = text.data() + text.size();
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (encodesInBlocks())
+        return writeUtf8Avx512(text.data(), end, out);
+#endif
     for (const char *in = text.data(); in < end;) {
         if (end - in >= 8 && asciiWord(in)) {
             std::memcpy(out, in, 8);
