@@ -129,7 +129,19 @@ public:
     }
 
 private:
-    void writeString(const Text &text) { m_writer.writeString(m_cipher.CryptString(text)); }
+    void writeString(const Text &text)
+    {
+        if (m_cipher.isZero()) {
+            m_writer.writeString(text);
+            return;
+        }
+        // Enciphered into one buffer that every string reuses, not a new one per string.
+        m_enciphered.resize(text.size());
+        m_cipher.CryptBuffer(reinterpret_cast<const std::uint8_t *>(text.constData()),
+                             std::size_t(text.size()), 0,
+                             reinterpret_cast<std::uint8_t *>(m_enciphered.data()));
+        m_writer.writeString(m_enciphered);
+    }
 
     void writeTray()
     {
@@ -178,6 +190,7 @@ private:
     ValueWriter &m_writer;
     const TKeyClass &m_cipher;
     Stepper &m_stepper;
+    Text m_enciphered;
 };
 
 // A rough byte count of the file for the progress display.
