@@ -1,12 +1,10 @@
 #include "database/win1252.h"
 
+#include "database/avx512.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace lexora::win1252 {
 namespace {
@@ -63,9 +61,7 @@ bool asciiWord(const void *p)
     return (word & kHighBits) == 0;
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-
-#define LEXORA_ENCODE_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+#ifdef LEXORA_AVX512
 
 // The three bytes of the UTF-8 forms of 0x80..0xFF by the byte's low seven bits; the third is 0
 // for a two-byte form.
@@ -106,14 +102,9 @@ constexpr Spread makeSpread()
 
 constexpr Spread kSpread = makeSpread();
 
-LEXORA_ENCODE_TARGET __mmask64 lanesBelow(std::size_t count)
-{
-    return count >= 64 ? ~0ULL : (1ULL << count) - 1;
-}
-
 // Encodes 21 bytes at a time: each gets three lanes of a vector, the lanes its form does not
 // use are dropped by one compress, and exactly the UTF-8 bytes are stored.
-LEXORA_ENCODE_TARGET char *writeUtf8Avx512(const char *in, const char *end, char *out)
+LEXORA_AVX512_TARGET char *writeUtf8Avx512(const char *in, const char *end, char *out)
 {
     const __m512i source = _mm512_load_si512(kSpread.source);
     const __m512i part[3][2] = {
@@ -133,8 +124,8 @@ LEXORA_ENCODE_TARGET char *writeUtf8Avx512(const char *in, const char *end, char
             }
         }
         const std::size_t taken = left < 21 ? left : 21;
-        const __m512i bytes = _mm512_maskz_loadu_epi8(lanesBelow(taken), in);
-        const __m512i spread = _mm512_maskz_permutexvar_epi8(lanesBelow(63), source, bytes);
+        const __m512i bytes = _mm512_maskz_loadu_epi8(avx512::lanesBelow(taken), in);
+        const __m512i spread = _mm512_maskz_permutexvar_epi8(avx512::lanesBelow(63), source, bytes);
         const __mmask64 high = _mm512_movepi8_mask(spread);
         const __m512i third = _mm512_permutex2var_epi8(part[2][0], spread, part[2][1]);
         __m512i value = _mm512_mask_mov_epi8(
@@ -144,22 +135,13 @@ LEXORA_ENCODE_TARGET char *writeUtf8Avx512(const char *in, const char *end, char
         value = _mm512_mask_mov_epi8(value, kSpread.slot[2], third);
         const __mmask64 used = (kSpread.slot[0] | (high & kSpread.slot[1])
                                 | (high & kSpread.slot[2] & _mm512_test_epi8_mask(third, third)))
-                               & lanesBelow(3 * taken);
+                               & avx512::lanesBelow(3 * taken);
         const std::size_t count = std::size_t(_mm_popcnt_u64(used));
-        _mm512_mask_storeu_epi8(out, lanesBelow(count), _mm512_maskz_compress_epi8(used, value));
+        _mm512_mask_storeu_epi8(out, avx512::lanesBelow(count), _mm512_maskz_compress_epi8(used, value));
         in += taken;
         out += count;
     }
     return out;
-}
-
-bool encodesInBlocks()
-{
-    static const bool supported = __builtin_cpu_supports("avx512bw")
-                                  && __builtin_cpu_supports("avx512vbmi")
-                                  && __builtin_cpu_supports("avx512vbmi2")
-                                  && __builtin_cpu_supports("popcnt");
-    return supported;
 }
 
 #endif
@@ -195,8 +177,8 @@ bool isAscii(QByteArrayView text)
 char *writeUtf8(QByteArrayView text, char *out)
 {
     const char *end = text.data() + text.size();
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (encodesInBlocks())
+#ifdef LEXORA_AVX512
+    if (avx512::supported())
         return writeUtf8Avx512(text.data(), end, out);
 #endif
     for (const char *in = text.data(); in < end;) {

@@ -4,13 +4,11 @@
 // is not well-formed through Qt's decoder, whose replacement rules are the reference.
 #include "database/win1252.h"
 
+#include "database/avx512.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace lexora::win1252 {
 namespace {
@@ -33,9 +31,7 @@ bool isContinuation(unsigned char c)
     return (c & 0xC0) == 0x80;
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-
-#define LEXORA_BLOCK_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+#ifdef LEXORA_AVX512
 
 // Every character of the code page above 0x7F has a two- or three-byte form; the forms fall
 // into a few groups by their leading bytes (C2, C3, C5, C6, CB, E2 80, E2 82, E2 84). Each group
@@ -78,13 +74,13 @@ const FormGroups &formGroups()
     return table;
 }
 
-LEXORA_BLOCK_TARGET __m512i bytes(unsigned char value)
+LEXORA_AVX512_TARGET __m512i bytes(unsigned char value)
 {
     return _mm512_set1_epi8(char(value));
 }
 
 // Lane i picks lane i - n.
-LEXORA_BLOCK_TARGET __m512i shiftedBy(int n)
+LEXORA_AVX512_TARGET __m512i shiftedBy(int n)
 {
     alignas(64) std::uint8_t lanes[64];
     for (int i = 0; i < 64; ++i)
@@ -92,17 +88,11 @@ LEXORA_BLOCK_TARGET __m512i shiftedBy(int n)
     return _mm512_load_si512(lanes);
 }
 
-// All ones in the lanes below count (at most 64).
-LEXORA_BLOCK_TARGET __mmask64 lanesBelow(std::size_t count)
-{
-    return count >= 64 ? ~0ULL : (1ULL << count) - 1;
-}
-
 // Decodes blocks of up to 64 bytes from begin while each is well-formed in a way that needs no
 // range check: no sequence of four bytes and no lead byte C0, C1, E0 or ED. Writes one byte per
 // character that starts in a decoded block and returns where decoding stopped. Bytes beyond end
 // are neither read nor written (masked loads and stores).
-LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char *begin,
+LEXORA_AVX512_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char *begin,
                                                             const unsigned char *end, char *&dst)
 {
     const FormGroups &forms = formGroups();
@@ -111,16 +101,16 @@ LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char 
         const std::size_t left = std::size_t(end - in);
         // Masked loads and stores only near the end, where they are needed: they are slower.
         const bool whole = left >= 66;
-        const __mmask64 valid = lanesBelow(left);
+        const __mmask64 valid = avx512::lanesBelow(left);
         const __m512i b0 = whole ? _mm512_loadu_si512(in) : _mm512_maskz_loadu_epi8(valid, in);
         // The bytes one and two places before; zeros before the first block.
         const bool first = in == begin;
         const __m512i before1 = first ? _mm512_maskz_permutexvar_epi8(~1ULL, shiftedBy(1), b0)
                               : whole ? _mm512_loadu_si512(in - 1)
-                                      : _mm512_maskz_loadu_epi8(lanesBelow(left + 1), in - 1);
+                                      : _mm512_maskz_loadu_epi8(avx512::lanesBelow(left + 1), in - 1);
         const __m512i before2 = first ? _mm512_maskz_permutexvar_epi8(~3ULL, shiftedBy(2), b0)
                               : whole ? _mm512_loadu_si512(in - 2)
-                                      : _mm512_maskz_loadu_epi8(lanesBelow(left + 2), in - 2);
+                                      : _mm512_maskz_loadu_epi8(avx512::lanesBelow(left + 2), in - 2);
         // A continuation byte exactly where a lead byte one or two places before calls for one.
         // Past the end b0 is zero, so a character cut short by the end stops the blocks here.
         const __mmask64 continuation =
@@ -150,9 +140,9 @@ LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char 
 
         // ASCII stays, every other character is '?' unless its group's table has it.
         const __m512i b1 = whole ? _mm512_loadu_si512(in + 1)
-                                 : _mm512_maskz_loadu_epi8(lanesBelow(left - 1), in + 1);
+                                 : _mm512_maskz_loadu_epi8(avx512::lanesBelow(left - 1), in + 1);
         const __m512i b2 = whole ? _mm512_loadu_si512(in + 2)
-                                 : _mm512_maskz_loadu_epi8(left >= 2 ? lanesBelow(left - 2) : 0, in + 2);
+                                 : _mm512_maskz_loadu_epi8(left >= 2 ? avx512::lanesBelow(left - 2) : 0, in + 2);
         __m512i out = _mm512_mask_mov_epi8(b0, high, bytes('?'));
         for (int g = 0; g < forms.count; ++g) {
             const FormGroups::Group &group = forms.groups[g];
@@ -170,7 +160,7 @@ LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char 
         if (whole)
             _mm512_storeu_si512(dst, packed);
         else
-            _mm512_mask_storeu_epi8(dst, lanesBelow(count), packed);
+            _mm512_mask_storeu_epi8(dst, avx512::lanesBelow(count), packed);
         dst += count;
         in += taken;
     }
@@ -179,11 +169,7 @@ LEXORA_BLOCK_TARGET const unsigned char *decodeBlocksAvx512(const unsigned char 
 
 const unsigned char *decodeBlocks(const unsigned char *begin, const unsigned char *end, char *&dst)
 {
-    static const bool supported = __builtin_cpu_supports("avx512bw")
-                                  && __builtin_cpu_supports("avx512vbmi")
-                                  && __builtin_cpu_supports("avx512vbmi2")
-                                  && __builtin_cpu_supports("popcnt");
-    return supported ? decodeBlocksAvx512(begin, end, dst) : begin;
+    return avx512::supported() ? decodeBlocksAvx512(begin, end, dst) : begin;
 }
 
 #else
