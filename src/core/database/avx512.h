@@ -7,17 +7,21 @@
 #define LEXORA_AVX512 1
 #define LEXORA_AVX512_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
 
+#include <QtGlobal>
+
 #include <immintrin.h>
 
 #include <cstddef>
 
 namespace lexora::avx512 {
 
-// True when the processor has every instruction the paths use.
+// True when the processor has every instruction the paths use and LEXORA_NO_AVX512 is not set
+// (which runs the byte-wise loops anywhere, for the tests and for comparison).
 inline bool supported()
 {
     static const bool has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")
-                            && __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("popcnt");
+                            && __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("popcnt")
+                            && qEnvironmentVariableIsEmpty("LEXORA_NO_AVX512");
     return has;
 }
 
