@@ -74,10 +74,7 @@ constexpr HighForms makeHighForms()
     HighForms forms{};
     for (int b = 0x80; b < 0x100; ++b)
         for (int i = 0; i < 3; ++i)
-            forms.part[i][b - 0x80] = std::uint8_t(kUtf8.packed[b] >> (8 * i));
-    for (int b = 0x80; b < 0x100; ++b)
-        if (kUtf8.length[b] == 2)
-            forms.part[2][b - 0x80] = 0;
+            forms.part[i][b - 0x80] = std::uint8_t(kUtf8.packed[b] >> (8 * i)); // 0 past the form
     return forms;
 }
 
