@@ -1,6 +1,7 @@
 #include "database/file_format.h"
 
 #include "database/cipher.h"
+#include "database/save_failure.h"
 #include "database/value_reader.h"
 #include "database/value_writer.h"
 #include "database/win1252.h"
@@ -548,8 +549,7 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
     // the writer buffers anyway.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                        .arg(quoted(fileName), file.errorString()));
+        throw Error(saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
     ValueWriter writer(file);
     TKeyClass cipher;
     writer.writeRaw(kMagic.data(), qint64(kMagic.size()));

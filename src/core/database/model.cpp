@@ -58,11 +58,7 @@ std::unique_ptr<Node> Node::takeChild(int index)
 
 Database::Database() = default;
 
-Database::~Database()
-{
-    // The program's end frees the data, which deletes the included files' bytes.
-    FreeDatabaseData();
-}
+Database::~Database() = default;
 
 int Database::templateIndex(int list, const TTemplate *tmpl) const
 {

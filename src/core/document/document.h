@@ -1,0 +1,186 @@
+#pragma once
+
+#include "database/file_format.h"
+#include "database/model.h"
+#include "exchange/import.h"
+#include "sorting/sort_criteria.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace lexora {
+
+class Progress;
+class UserPrompt;
+
+// The open database and the only way to change it. Every window and lexora-cli work on one
+// Document; it keeps the rules of each edit in one place and announces every change, so that
+// windows follow the document and never each other.
+//
+// Reading: database() and the nodes reached from it. Nodes are plain data that hand out
+// non-const pointers, but only the functions below change them.
+//
+// Signals come in pairs where a view must know both sides of a change (a tree model): the
+// "about to" signal while the tree still has its old shape, the other once it has the new one.
+class Document : public QObject {
+    Q_OBJECT
+
+public:
+    // What happens to the included files' bytes when the document ends.
+    enum class FilesAtEnd { Delete, Keep };
+
+    // includedFilesFolder must exist and end with '/'; the caller keeps the folder, the document
+    // keeps the bytes of its included files in it. userName signs new items.
+    Document(const QString &includedFilesFolder, Text userName, UserPrompt &prompt,
+             Progress &progress, FilesAtEnd filesAtEnd = FilesAtEnd::Delete,
+             QObject *parent = nullptr);
+    ~Document() override;
+
+    const Database &database() const { return m_db; }
+    const QString &currentFileName() const { return m_db.CurrentFileName; }
+    bool isModified() const { return m_db.DatabaseModified; }
+    const Text &userName() const { return m_userName; }
+    const QString &includedFilesFolder() const { return m_db.IncludedFilesFolder; }
+    UserPrompt &prompt() const { return m_prompt; }
+
+    // The order of siblings everywhere in the tree (new, renamed and moved nodes, opened files).
+    const SortCriteria &sortCriteria() const { return m_sortCriteria; }
+    void setSortCriteria(SortCriteria criteria);
+
+    // DatabaseModified: set by every edit below; cleared by open, new and save.
+    void setModified(bool modified = true);
+
+    // --- The tree. Every edit sets the modified flag.
+
+    // A node appended as the last child of parent (nullptr: the top level), not sorted in: a key
+    // when item is null.
+    Node *appendNode(Node *parent, const Text &title, std::unique_ptr<TTipItem> item);
+    // NewKey and NewItem: "Neuer Schlüssel" or "Neuer Eintrag" as the last child of parent, then
+    // the parent's children sorted. A new item is dated today, signed with the user name and
+    // takes the default templates and line breaks as "<br>".
+    Node *newKey(Node *parent);
+    Node *newItem(Node *parent);
+    std::unique_ptr<TTipItem> newTipItem() const;
+    // Any title is taken, also an empty one or a sibling's; the siblings are sorted again.
+    void renameNode(Node *node, const Text &title);
+    // Each node with its subtree; whatever refers into a subtree (the tray) lets go first.
+    void removeNodes(const QList<Node *> &nodes);
+    void removeNode(Node *node) { removeNodes({node}); }
+    // Drops are taken onto a key or onto empty space (nullptr), never onto an item.
+    static bool acceptsDrop(const Node *target);
+    // Moves each node with its subtree to the end of target's children, then sorts them. A node
+    // dropped onto itself or into its own subtree stays. Returns whether anything moved.
+    bool moveNodes(const QList<Node *> &nodes, Node *target);
+    // Sorts the children of parent (nullptr: the top level), or the whole tree.
+    void sortChildren(Node *parent);
+    void sortTree();
+
+    // --- Items, templates, included files, tray, encryption.
+
+    // Replaces every field of an item (the item editor stores code, templates, line-break flag,
+    // the date and the editor's name this way).
+    void setItem(Node *itemNode, const TTipItem &values);
+    // Template edits (the template manager's new, change, delete and the rename through all
+    // items) and included-file edits (add, rename, remove) join here with the windows that
+    // offer them, each announcing templatesChanged or includedFilesChanged.
+
+    // TrayNodes: kept in tree order; a node is in it at most once.
+    void addToTray(Node *node);
+    void removeFromTray(Node *node);
+    void clearTray();
+    // The encryption of the next save; does not mark the database modified, since nothing in it
+    // changed until it is saved.
+    void setEncryption(bool on, const Text &password);
+
+    // --- Whole databases. Errors of the file system or of a damaged file throw Error.
+
+    using ChooseFile = std::function<std::optional<QString>()>;
+
+    // ConfirmSaveChanges: asks whether to save unsaved changes. Returns false on Cancel; on Yes
+    // saves (chooseFile names an unnamed database; cancelling it goes on without saving) and
+    // throws when that save fails, so that nothing is closed or replaced.
+    bool confirmSaveChanges(const ChooseFile &chooseFile);
+    // Save: to the current file, or through chooseFile as Save As. False when cancelled.
+    bool save(const ChooseFile &chooseFile);
+    // Save As: names the database after fileName (also when the save then fails) and saves.
+    void saveAs(const QString &fileName);
+    // Save as template: only into templatesFolder itself (else a message, and false); the name
+    // and the modified flag stay as they were.
+    bool saveAsTemplate(const QString &fileName, const QString &templatesFolder);
+
+    enum class OpenResult { Opened, Refused };
+    // Open: the file replaces the database, sorted. A refused file leaves an empty, unnamed,
+    // unencrypted database; a damaged one throws and leaves what was read, unnamed.
+    OpenResult open(const QString &fileName);
+    // New: an empty database, or a copy of a template database (not sorted); unnamed.
+    void newDatabase(const QString &templateFile);
+
+    // Import: merges the files into the database (see ImportDatabases); the tree is sorted by the
+    // document's criteria. Returns the input error when nothing was imported.
+    std::optional<ImportInputError> importDatabases(const QStringList &files, LoadParts parts);
+
+    // The database the program starts with.
+    struct StartFiles {
+        QString given;            // from the command line; a missing one is reported
+        QString last;             // opened when it exists
+        QString standardTemplate; // loaded, unnamed, when no file was opened; empty for none
+    };
+    // Errors are reported through the prompt: a damaged file leaves an empty database, into
+    // which the standard template database comes as after a refused one.
+    void start(const StartFiles &files);
+
+Q_SIGNALS:
+    void nodeAboutToBeAdded(lexora::Node *parent, int row);
+    void nodeAdded(lexora::Node *node);
+    // For each node of a removed subtree, parents first, while the tree is still whole.
+    void nodeAboutToBeRemoved(lexora::Node *node);
+    // For the root of a removed subtree, after nodeAboutToBeRemoved for all of it.
+    void subtreeAboutToBeRemoved(lexora::Node *root);
+    void subtreeRemoved(lexora::Node *formerParent);
+    void nodeRenamed(lexora::Node *node);
+    void nodeAboutToBeMoved(lexora::Node *node, lexora::Node *newParent, int row);
+    void nodeMoved(lexora::Node *node);
+    // parent nullptr: the top level.
+    void childrenAboutToBeSorted(lexora::Node *parent);
+    void childrenSorted(lexora::Node *parent);
+    void treeAboutToBeSorted();
+    void treeSorted();
+    void itemChanged(lexora::Node *node);
+    void templatesChanged();
+    void includedFilesChanged();
+    void trayChanged();
+    void encryptionChanged();
+    // Around every clear, open, new and start: no node of the old database survives it.
+    void databaseAboutToBeReplaced();
+    void databaseReplaced();
+    // Around an import: nodes, items, templates and included files may have been added or
+    // changed; none was removed, and the tray and the default templates stay.
+    void databaseAboutToBeMerged();
+    void databaseMerged();
+    void modifiedChanged(bool modified);
+    void fileNameChanged(const QString &fileName);
+
+private:
+    class Replacing;
+    class Announce;
+    // Empties the database, deleting the included files' bytes; only inside Replacing.
+    void clear();
+    // Keeps TrayNodes in tree order; reorderTray tells whether it changed, sortTray announces it.
+    bool reorderTray();
+    void sortTray();
+    void reportError(const QString &message) const;
+    // Open for start: a damaged file's error is reported and leaves an empty database.
+    void openReporting(const QString &fileName);
+
+    Database m_db;
+    Text m_userName;
+    UserPrompt &m_prompt;
+    Progress &m_progress;
+    FilesAtEnd m_filesAtEnd;
+    SortCriteria m_sortCriteria;
+};
+
+} // namespace lexora

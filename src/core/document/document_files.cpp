@@ -1,0 +1,190 @@
+// The document's whole-database policies: open, new, save, save as, save as template, the
+// question about unsaved changes, and the database the program starts with.
+#include "document/document.h"
+
+#include "database/file_format.h"
+#include "database/open_database.h"
+#include "sorting/tree_sort.h"
+#include "support/error.h"
+#include "support/user_prompt.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lexora {
+
+// Announces a changed file name and modified flag once an operation ends, also through an error.
+class Document::Announce {
+public:
+    explicit Announce(Document &document)
+        : m_document(document),
+          m_modified(document.m_db.DatabaseModified),
+          m_fileName(document.m_db.CurrentFileName)
+    {
+    }
+    ~Announce()
+    {
+        const Database &db = m_document.m_db;
+        if (db.CurrentFileName != m_fileName)
+            Q_EMIT m_document.fileNameChanged(db.CurrentFileName);
+        if (db.DatabaseModified != m_modified)
+            Q_EMIT m_document.modifiedChanged(db.DatabaseModified);
+    }
+    Announce(const Announce &) = delete;
+    Announce &operator=(const Announce &) = delete;
+
+private:
+    Document &m_document;
+    bool m_modified;
+    QString m_fileName;
+};
+
+// Brackets a replacement of the whole database, also when it ends through an error.
+class Document::Replacing {
+public:
+    explicit Replacing(Document &document) : m_document(document)
+    {
+        Q_EMIT m_document.databaseAboutToBeReplaced();
+    }
+    ~Replacing() { Q_EMIT m_document.databaseReplaced(); }
+    Replacing(const Replacing &) = delete;
+    Replacing &operator=(const Replacing &) = delete;
+
+private:
+    Document &m_document;
+};
+
+void Document::clear()
+{
+    m_db.ClearDatabase();
+}
+
+void Document::reportError(const QString &message) const
+{
+    m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"), message);
+}
+
+bool Document::confirmSaveChanges(const ChooseFile &chooseFile)
+{
+    if (!m_db.DatabaseModified)
+        return true;
+    switch (m_prompt.question(QStringLiteral("Lexora"),
+                              QStringLiteral("Wollen Sie die aktuelle Datei vor dem Schließen "
+                                             "speichern?"),
+                              UserPrompt::Buttons::YesNoCancel)) {
+    case UserPrompt::Answer::Cancel:
+        return false;
+    case UserPrompt::Answer::Yes:
+        // A cancelled Save As goes on without saving; a failed save throws, so that the caller
+        // closes and replaces nothing and the changes are not lost.
+        save(chooseFile);
+        return true;
+    case UserPrompt::Answer::No:
+        return true;
+    }
+    return false;
+}
+
+bool Document::save(const ChooseFile &chooseFile)
+{
+    if (m_db.CurrentFileName.isEmpty()) {
+        const std::optional<QString> chosen = chooseFile();
+        if (!chosen)
+            return false;
+        saveAs(*chosen);
+        return true;
+    }
+    Announce announce(*this);
+    SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
+    return true;
+}
+
+void Document::saveAs(const QString &fileName)
+{
+    Announce announce(*this);
+    m_db.CurrentFileName = QFileInfo(fileName).absoluteFilePath();
+    SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
+}
+
+bool Document::saveAsTemplate(const QString &fileName, const QString &templatesFolder)
+{
+    if (QFileInfo(fileName).absolutePath() + QLatin1Char('/') != templatesFolder) {
+        m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Speichern nicht möglich"),
+                         QStringLiteral("Vorlagen müssen im Vorlagen-Ordner gespeichert werden."));
+        return false;
+    }
+    SaveDatabase(m_db, fileName, true, m_progress);
+    return true;
+}
+
+Document::OpenResult Document::open(const QString &fileName)
+{
+    Announce announce(*this);
+    Replacing replacing(*this);
+    if (!OpenDatabase(m_db, fileName, m_prompt, m_progress))
+        return OpenResult::Refused;
+    SortTree(m_db.topLevel(), m_sortCriteria);
+    return OpenResult::Opened;
+}
+
+void Document::newDatabase(const QString &templateFile)
+{
+    Announce announce(*this);
+    Replacing replacing(*this);
+    clear();
+    m_db.CurrentFileName.clear();
+    if (templateFile.isEmpty())
+        m_db.DatabaseModified = false;
+    else // a refused template database leaves an empty database
+        LoadDatabase(m_db, templateFile, lpAll, m_prompt, m_progress);
+}
+
+std::optional<ImportInputError> Document::importDatabases(const QStringList &files,
+                                                          LoadParts parts)
+{
+    Announce announce(*this);
+    Q_EMIT databaseAboutToBeMerged();
+    struct Merged {
+        Document &document;
+        ~Merged() { Q_EMIT document.databaseMerged(); }
+    } merged{*this};
+    return ImportDatabases(m_db, files, parts, m_sortCriteria, m_prompt, m_progress);
+}
+
+void Document::openReporting(const QString &fileName)
+{
+    try {
+        open(fileName);
+    } catch (const Error &e) {
+        reportError(e.message());
+        // What a damaged file let read is not kept.
+        Announce announce(*this);
+        Replacing replacing(*this);
+        clear();
+    }
+}
+
+void Document::start(const StartFiles &files)
+{
+    if (!files.given.isEmpty()) {
+        if (QFileInfo(files.given).isFile())
+            openReporting(files.given);
+        else
+            reportError(QStringLiteral("Die Datei „%1“ wurde nicht gefunden.")
+                            .arg(QDir::toNativeSeparators(files.given)));
+    } else if (!files.last.isEmpty() && QFileInfo(files.last).isFile()) {
+        openReporting(files.last);
+    }
+    if (files.standardTemplate.isEmpty() || !m_db.CurrentFileName.isEmpty()
+        || !QFileInfo(files.standardTemplate).isFile())
+        return;
+    Announce announce(*this);
+    Replacing replacing(*this);
+    try {
+        LoadDatabase(m_db, files.standardTemplate, lpAll, m_prompt, m_progress);
+    } catch (const Error &e) {
+        reportError(e.message());
+    }
+}
+
+} // namespace lexora

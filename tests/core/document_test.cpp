@@ -1,0 +1,452 @@
+// The document: its edits of the tree with their signals and the modified flag, what lets go of a
+// removed node, and the open, new and save policies.
+#include "document/document.h"
+
+#include "database/file_format.h"
+#include "database/save_failure.h"
+#include "database/win1252.h"
+#include "search/displayed_text_cache.h"
+#include "support/database_fixtures.h"
+#include "support/error.h"
+#include "support/open_save_cases.h"
+#include "support/scripted_prompt.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include <unistd.h>
+
+using namespace lexora;
+using namespace lexora::test;
+
+namespace {
+
+QString titleOf(const Node *node)
+{
+    return node ? win1252::toUnicode(node->name()) : QStringLiteral("-");
+}
+
+// Every signal of a document as one line each: "name title...".
+class SignalLog {
+public:
+    explicit SignalLog(Document &doc)
+    {
+        const auto node = [this](const char *name) {
+            return [this, name](Node *n) { lines.append(QString::fromLatin1(name) + ' ' + titleOf(n)); };
+        };
+        const auto plain = [this](const char *name) {
+            return [this, name] { lines.append(QString::fromLatin1(name)); };
+        };
+        QObject::connect(&doc, &Document::nodeAboutToBeAdded, [this](Node *parent, int row) {
+            lines.append(QStringLiteral("aboutToAdd %1 %2").arg(titleOf(parent)).arg(row));
+        });
+        QObject::connect(&doc, &Document::nodeAdded, node("added"));
+        QObject::connect(&doc, &Document::nodeAboutToBeRemoved, node("aboutToRemove"));
+        QObject::connect(&doc, &Document::subtreeAboutToBeRemoved, node("subtreeAboutToBeRemoved"));
+        QObject::connect(&doc, &Document::subtreeRemoved, node("subtreeRemoved"));
+        QObject::connect(&doc, &Document::nodeRenamed, node("renamed"));
+        QObject::connect(&doc, &Document::nodeAboutToBeMoved, [this](Node *n, Node *to, int row) {
+            lines.append(QStringLiteral("aboutToMove %1 %2 %3").arg(titleOf(n), titleOf(to)).arg(row));
+        });
+        QObject::connect(&doc, &Document::nodeMoved, node("moved"));
+        QObject::connect(&doc, &Document::childrenAboutToBeSorted, node("aboutToSort"));
+        QObject::connect(&doc, &Document::childrenSorted, node("sorted"));
+        QObject::connect(&doc, &Document::treeAboutToBeSorted, plain("aboutToSortTree"));
+        QObject::connect(&doc, &Document::treeSorted, plain("treeSorted"));
+        QObject::connect(&doc, &Document::itemChanged, node("itemChanged"));
+        QObject::connect(&doc, &Document::trayChanged, plain("trayChanged"));
+        QObject::connect(&doc, &Document::encryptionChanged, plain("encryptionChanged"));
+        QObject::connect(&doc, &Document::databaseAboutToBeReplaced, plain("aboutToReplace"));
+        QObject::connect(&doc, &Document::databaseReplaced, plain("replaced"));
+        QObject::connect(&doc, &Document::modifiedChanged, [this](bool on) {
+            lines.append(on ? QStringLiteral("modified") : QStringLiteral("unmodified"));
+        });
+        QObject::connect(&doc, &Document::fileNameChanged, plain("fileNameChanged"));
+    }
+
+    QStringList take() { return std::exchange(lines, {}); }
+    QStringList lines;
+};
+
+class DocumentTest : public ::testing::Test {
+protected:
+    DocumentTest()
+    {
+        folder = dir.path() + QStringLiteral("/files/");
+        QDir().mkpath(folder);
+        doc.emplace(folder, "anna", prompt, progress);
+    }
+
+    // A node as a loaded file would have it: added without the modified flag.
+    Node *add(Node *parent, const char *title, bool item = false)
+    {
+        Node *node = doc->appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)),
+                                     item ? std::make_unique<TTipItem>() : nullptr);
+        doc->setModified(false);
+        return node;
+    }
+    QStringList titles(const Node *parent)
+    {
+        QStringList out;
+        for (const auto &child : (parent ? *parent : doc->database().topLevel()).children())
+            out.append(titleOf(child.get()));
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+    ScriptedPrompt prompt;
+    NoProgress progress;
+    std::optional<Document> doc;
+};
+
+TEST_F(DocumentTest, TreeEditsSignalInOrderAndMarkTheDatabaseModified)
+{
+    Node *key = add(nullptr, "K");
+    Node *b = add(key, "B", true);
+    Node *a = add(nullptr, "A", true);
+    Node *sub = add(key, "S");
+    SignalLog log(*doc);
+
+    const struct {
+        const char *what;
+        std::function<void()> edit;
+        QStringList topTitles;
+        QStringList keyTitles;
+        QStringList signalLines;
+    } cases[] = {
+        {"new key in a key", [&] { doc->newKey(key); }, {"K", "A"}, {"Neuer Schlüssel", "S", "B"},
+         {"aboutToAdd K 2", "added Neuer Schlüssel", "modified", "aboutToSort K", "sorted K"}},
+        {"new item on the top level", [&] { doc->newItem(nullptr); }, {"K", "A", "Neuer Eintrag"},
+         {"Neuer Schlüssel", "S", "B"},
+         {"aboutToAdd - 2", "added Neuer Eintrag", "modified", "aboutToSort -", "sorted -"}},
+        {"rename sorts the siblings", [&] { doc->renameNode(b, "0"); }, {"K", "A", "Neuer Eintrag"},
+         {"Neuer Schlüssel", "S", "0"}, {"renamed 0", "modified", "aboutToSort K", "sorted K"}},
+        {"move onto an item is refused", [&] { EXPECT_FALSE(doc->moveNodes({a}, b)); },
+         {"K", "A", "Neuer Eintrag"}, {"Neuer Schlüssel", "S", "0"}, {}},
+        {"a key onto its own child stays", [&] { EXPECT_FALSE(doc->moveNodes({key}, sub)); },
+         {"K", "A", "Neuer Eintrag"}, {"Neuer Schlüssel", "S", "0"}, {}},
+        {"move into a key, then sorted there", [&] { EXPECT_TRUE(doc->moveNodes({a}, key)); },
+         {"K", "Neuer Eintrag"}, {"Neuer Schlüssel", "S", "0", "A"},
+         {"aboutToMove A K 3", "moved A", "modified", "aboutToSort K", "sorted K"}},
+        {"remove a key with its subtree", [&] { doc->removeNode(key); }, {"Neuer Eintrag"}, {},
+         {"aboutToRemove K", "aboutToRemove Neuer Schlüssel", "aboutToRemove S", "aboutToRemove 0",
+          "aboutToRemove A", "subtreeAboutToBeRemoved K", "subtreeRemoved -", "modified"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc->setModified(false);
+        log.take();
+        c.edit();
+        EXPECT_EQ(titles(nullptr), c.topTitles);
+        if (!c.keyTitles.isEmpty()) {
+            EXPECT_EQ(titles(key), c.keyTitles);
+        }
+        EXPECT_EQ(log.take(), c.signalLines);
+        EXPECT_EQ(doc->isModified(), !c.signalLines.isEmpty());
+    }
+}
+
+TEST_F(DocumentTest, ANewItemTakesTodayTheUserAndTheDefaultTemplates)
+{
+    Node *item = doc->newItem(nullptr);
+    const TTipItem &tip = *item->item();
+    const double today = QDate(1899, 12, 30).daysTo(QDate::currentDate());
+    EXPECT_EQ(tip.Created, today);
+    EXPECT_EQ(tip.Modified, today);
+    EXPECT_EQ(tip.CreatedBy, "anna");
+    EXPECT_EQ(tip.ModifiedBy, "anna");
+    EXPECT_EQ(tip.HTMLTemplate, doc->database().DefaultHTMLTemplate);
+    EXPECT_TRUE(tip.AutoFormat);
+    EXPECT_TRUE(tip.Code.isEmpty());
+    EXPECT_FALSE(doc->newKey(nullptr)->isItem());
+}
+
+TEST_F(DocumentTest, ARemovedNodeLeavesTheTrayAndWhatEveryoneHeldOfIt)
+{
+    Node *key = add(nullptr, "K");
+    Node *inner = add(key, "I", true);
+    Node *other = add(nullptr, "X", true);
+    doc->addToTray(other);
+    doc->addToTray(inner);
+    EXPECT_EQ(doc->database().TrayNodes, (std::vector<Node *>{inner, other})) << "in tree order";
+    doc->addToTray(inner);
+    EXPECT_EQ(doc->database().TrayNodes.size(), 2u) << "at most once";
+
+    // A search list and a page cache let go of the node while it is still whole.
+    DisplayedTextCache cache(doc->database());
+    (void)cache.lookup().text(*inner);
+    std::vector<Node *> searchResults{inner, other};
+    QStringList seen;
+    QObject::connect(&*doc, &Document::nodeAboutToBeRemoved, [&](Node *node) {
+        seen.append(titleOf(node));
+        std::erase(searchResults, node);
+        cache.forget(*node);
+    });
+    SignalLog log(*doc);
+    doc->removeNode(key);
+    EXPECT_EQ(seen, (QStringList{"K", "I"}));
+    EXPECT_EQ(searchResults, std::vector<Node *>{other});
+    EXPECT_EQ(doc->database().TrayNodes, std::vector<Node *>{other});
+    EXPECT_TRUE(log.lines.contains("trayChanged"));
+
+    // A node made after it, whatever its address, shows its own page.
+    Node *fresh = add(nullptr, "Neu", true);
+    fresh->item()->Code = "frisch";
+    EXPECT_TRUE(cache.lookup().text(*fresh).contains("frisch"));
+}
+
+TEST_F(DocumentTest, ReplacingTheDatabaseWarnsWhoeverHoldsANode)
+{
+    const std::vector<OpenCase> cases = writeOpenCases(dir.path() + QLatin1Char('/'));
+    Node *held = add(nullptr, "Gehalten", true);
+    QString titleWhenWarned;
+    QObject::connect(&*doc, &Document::databaseAboutToBeReplaced, [&] {
+        if (held)
+            titleWhenWarned = titleOf(held); // still whole here
+        held = nullptr;
+    });
+    SignalLog log(*doc);
+    EXPECT_EQ(doc->open(cases[0].file), Document::OpenResult::Opened);
+    EXPECT_EQ(held, nullptr);
+    EXPECT_EQ(titleWhenWarned, "Gehalten");
+    EXPECT_EQ(log.take(), (QStringList{"aboutToReplace", "replaced", "fileNameChanged"}));
+
+    // Also when the new file turns out damaged.
+    held = doc->database().topLevel().child(0);
+    EXPECT_THROW(doc->open(cases[4].file), Error);
+    EXPECT_EQ(held, nullptr);
+    EXPECT_EQ(log.take(), (QStringList{"aboutToReplace", "replaced", "fileNameChanged"}));
+}
+
+TEST_F(DocumentTest, OpenCasesOfTheSharedTable)
+{
+    for (const OpenCase &c : writeOpenCases(dir.path() + QLatin1Char('/'))) {
+        SCOPED_TRACE(c.what);
+        ScriptedPrompt casePrompt;
+        if (!c.password.isEmpty())
+            casePrompt.givePassword(c.password);
+        Document opened(folder, "anna", casePrompt, progress);
+        opened.setModified();
+        if (c.outcome == OpenCase::Damaged) {
+            try {
+                opened.open(c.file);
+                ADD_FAILURE() << "opened";
+            } catch (const Error &e) {
+                EXPECT_TRUE(e.message().contains(c.messageHas)) << e.what();
+            }
+        } else {
+            EXPECT_EQ(opened.open(c.file) == Document::OpenResult::Opened, c.outcome == OpenCase::Opened);
+            QStringList top;
+            for (const auto &child : opened.database().topLevel().children())
+                top.append(titleOf(child.get()));
+            EXPECT_EQ(top, c.topTitles);
+            EXPECT_FALSE(opened.isModified());
+            EXPECT_FALSE(opened.database().Encrypted && c.outcome == OpenCase::Refused);
+        }
+        EXPECT_EQ(opened.currentFileName(), c.outcome == OpenCase::Opened ? c.file : QString());
+        if (!c.messageHas.isEmpty() && c.outcome == OpenCase::Refused) {
+            EXPECT_TRUE(casePrompt.messages().join('\n').contains(c.messageHas));
+        }
+        EXPECT_TRUE(casePrompt.allAnswersUsed());
+    }
+}
+
+TEST_F(DocumentTest, SaveCasesOfTheSharedTable)
+{
+    for (const SaveCase &c : saveCases(dir.path() + QLatin1Char('/'))) {
+        SCOPED_TRACE(c.what);
+        add(nullptr, "A");
+        doc->setModified();
+        if (c.saved) {
+            doc->saveAs(c.file);
+            EXPECT_TRUE(QFileInfo(c.file).isFile());
+            EXPECT_FALSE(doc->isModified());
+        } else {
+            try {
+                doc->saveAs(c.file);
+                ADD_FAILURE() << "saved";
+            } catch (const Error &e) {
+                EXPECT_TRUE(e.message().contains(c.messageHas)) << e.what();
+            }
+            EXPECT_TRUE(doc->isModified());
+        }
+        EXPECT_EQ(doc->currentFileName(), c.file) << "Save As names the database first";
+    }
+}
+
+TEST_F(DocumentTest, AFailedSaveAfterYesKeepsEverythingAsItWas)
+{
+    add(nullptr, "Arbeit");
+    doc->setModified();
+    const auto cancelled = [] { return std::optional<QString>(); };
+    // A cancelled Save As lets the caller go on; No goes on without saving; Cancel stops.
+    prompt.answer(UserPrompt::Answer::Yes);
+    EXPECT_TRUE(doc->confirmSaveChanges(cancelled));
+    prompt.answer(UserPrompt::Answer::No);
+    EXPECT_TRUE(doc->confirmSaveChanges(cancelled));
+    prompt.answer(UserPrompt::Answer::Cancel);
+    EXPECT_FALSE(doc->confirmSaveChanges(cancelled));
+    EXPECT_TRUE(doc->isModified());
+
+    // Yes with a save that fails: the caller must not go on, and nothing is lost.
+    const QString unreachable = dir.path() + QStringLiteral("/fehlt/neu.lxd");
+    prompt.answer(UserPrompt::Answer::Yes);
+    EXPECT_THROW(doc->confirmSaveChanges([&] { return std::optional<QString>(unreachable); }), Error);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->database().topLevel().childCount(), 1);
+
+    doc->setModified(false);
+    EXPECT_TRUE(doc->confirmSaveChanges(cancelled)) << "nothing asked";
+}
+
+TEST_F(DocumentTest, ASaveRefusedByItsFolderNamesTheFolderAndWhy)
+{
+    const QString file = QStringLiteral("/daten/schreibgeschützt/wissen.lxd");
+    const QString folderMessage = saveOpenFailureMessage(file, QStringLiteral("Permission denied"), false);
+    EXPECT_TRUE(folderMessage.contains(QStringLiteral("im Ordner \"/daten/schreibgeschützt\"")));
+    EXPECT_TRUE(folderMessage.contains(QStringLiteral("neue Datei neben die alte")));
+    EXPECT_FALSE(folderMessage.contains(QStringLiteral("Permission denied")));
+    EXPECT_EQ(saveOpenFailureMessage(file, QStringLiteral("No space left on device"), true),
+              QStringLiteral("Die Datei \"/daten/schreibgeschützt/wissen.lxd\" kann nicht "
+                             "geschrieben werden: No space left on device"));
+
+    // The real thing, where permissions bind (not for root).
+    const QString locked = dir.path() + QStringLiteral("/gesperrt/");
+    QDir().mkpath(locked);
+    writeFileBytes(locked + QStringLiteral("alt.lxd"), "alt");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(folderTakesNewFiles(locked + QStringLiteral("alt.lxd")), geteuid() == 0);
+    if (geteuid() != 0) {
+        try {
+            doc->saveAs(locked + QStringLiteral("alt.lxd"));
+            ADD_FAILURE() << "saved";
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.message().contains(QDir(locked).absolutePath())) << e.what();
+        }
+        EXPECT_EQ(readFileBytes(locked + QStringLiteral("alt.lxd")), "alt");
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(DocumentTest, SaveAsTemplateOnlyIntoTheTemplatesFolderAndKeepsTheName)
+{
+    const QString templates = dir.path() + QStringLiteral("/Templates/");
+    QDir().mkpath(templates + QStringLiteral("Unter"));
+    doc->setModified();
+    EXPECT_FALSE(doc->saveAsTemplate(templates + QStringLiteral("Unter/v.lxd"), templates));
+    EXPECT_EQ(prompt.messages(), QStringList{"Vorlagen müssen im Vorlagen-Ordner gespeichert werden."});
+    EXPECT_TRUE(doc->saveAsTemplate(templates + QStringLiteral("v.lxd"), templates));
+    EXPECT_TRUE(QFileInfo(templates + QStringLiteral("v.lxd")).isFile());
+    EXPECT_TRUE(doc->currentFileName().isEmpty());
+    EXPECT_TRUE(doc->isModified());
+}
+
+TEST_F(DocumentTest, StartOpensTheGivenOrLastFileElseTheStandardTemplate)
+{
+    const std::vector<OpenCase> cases = writeOpenCases(dir.path() + QLatin1Char('/'));
+    const QString standard = dir.path() + QStringLiteral("/Standard.lxd");
+    {
+        Database templ;
+        templ.HTMLTemplates.push_back(std::make_unique<TTemplate>(TTemplate{"T", "", ""}));
+        SaveDatabase(templ, standard, false, progress);
+    }
+    const struct {
+        const char *what;
+        Document::StartFiles files;
+        QString fileName;
+        std::size_t templates;
+        int messages;
+    } starts[] = {
+        {"the last file", {{}, cases[0].file, standard}, cases[0].file, 0, 0},
+        {"the given file wins", {cases[0].file, standard, standard}, cases[0].file, 0, 0},
+        {"a missing given file", {dir.path() + "/weg.lxd", cases[0].file, standard}, {}, 1, 1},
+        {"a damaged last file", {{}, cases[4].file, standard}, {}, 1, 1},
+        {"no file", {{}, {}, standard}, {}, 1, 0},
+        {"no standard template", {{}, {}, {}}, {}, 0, 0},
+    };
+    for (const auto &s : starts) {
+        SCOPED_TRACE(s.what);
+        ScriptedPrompt startPrompt;
+        Document started(folder, "anna", startPrompt, progress);
+        started.start(s.files);
+        EXPECT_EQ(started.currentFileName(), s.fileName);
+        EXPECT_EQ(started.database().HTMLTemplates.size(), s.templates);
+        EXPECT_EQ(startPrompt.messages().size(), s.messages);
+        if (s.fileName.isEmpty()) {
+            EXPECT_EQ(started.database().topLevel().childCount(), 0) << "nothing kept of a damaged file";
+        }
+        EXPECT_FALSE(started.isModified());
+    }
+}
+
+TEST_F(DocumentTest, NewEmptiesOrCopiesATemplateDatabaseUnnamed)
+{
+    const std::vector<OpenCase> cases = writeOpenCases(dir.path() + QLatin1Char('/'));
+    doc->open(cases[0].file);
+    doc->setModified();
+    doc->newDatabase({});
+    EXPECT_EQ(doc->database().topLevel().childCount(), 0);
+    EXPECT_TRUE(doc->currentFileName().isEmpty());
+    EXPECT_FALSE(doc->isModified());
+    doc->newDatabase(cases[0].file);
+    EXPECT_EQ(doc->database().topLevel().childCount(), 2);
+    EXPECT_TRUE(doc->currentFileName().isEmpty());
+}
+
+TEST_F(DocumentTest, TheIncludedFilesGoWithTheDocumentUnlessKept)
+{
+    Database source;
+    source.IncludedFilesFolder = dir.path() + QStringLiteral("/quelle/");
+    QDir().mkpath(source.IncludedFilesFolder);
+    writeFileBytes(source.includedFilePath("a.txt"), "abc");
+    source.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{"a.txt", 3}));
+    const QString file = dir.path() + QStringLiteral("/mit-datei.lxd");
+    SaveDatabase(source, file, false, progress);
+
+    for (const Document::FilesAtEnd atEnd : {Document::FilesAtEnd::Delete, Document::FilesAtEnd::Keep}) {
+        const QString bytes = folder + QStringLiteral("a.txt");
+        {
+            Document opened(folder, "anna", prompt, progress, atEnd);
+            opened.open(file);
+            EXPECT_TRUE(QFileInfo::exists(bytes));
+        }
+        EXPECT_EQ(QFileInfo::exists(bytes), atEnd == Document::FilesAtEnd::Keep);
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << "the folder is the caller's";
+    }
+    // A plain Database deletes nothing when it goes.
+    { Database loaded; loaded.IncludedFilesFolder = folder; ASSERT_TRUE(LoadDatabase(loaded, file, lpAll, prompt, progress)); }
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("a.txt")));
+}
+
+TEST_F(DocumentTest, TrayAndEncryptionEdits)
+{
+    Node *a = add(nullptr, "A", true);
+    SignalLog log(*doc);
+    doc->addToTray(a);
+    doc->removeFromTray(a);
+    doc->removeFromTray(a);
+    doc->addToTray(a);
+    doc->clearTray();
+    EXPECT_EQ(log.take(), (QStringList{"trayChanged", "modified", "trayChanged", "trayChanged",
+                                       "trayChanged"}));
+    doc->setModified(false);
+    log.take();
+    doc->setEncryption(true, "pw");
+    doc->setEncryption(true, "pw");
+    EXPECT_EQ(log.take(), QStringList{"encryptionChanged"});
+    EXPECT_FALSE(doc->isModified()) << "takes effect at the next save";
+    TTipItem values = *a->item();
+    values.Code = "neu";
+    doc->setItem(a, values);
+    EXPECT_EQ(log.take(), (QStringList{"itemChanged A", "modified"}));
+    EXPECT_EQ(a->item()->Code, "neu");
+}
+
+} // namespace
