@@ -1,12 +1,11 @@
 // lexora-cli dump FILE [--sort C:M,...]: the whole database as JSON, the tree sorted if asked.
 #include "dump.h"
 
-#include "session.h"
+#include "cli_document.h"
 #include "sort_option.h"
 #include "verbs.h"
 
 #include "database/win1252.h"
-#include "sorting/tree_sort.h"
 #include "support/error.h"
 
 #include <QCryptographicHash>
@@ -79,14 +78,16 @@ QJsonArray includedFilesToJson(const Database &db)
 int runDump(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const SessionOptions options = takeSessionOptions(args);
+    const DocumentOptions options = takeDocumentOptions(args);
     const std::optional<SortCriteria> sort = takeSortOption(args);
     requireArguments(args, 1, QStringLiteral("dump FILE [--sort K:M,...] [--password-file DATEI]"));
-    Session session(options);
-    session.open(args.first());
-    if (sort)
-        SortTree(session.db().topLevel(), *sort);
-    const QByteArray json = QJsonDocument(databaseToJson(session.db())).toJson(QJsonDocument::Indented);
+    CliDocument opened(options);
+    opened.open(args.first());
+    if (sort) {
+        opened.document().setSortCriteria(*sort);
+        opened.document().sortTree();
+    }
+    const QByteArray json = QJsonDocument(databaseToJson(opened.db())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
     return 0;
 }

@@ -1,6 +1,6 @@
 // lexora-cli export-html FILE OUT [--title T] [--font F] [--size 0..6]: the whole database as one
 // HTML page.
-#include "session.h"
+#include "cli_document.h"
 #include "verbs.h"
 
 #include "exchange/html_export.h"
@@ -59,7 +59,7 @@ int fontSizeEntry(const QString &text)
 int runExportHtml(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const SessionOptions sessionOptions = takeSessionOptions(args);
+    const DocumentOptions documentOptions = takeDocumentOptions(args);
     HtmlExportOptions options;
     options.title = takeOption(args, QStringLiteral("--title"));
     options.fontFamily = takeOption(args, QStringLiteral("--font"));
@@ -79,11 +79,11 @@ int runExportHtml(const QStringList &arguments)
     // export itself wants the file with its folder.
     options.fileName = QFileInfo(args.at(1)).absoluteFilePath();
 
-    Session session(sessionOptions);
-    session.open(args.at(0));
+    CliDocument opened(documentOptions);
+    opened.open(args.at(0));
     NoProgress progress;
     const HtmlExportResult result =
-        ExportDatabaseHTML(session.db(), options, session.prompt(), progress);
+        ExportDatabaseHTML(opened.db(), options, opened.prompt(), progress);
     switch (result.outcome) {
     case HtmlExportResult::Exported:
         return 0;

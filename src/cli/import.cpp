@@ -1,12 +1,11 @@
 // lexora-cli import TARGET SOURCE... --parts html,css,new,existing,files [--output OUT]: merges
 // other databases into TARGET and saves the result to TARGET or OUT.
-#include "session.h"
+#include "cli_document.h"
 #include "verbs.h"
 
 #include "exchange/import.h"
 #include "sorting/sort_criteria.h"
 #include "support/error.h"
-#include "support/progress.h"
 
 #include <cstdio>
 
@@ -40,7 +39,7 @@ LoadParts parseParts(const QString &text)
 int runImport(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const SessionOptions sessionOptions = takeSessionOptions(args);
+    const DocumentOptions documentOptions = takeDocumentOptions(args);
     const LoadParts parts = parseParts(takeOption(args, QStringLiteral("--parts")));
     const QString output = takeOption(args, QStringLiteral("--output"));
     if (args.size() < 2) {
@@ -50,17 +49,17 @@ int runImport(const QStringList &arguments)
         return 2;
     }
 
-    Session session(sessionOptions);
-    session.open(args.at(0));
+    CliDocument opened(documentOptions);
+    opened.open(args.at(0));
     ImportFileList files;
     for (const QString &source : args.mid(1))
-        files.AddImportFile(source, session.prompt());
-    NoProgress progress;
+        files.AddImportFile(source, opened.prompt());
     // A damaged source throws: nothing is saved, so TARGET stays as it was.
-    if (const std::optional<ImportInputError> error = ImportDatabases(
-            session.db(), files.files(), parts, DefaultSortCriteria(), session.prompt(), progress))
+    opened.document().setSortCriteria(DefaultSortCriteria());
+    if (const std::optional<ImportInputError> error =
+            opened.document().importDatabases(files.files(), parts))
         throw Error(error->message);
-    session.save(output.isEmpty() ? args.at(0) : output);
+    opened.save(output.isEmpty() ? args.at(0) : output);
     return 0;
 }
 

@@ -1,5 +1,5 @@
 // lexora-cli new OUT: writes the built-in default database as it is.
-#include "session.h"
+#include "terminal.h"
 #include "verbs.h"
 
 #include "database/default_database.h"

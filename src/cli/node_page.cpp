@@ -1,6 +1,6 @@
 #include "node_page.h"
 
-#include "session.h"
+#include "cli_document.h"
 
 #include "database/node_path.h"
 #include "database/win1252.h"
@@ -22,11 +22,11 @@ Node &nodeAt(const Database &db, const QString &path)
 Text nodePageOf(const QStringList &arguments, const QString &usage)
 {
     QStringList args = arguments;
-    const SessionOptions options = takeSessionOptions(args);
+    const DocumentOptions options = takeDocumentOptions(args);
     requireArguments(args, 2, usage);
-    Session session(options);
-    session.open(args.at(0));
-    return BuildNodePage(session.db(), nodeAt(session.db(), args.at(1)));
+    CliDocument opened(options);
+    opened.open(args.at(0));
+    return BuildNodePage(opened.db(), nodeAt(opened.db(), args.at(1)));
 }
 
 void printText(const Text &text)

@@ -1,5 +1,5 @@
 // lexora-cli resave IN OUT: loads a database and saves it again with its own encryption.
-#include "session.h"
+#include "cli_document.h"
 #include "verbs.h"
 
 namespace lexora::cli {
@@ -8,11 +8,11 @@ namespace {
 int runResave(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const SessionOptions options = takeSessionOptions(args);
+    const DocumentOptions options = takeDocumentOptions(args);
     requireArguments(args, 2, QStringLiteral("resave IN OUT [--password-file DATEI]"));
-    Session session(options);
-    session.open(args.at(0));
-    session.save(args.at(1));
+    CliDocument opened(options);
+    opened.open(args.at(0));
+    opened.save(args.at(1));
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // or, with --highlight, the highlighted pieces of one node as JSON.
 
 #include "node_page.h"
-#include "session.h"
+#include "cli_document.h"
 #include "verbs.h"
 
 #include "database/node_path.h"
@@ -187,7 +187,7 @@ void write(const QByteArray &utf8)
 int runSearch(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const SessionOptions sessionOptions = takeSessionOptions(args);
+    const DocumentOptions documentOptions = takeDocumentOptions(args);
     SearchQuery query;
     query.mode = takeFlag(args, QStringLiteral("--any")) ? SearchMode::Any : SearchMode::All;
     query.wholeWords = takeFlag(args, QStringLiteral("--whole-words"));
@@ -221,9 +221,9 @@ int runSearch(const QStringList &arguments)
     if (!highlight && query.keywordText.isEmpty())
         throw Error(QStringLiteral("Sie haben keine Stichwörter definiert."));
 
-    Session session(sessionOptions);
-    session.open(args.first());
-    const Database &db = session.db();
+    CliDocument opened(documentOptions);
+    opened.open(args.first());
+    const Database &db = opened.db();
     resolve(html, db, query.htmlTemplate);
     resolve(css, db, query.cssTemplate);
     query.scope = scopeList(scopePaths, db);

@@ -1,6 +1,6 @@
 #include "sort_option.h"
 
-#include "session.h"
+#include "terminal.h"
 
 #include "support/error.h"
 

@@ -1,11 +1,13 @@
 #include "database/default_database.h"
 #include "database/file_format.h"
 #include "support/database_fixtures.h"
+#include "support/open_save_cases.h"
 #include "support/run_cli.h"
 #include "support/scripted_prompt.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -142,4 +144,34 @@ TEST_F(CliDatabase, RefusalsAndDamageEndWithAnErrorStatus)
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(CliDatabase, OpenAndSaveCasesOfTheSharedTable)
+{
+    const QString folder = dir.path() + QLatin1Char('/');
+    for (const OpenCase &c : writeOpenCases(folder)) {
+        SCOPED_TRACE(c.what);
+        QStringList args{QStringLiteral("dump"), c.file};
+        if (!c.password.isEmpty()) {
+            writeFileBytes(folder + QStringLiteral("case-pw.txt"), c.password);
+            args << QStringLiteral("--password-file") << folder + QStringLiteral("case-pw.txt");
+        }
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.exitCode, c.outcome == OpenCase::Opened ? 0 : 1) << run.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(c.messageHas)) << run.err.toStdString();
+        if (c.outcome != OpenCase::Opened)
+            continue;
+        QStringList top;
+        for (const QJsonValue &node : QJsonDocument::fromJson(run.out).object()[QStringLiteral("tree")].toArray())
+            top.append(node.toObject()[QStringLiteral("name")].toString());
+        EXPECT_EQ(top, c.topTitles);
+    }
+    const QString source = writeOpenCases(folder).front().file;
+    for (const SaveCase &c : saveCases(folder)) {
+        SCOPED_TRACE(c.what);
+        const CliRun run = runCli({QStringLiteral("resave"), source, c.file});
+        EXPECT_EQ(run.exitCode, c.saved ? 0 : 1);
+        EXPECT_EQ(QFileInfo(c.file).isFile(), c.saved);
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(c.messageHas)) << run.err.toStdString();
+    }
 }

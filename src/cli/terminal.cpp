@@ -1,12 +1,8 @@
-#include "session.h"
+#include "terminal.h"
 
-#include "database/file_format.h"
-#include "database/open_database.h"
 #include "database/win1252.h"
 #include "support/error.h"
-#include "support/progress.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -120,49 +116,12 @@ void requireArguments(const QStringList &args, qsizetype count, const QString &u
         throw Error(QStringLiteral("Aufruf: lexora-cli %1").arg(usage));
 }
 
-SessionOptions takeSessionOptions(QStringList &args)
+DocumentOptions takeDocumentOptions(QStringList &args)
 {
-    SessionOptions options;
+    DocumentOptions options;
     options.passwordFile = takeOption(args, QStringLiteral("--password-file"));
     options.filesDir = takeOption(args, QStringLiteral("--files-dir"));
     return options;
-}
-
-Session::Session(const SessionOptions &options) : m_prompt(options.passwordFile)
-{
-    QString folder = options.filesDir;
-    if (folder.isEmpty()) {
-        m_tempDir.emplace();
-        if (!m_tempDir->isValid())
-            throw Error(QStringLiteral("Es kann kein temporärer Ordner angelegt werden: %1")
-                            .arg(m_tempDir->errorString()));
-        folder = m_tempDir->path();
-    } else {
-        m_keepFiles = true;
-        if (!QDir().mkpath(folder))
-            throw Error(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(folder));
-    }
-    m_db.IncludedFilesFolder = QDir(folder).absolutePath() + QLatin1Char('/');
-}
-
-Session::~Session()
-{
-    // Files written to --files-dir stay there for the pages that refer to them.
-    if (m_keepFiles)
-        m_db.IncludedFilesFolder.clear();
-}
-
-void Session::open(const QString &fileName)
-{
-    NoProgress progress;
-    if (!OpenDatabase(m_db, fileName, m_prompt, progress))
-        throw Error(QStringLiteral("Die Datei \"%1\" wurde nicht geöffnet.").arg(fileName));
-}
-
-void Session::save(const QString &fileName)
-{
-    NoProgress progress;
-    SaveDatabase(m_db, fileName, false, progress);
 }
 
 } // namespace lexora::cli
