@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string_view>
 
 namespace lexora {
 namespace {
@@ -322,6 +323,52 @@ TEST_F(SearchTextFixture, ChangesToWhatThePageIsBuiltFromChangeTheText)
         EXPECT_TRUE(textHas(c.keyword)) << c.what;
     }
     restore();
+}
+
+// Every input of a page, changed alone, gives the page built anew: a cached text that ignored
+// any one of them would show here.
+TEST_F(SearchTextFixture, EveryInputOfThePageIsCheckedBeforeACachedTextIsUsed)
+{
+    TTemplate *cssOne = addTemplate(CssTemplates, "Eins", "eins");
+    TTemplate *cssTwo = addTemplate(CssTemplates, "Zwei", "zwei");
+    Node *deeper = A->appendChild("A"); // a key titled like a1's parent
+    const auto moveA1 = [&](Node *to) { to->insertChild(to->childCount(), a1->container()->takeChild(a1->indexInParent())); };
+    const struct {
+        const char *what;
+        const char *code;
+        std::function<void()> change;
+    } cases[] = {
+        {"line breaks", "zwei\r\nZeilen", [&] { a1->item()->AutoFormat = false; }},
+        {"choice of the CSS template", "%css%", [&] { a1->item()->CSSTemplate = cssTwo; }},
+        {"creation date", "%created%", [&] { a1->item()->Created = 45001; }},
+        {"modification date", "%modified%", [&] { a1->item()->Modified = 45001; }},
+        {"last editor", "%modifiedby%", [&] { a1->item()->ModifiedBy = "neu"; }},
+        {"template name", "%>xhtml%Kasten>x%<xhtml%", [&] { block->Name = "Anders"; }},
+        {"default template", "%>xhtml%>x%<xhtml%", [&] { db.DefaultHTMLTemplate = block; }},
+        {"default CSS template", "%xcss%>", [&] { db.DefaultCSSTemplate = cssTwo; }},
+        {"included-files folder", "%file%neu.txt>",
+         [&] { db.IncludedFilesFolder = "/anderer-lexora-ordner/"; }},
+        {"one level deeper", "%level%", [&] { moveA1(deeper); }},
+        {"one level up again", "%level%", [&] { moveA1(A); }},
+    };
+    db.DefaultHTMLTemplate = page;
+    db.DefaultCSSTemplate = cssOne;
+    db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{"neu.txt", 1}));
+    db.IncludedFilesFolder = "/lexora-ordner/";
+    a1->item()->CSSTemplate = cssOne;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        a1->item()->Code = c.code;
+        a1->item()->AutoFormat = true;
+        if (std::string_view(c.what) == "one level up again")
+            moveA1(deeper);
+        const Text before = engine.DisplayedText(*a1);
+        ASSERT_EQ(before, DisplayedText(BuildNodePage(db, *a1)));
+        c.change();
+        const Text after = engine.DisplayedText(*a1);
+        EXPECT_NE(after, before) << "the change must show on the page";
+        EXPECT_EQ(after, DisplayedText(BuildNodePage(db, *a1)));
+    }
 }
 
 TEST_F(SearchTextFixture, ForgettingOnlyFreesMemory)
