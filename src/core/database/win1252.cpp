@@ -1,7 +1,5 @@
 #include "database/win1252.h"
 
-#include "database/avx512.h"
-
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -61,87 +59,6 @@ bool asciiWord(const void *p)
     return (word & kHighBits) == 0;
 }
 
-#ifdef LEXORA_AVX512
-
-// The three bytes of the UTF-8 forms of 0x80..0xFF by the byte's low seven bits; the third is 0
-// for a two-byte form.
-struct HighForms {
-    alignas(64) std::uint8_t part[3][128];
-};
-
-constexpr HighForms makeHighForms()
-{
-    HighForms forms{};
-    for (int b = 0x80; b < 0x100; ++b)
-        for (int i = 0; i < 3; ++i)
-            forms.part[i][b - 0x80] = std::uint8_t(kUtf8.packed[b] >> (8 * i)); // 0 past the form
-    return forms;
-}
-
-constexpr HighForms kHighForms = makeHighForms();
-
-// Lane j holds input byte j / 3, in the j % 3-th byte of its form.
-struct Spread {
-    alignas(64) std::uint8_t source[64];
-    std::uint64_t slot[3];
-};
-
-constexpr Spread makeSpread()
-{
-    Spread spread{};
-    for (int j = 0; j < 64; ++j) {
-        spread.source[j] = std::uint8_t(j < 63 ? j / 3 : 0);
-        if (j < 63)
-            spread.slot[j % 3] |= 1ULL << j;
-    }
-    return spread;
-}
-
-constexpr Spread kSpread = makeSpread();
-
-// Encodes 21 bytes at a time: each gets three lanes of a vector, the lanes its form does not
-// use are dropped by one compress, and exactly the UTF-8 bytes are stored.
-LEXORA_AVX512_TARGET char *writeUtf8Avx512(const char *in, const char *end, char *out)
-{
-    const __m512i source = _mm512_load_si512(kSpread.source);
-    const __m512i part[3][2] = {
-        {_mm512_load_si512(kHighForms.part[0]), _mm512_load_si512(kHighForms.part[0] + 64)},
-        {_mm512_load_si512(kHighForms.part[1]), _mm512_load_si512(kHighForms.part[1] + 64)},
-        {_mm512_load_si512(kHighForms.part[2]), _mm512_load_si512(kHighForms.part[2] + 64)},
-    };
-    while (in < end) {
-        const std::size_t left = std::size_t(end - in);
-        if (left >= 64) {
-            const __m512i block = _mm512_loadu_si512(in);
-            if (_mm512_movepi8_mask(block) == 0) {
-                _mm512_storeu_si512(out, block);
-                in += 64;
-                out += 64;
-                continue;
-            }
-        }
-        const std::size_t taken = left < 21 ? left : 21;
-        const __m512i bytes = _mm512_maskz_loadu_epi8(avx512::lanesBelow(taken), in);
-        const __m512i spread = _mm512_maskz_permutexvar_epi8(avx512::lanesBelow(63), source, bytes);
-        const __mmask64 high = _mm512_movepi8_mask(spread);
-        const __m512i third = _mm512_permutex2var_epi8(part[2][0], spread, part[2][1]);
-        __m512i value = _mm512_mask_mov_epi8(
-            spread, high & kSpread.slot[0], _mm512_permutex2var_epi8(part[0][0], spread, part[0][1]));
-        value = _mm512_mask_mov_epi8(value, kSpread.slot[1],
-                                     _mm512_permutex2var_epi8(part[1][0], spread, part[1][1]));
-        value = _mm512_mask_mov_epi8(value, kSpread.slot[2], third);
-        const __mmask64 used = (kSpread.slot[0] | (high & kSpread.slot[1])
-                                | (high & kSpread.slot[2] & _mm512_test_epi8_mask(third, third)))
-                               & avx512::lanesBelow(3 * taken);
-        const std::size_t count = std::size_t(_mm_popcnt_u64(used));
-        _mm512_mask_storeu_epi8(out, avx512::lanesBelow(count), _mm512_maskz_compress_epi8(used, value));
-        in += taken;
-        out += count;
-    }
-    return out;
-}
-
-#endif
 
 } // namespace
 
@@ -174,10 +91,6 @@ bool isAscii(QByteArrayView text)
 char *writeUtf8(QByteArrayView text, char *out)
 {
     const char *end = text.data() + text.size();
-#ifdef LEXORA_AVX512
-    if (avx512::supported())
-        return writeUtf8Avx512(text.data(), end, out);
-#endif
     for (const char *in = text.data(); in < end;) {
         if (end - in >= 8 && asciiWord(in)) {
             std::memcpy(out, in, 8);
