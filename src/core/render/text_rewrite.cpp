@@ -1,5 +1,7 @@
 #include "render/text_rewrite.h"
 
+#include <QtGlobal>
+
 #include <bit>
 #include <cstring>
 
@@ -74,7 +76,8 @@ qsizetype findText(QByteArrayView text, QByteArrayView needle, qsizetype from)
     const char *const last = begin + (text.size() - needle.size());
     const char *at = begin + from;
 #ifdef LEXORA_X86_SEARCH
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    // LEXORA_NO_AVX2 takes the 16-byte scan anywhere, for the tests and for comparison.
+    static const bool avx2 = __builtin_cpu_supports("avx2") && qEnvironmentVariableIsEmpty("LEXORA_NO_AVX2");
     const Scan scan = avx2 ? scan32(at, last, needle) : scan16(at, last, needle);
     if (scan.found)
         return scan.found - begin;
