@@ -4,6 +4,8 @@
 // Run it with a display (xvfb-run) in a Release build.
 
 #include "browser/browser_view.h"
+#include "app/window_manager.h"
+#include "document/document.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/tree_model.h"
 #include "support/file_dialogs.h"
@@ -70,7 +72,7 @@ Figures summarize(std::vector<double> v)
     return {v[v.size() / 2], v.back()};
 }
 
-std::vector<Node *> items(Database &db)
+std::vector<Node *> items(const Database &db)
 {
     std::vector<Node *> out;
     for (Node *n : db.preorder())
@@ -103,12 +105,14 @@ int main(int argc, char **argv)
     QtFileDialogs dialogs;
 
     // Start: a first start in an empty home folder, which also writes the template folder.
-    auto window = std::make_unique<TQZS_LXD_Form>(home.path() + QLatin1Char('/'), prompt, dialogs);
+    WindowManager windows(home.path() + QLatin1Char('/'), prompt, dialogs);
+    Document &document = windows.document();
+    TQZS_LXD_Form *window = &windows.mainWindow();
     window->show();
     waitFor([&] { return window->windowHandle() && window->windowHandle()->isExposed(); });
     QCoreApplication::processEvents();
     const double windowMs = double(sinceMain.nsecsElapsed()) / 1e6;
-    if (window->database().HTMLTemplates.size() != 5)
+    if (document.database().HTMLTemplates.size() != 5)
         std::printf("warning: the standard template database was not loaded\n");
 
     QElapsedTimer loadTimer;
@@ -125,8 +129,8 @@ int main(int argc, char **argv)
     for (const int kb : {1, 100}) {
         const QString file = home.path() + QStringLiteral("/items-%1kb.lxd").arg(kb);
         bench::writeItemDatabase(file, {}, 4, kb * 1024);
-        window->OpenDatabase(file, false);
-        std::vector<Node *> nodes = items(window->database());
+        document.open(file);
+        std::vector<Node *> nodes = items(document.database());
         std::vector<double> times;
         for (int round = 0; round < 20; ++round)
             times.push_back(timeSelection(*window, nodes[std::size_t(round) % 2]));
@@ -146,10 +150,10 @@ int main(int argc, char **argv)
         bench::writeItemDatabase(file);
         QElapsedTimer t;
         t.start();
-        window->OpenDatabase(file, false);
+        document.open(file);
         QCoreApplication::processEvents();
         const double openMs = double(t.nsecsElapsed()) / 1e6;
-        std::vector<Node *> nodes = items(window->database());
+        std::vector<Node *> nodes = items(document.database());
         std::vector<double> times;
         for (int round = 0; round < 10; ++round)
             times.push_back(timeSelection(*window, nodes[std::size_t(round) * nodes.size() / 10]));
@@ -158,7 +162,7 @@ int main(int argc, char **argv)
                     "median %5.1f ms, worst %5.1f ms\n",
                     nodes.size(), openMs, f.median, f.worst);
     }
-    window->database().DatabaseModified = false;
+    document.setModified(false);
     window->close();
     return 0;
 }

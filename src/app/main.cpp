@@ -1,4 +1,5 @@
 // The desktop program `lexora`.
+#include "app/window_manager.h"
 #include "mainwindow/main_window.h"
 #include "setup/home_folder.h"
 #include "support/error.h"
@@ -57,12 +58,12 @@ int main(int argc, char **argv)
     lexora::GuiPrompt prompt;
     lexora::QtFileDialogs fileDialogs;
     try {
-        lexora::TQZS_LXD_Form mainWindow(
-            lexora::homeFolder(QCoreApplication::applicationDirPath()), prompt, fileDialogs);
-        prompt.setParent(&mainWindow);
+        lexora::WindowManager windows(lexora::homeFolder(QCoreApplication::applicationDirPath()),
+                                      prompt, fileDialogs);
+        prompt.setParent(&windows.mainWindow());
         if (startFile)
-            mainWindow.setStartFile(QString::fromLocal8Bit(startFile));
-        mainWindow.show();
+            windows.setStartFile(QString::fromLocal8Bit(startFile));
+        windows.mainWindow().show();
         return app.exec();
     } catch (const lexora::Error &e) {
         // The folders of the home folder could not be made: nothing can work without them.

@@ -1,6 +1,7 @@
 #include "dialogs/encryption_window.h"
 
 #include "support/gui_modal.h"
+#include "support/test_document.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,9 +76,9 @@ TEST(EncryptionWindow, TheBoxSwitchesThePasswordField)
 TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPassword)
 {
     TForm8 form;
-    Database db;
-    db.Encrypted = true;
-    form.setFromDatabase(db);
+    test::TestDocument doc;
+    doc->setEncryption(true, {});
+    form.setFromDatabase(doc->database());
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
@@ -108,7 +109,8 @@ TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPassword)
 TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
 {
     TForm8 form;
-    Database db;
+    test::TestDocument doc;
+    const Database &db = doc->database();
     bool refusedFirst = false;
     test::whenModal([&](QWidget *modal) {
         EXPECT_EQ(modal, &form);
@@ -122,7 +124,7 @@ TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
             form.accept();
         }
     });
-    form.editEncryption(db);
+    form.editEncryption(*doc);
     EXPECT_TRUE(refusedFirst);
     EXPECT_TRUE(db.Encrypted);
     EXPECT_EQ(db.Password, QByteArray("Geheimnis"));
@@ -136,7 +138,7 @@ TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
         if (form.isVisible())
             form.QDialog::done(0);
     });
-    form.editEncryption(db);
+    form.editEncryption(*doc);
     EXPECT_FALSE(db.Encrypted);
     EXPECT_TRUE(db.Password.isEmpty());
     EXPECT_FALSE(db.DatabaseModified);
@@ -145,16 +147,16 @@ TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
 TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
 {
     TForm8 form;
-    Database db;
-    db.Encrypted = true;
-    form.setFromDatabase(db);
+    test::TestDocument doc;
+    doc->setEncryption(true, {});
+    form.setFromDatabase(doc->database());
     form.show();
     typeText(form.Edit_Password, QStringLiteral("ab€łc"));
     EXPECT_EQ(form.Edit_Password->text(), QStringLiteral("ab€c")); // "ł" has no Windows-1252 byte
     QTest::keyClicks(form.Edit_Password, QStringLiteral("0123456789abcdefgh"));
     EXPECT_EQ(form.Edit_Password->text().size(), 16);
-    form.storeInto(db);
-    EXPECT_EQ(db.Password, QByteArray("ab\x80" "c0123456789ab"));
+    form.storeInto(*doc);
+    EXPECT_EQ(doc->database().Password, QByteArray("ab\x80" "c0123456789ab"));
 }
 
 } // namespace

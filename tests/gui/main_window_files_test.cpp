@@ -6,6 +6,7 @@
 #include "support/database_fixtures.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
+#include "support/open_save_cases.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -69,7 +70,7 @@ protected:
 TEST_F(FilesTest, SaveOfAnUnnamedDatabaseAsksForTheName)
 {
     addKey(nullptr, "Neu");
-    db().DatabaseModified = true;
+    doc().setModified(true);
     const QString file = home + "eins.lxd";
     dialogs.saves.enqueue(file);
     trigger("MenuItem_Save");
@@ -80,7 +81,7 @@ TEST_F(FilesTest, SaveOfAnUnnamedDatabaseAsksForTheName)
 
     // A named database saves without asking.
     addKey(nullptr, "Mehr");
-    db().DatabaseModified = true;
+    doc().setModified(true);
     trigger("MenuItem_Save");
     EXPECT_FALSE(db().DatabaseModified);
     Database reread;
@@ -92,7 +93,7 @@ TEST_F(FilesTest, SaveOfAnUnnamedDatabaseAsksForTheName)
 
 TEST_F(FilesTest, CancelledSaveAsChangesNothing)
 {
-    db().DatabaseModified = true;
+    doc().setModified(true);
     dialogs.saves.enqueue(std::nullopt);
     trigger("MenuItem_SaveAs");
     EXPECT_TRUE(db().CurrentFileName.isEmpty());
@@ -115,7 +116,7 @@ TEST_F(FilesTest, OpenLoadsAndSortsTheFile)
 
 TEST_F(FilesTest, OpenAsksAboutUnsavedChangesFirst)
 {
-    db().DatabaseModified = true;
+    doc().setModified(true);
     prompt.answer(UserPrompt::Answer::Cancel);
     trigger("MenuItem_Open");
     EXPECT_EQ(db().HTMLTemplates.size(), 5u);
@@ -150,7 +151,7 @@ TEST_F(FilesTest, ADamagedFileIsNeverSavedOverByWhatWasRead)
     EXPECT_TRUE(db().CurrentFileName.isEmpty());
     EXPECT_EQ(window->windowTitle(), "Lexora");
 
-    db().DatabaseModified = true;
+    doc().setModified(true);
     dialogs.saves.enqueue(std::nullopt);
     trigger("MenuItem_Save");
     EXPECT_EQ(readFileBytes(file), bytes.left(bytes.size() - 2));
@@ -192,7 +193,7 @@ TEST_F(FilesTest, CancelledNewKeepsTheDatabase)
 TEST_F(FilesTest, YesThenCancelledSaveAsLetsNewGoOn)
 {
     addKey(nullptr, "Ungespeichert");
-    db().DatabaseModified = true;
+    doc().setModified(true);
     prompt.answer(UserPrompt::Answer::Yes);
     dialogs.saves.enqueue(std::nullopt);
     chooseTemplate(QString("Keine Vorlage verwenden"));
@@ -206,7 +207,7 @@ TEST_F(FilesTest, YesThenCancelledSaveAsLetsNewGoOn)
 TEST_F(FilesTest, SaveAsTemplateOnlyIntoTheTemplatesFolder)
 {
     addKey(nullptr, "Vorlage");
-    db().DatabaseModified = true;
+    doc().setModified(true);
     ASSERT_TRUE(QDir().mkpath(home + "Templates/Unter"));
     const QString outside[] = {home + "Vorlage.lxd", home + "Templates/Unter/Vorlage.lxd"};
     for (const QString &file : outside) {
@@ -223,7 +224,7 @@ TEST_F(FilesTest, SaveAsTemplateOnlyIntoTheTemplatesFolder)
     dialogs.saves.enqueue(file);
     trigger("MenuItem_SaveAsTemplate");
     EXPECT_TRUE(QFileInfo(file).isFile());
-    EXPECT_EQ(dialogs.saveFolders.last(), window->templatesFolder());
+    EXPECT_EQ(dialogs.saveFolders.last(), app->templatesFolder());
     EXPECT_TRUE(db().CurrentFileName.isEmpty());
     EXPECT_TRUE(db().DatabaseModified);
     EXPECT_EQ(prompt.shown().size(), 2);
@@ -238,6 +239,66 @@ TEST_F(FilesTest, TheStandardTemplateDatabaseIsChosenByName)
     chooseTemplate(QString("Keine Vorlage verwenden"));
     trigger("MenuItem_LXDTemplates");
     EXPECT_TRUE(window->settings().DefTemplate.isEmpty());
+}
+
+TEST_F(FilesTest, AFailedSaveAfterYesKeepsTheProgramAndTheDatabase)
+{
+    addKey(nullptr, "Arbeit");
+    doc().setModified(true);
+    const QString unreachable = home + "fehlt/neu.lxd";
+    // Closing: the save fails, the window stays open with the work.
+    prompt.answer(UserPrompt::Answer::Yes);
+    dialogs.saves.enqueue(unreachable);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages().first().contains(unreachable));
+    // New: the save fails again (to the name Save As gave), no template choice, nothing replaced.
+    prompt.answer(UserPrompt::Answer::Yes);
+    trigger("MenuItem_New");
+    EXPECT_EQ(prompt.messages().size(), 2);
+    EXPECT_EQ(childTitles(db(), nullptr), QStringList{"Arbeit"});
+    EXPECT_TRUE(db().DatabaseModified);
+    EXPECT_FALSE(QFileInfo::exists(home + "Settings.ini"));
+}
+
+TEST_F(FilesTest, OpenCasesOfTheSharedTable)
+{
+    for (const OpenCase &c : writeOpenCases(home)) {
+        SCOPED_TRACE(c.what);
+        const int messagesBefore = int(prompt.messages().size());
+        dialogs.opens.enqueue(c.file);
+        if (!c.password.isEmpty())
+            prompt.givePassword(c.password);
+        if (c.outcome == OpenCase::Refused)
+            chooseTemplate(std::nullopt); // the New that follows a refused file, cancelled
+        trigger("MenuItem_Open");
+        EXPECT_EQ(db().CurrentFileName, c.outcome == OpenCase::Opened ? c.file : QString());
+        if (c.outcome != OpenCase::Damaged) {
+            EXPECT_EQ(childTitles(db(), nullptr), c.topTitles);
+        }
+        const QStringList shown = prompt.messages().mid(messagesBefore);
+        EXPECT_EQ(shown.size(), c.messageHas.isEmpty() ? 0 : 1);
+        if (!c.messageHas.isEmpty()) {
+            EXPECT_TRUE(shown.join('\n').contains(c.messageHas)) << shown.join('\n').toStdString();
+        }
+    }
+}
+
+TEST_F(FilesTest, SaveCasesOfTheSharedTable)
+{
+    for (const SaveCase &c : saveCases(home)) {
+        SCOPED_TRACE(c.what);
+        doc().setModified(true);
+        dialogs.saves.enqueue(c.file);
+        trigger("MenuItem_SaveAs");
+        EXPECT_EQ(QFileInfo(c.file).isFile(), c.saved);
+        EXPECT_EQ(db().DatabaseModified, !c.saved);
+        EXPECT_EQ(db().CurrentFileName, c.file);
+        if (!c.saved) {
+            EXPECT_TRUE(prompt.messages().last().contains(c.messageHas));
+        }
+    }
 }
 
 TEST_F(FilesTest, OneDroppedFileOpens)

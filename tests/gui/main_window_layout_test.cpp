@@ -171,7 +171,7 @@ TEST_F(LayoutTest, MenusInOrderWithCaptionsAndShortcuts)
 TEST_F(LayoutTest, HintsReachTheStatusBar)
 {
     QAction *save = window->findChild<QAction *>("MenuItem_Save");
-    save->showStatusText(window.get());
+    save->showStatusText(window);
     EXPECT_EQ(window->statusBar()->currentMessage(), "Datenbank speichern");
 }
 

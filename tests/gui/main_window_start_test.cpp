@@ -35,7 +35,7 @@ TEST_F(StartTest, FirstStartWritesTheDefaultDatabaseAndStartsWithItsTemplates)
 {
     start();
     EXPECT_EQ(readFileBytes(home + "Templates/Default.lxd"), DefaultDatabaseBytes());
-    EXPECT_EQ(window->templatesFolder(), home + "Templates/");
+    EXPECT_EQ(app->templatesFolder(), home + "Templates/");
     EXPECT_EQ(db().HTMLTemplates.size(), 5u);
     ASSERT_NE(db().DefaultHTMLTemplate, nullptr);
     EXPECT_EQ(db().DefaultHTMLTemplate->Name, "HTML #1");
@@ -45,7 +45,7 @@ TEST_F(StartTest, FirstStartWritesTheDefaultDatabaseAndStartsWithItsTemplates)
     EXPECT_TRUE(db().CurrentFileName.isEmpty());
     EXPECT_FALSE(db().DatabaseModified);
     EXPECT_EQ(window->windowTitle(), "Lexora");
-    EXPECT_EQ(window->instanceNumber(), 1);
+    EXPECT_EQ(app->instanceNumber(), 1);
     EXPECT_EQ(db().IncludedFilesFolder, home + "Included Files/1/");
     EXPECT_TRUE(QFileInfo(db().IncludedFilesFolder).isDir());
     EXPECT_TRUE(prompt.shown().isEmpty());
@@ -134,18 +134,14 @@ TEST_F(StartTest, AFileGivenAtStartOpensInsteadOfTheLastOne)
     NoProgress progress;
     SaveDatabase(other, home + "given.lxd", false, progress);
 
-    window = std::make_unique<TQZS_LXD_Form>(home, prompt, dialogs);
-    window->setStartFile(home + "given.lxd");
-    window->show();
+    start(home + "given.lxd");
     EXPECT_EQ(db().CurrentFileName, home + "given.lxd");
     EXPECT_EQ(childTitles(db(), nullptr), QStringList{"Gegeben"});
 }
 
 TEST_F(StartTest, AMissingFileGivenAtStartIsReported)
 {
-    window = std::make_unique<TQZS_LXD_Form>(home, prompt, dialogs);
-    window->setStartFile(home + "nichts.lxd");
-    window->show();
+    start(home + "nichts.lxd");
     ASSERT_EQ(prompt.messages().size(), 1);
     EXPECT_TRUE(prompt.messages().first().contains("nichts.lxd"));
     EXPECT_EQ(db().HTMLTemplates.size(), 5u);
@@ -166,8 +162,8 @@ TEST_F(StartTest, TheSettingsOfTheWindowAreKeptFromOneRunToTheNext)
     EXPECT_FALSE(window->findChild<QAction *>("MenuItem_ShowInfo")->isChecked());
     EXPECT_EQ(window->size(), QSize(700, 500));
     EXPECT_TRUE(db().HTMLTemplates.empty());
-    ASSERT_EQ(window->sortCriteria().size(), 1u);
-    EXPECT_EQ(window->sortCriteria()[0], (SortCriterion{SortByTitle, 1}));
+    ASSERT_EQ(doc().sortCriteria().size(), 1u);
+    EXPECT_EQ(doc().sortCriteria()[0], (SortCriterion{SortByTitle, 1}));
 
     window->findChild<QAction *>("MenuItem_ShowInfo")->trigger();
     EXPECT_FALSE(window->infoArea()->isHidden());
@@ -183,7 +179,7 @@ TEST_F(StartTest, TheSettingsOfTheWindowAreKeptFromOneRunToTheNext)
 TEST_F(StartTest, ClosingAsksAboutUnsavedChanges)
 {
     start();
-    db().DatabaseModified = true;
+    doc().setModified(true);
     prompt.answer(UserPrompt::Answer::Cancel);
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(QFileInfo::exists(home + "Settings.ini"));
@@ -201,9 +197,9 @@ TEST_F(StartTest, TwoWindowsTakeTwoNumbers)
 {
     start();
     ScriptedPrompt otherPrompt;
-    TQZS_LXD_Form second(home, otherPrompt, dialogs);
+    WindowManager second(home, otherPrompt, dialogs);
     EXPECT_EQ(second.instanceNumber(), 2);
-    EXPECT_EQ(second.database().IncludedFilesFolder, home + "Included Files/2/");
+    EXPECT_EQ(second.document().database().IncludedFilesFolder, home + "Included Files/2/");
 }
 
 } // namespace

@@ -106,7 +106,7 @@ TEST_F(TreeTest, ToolButtonsPutNewNodesBesideAnItemOrIntoAKey)
 {
     Node *key = addKey(nullptr, "K");
     Node *item = addItem(key, "I");
-    db().DatabaseModified = false;
+    doc().setModified(false);
 
     select({item});
     click("ToolButton_NewKey");
@@ -127,8 +127,8 @@ TEST_F(TreeTest, ToolButtonsPutNewNodesBesideAnItemOrIntoAKey)
     const double today = QDate(1899, 12, 30).daysTo(QDate::currentDate());
     EXPECT_EQ(tip.Created, today);
     EXPECT_EQ(tip.Modified, today);
-    EXPECT_EQ(tip.CreatedBy, window->userName());
-    EXPECT_EQ(tip.ModifiedBy, window->userName());
+    EXPECT_EQ(tip.CreatedBy, doc().userName());
+    EXPECT_EQ(tip.ModifiedBy, doc().userName());
     EXPECT_EQ(tip.HTMLTemplate, db().DefaultHTMLTemplate);
     EXPECT_EQ(tip.CSSTemplate, db().DefaultCSSTemplate);
     EXPECT_TRUE(tip.AutoFormat);
@@ -144,11 +144,11 @@ TEST_F(TreeTest, ToolButtonsPutNewNodesBesideAnItemOrIntoAKey)
 TEST_F(TreeTest, RenameSortsAndOpensTheEditorForAnItemWithoutCode)
 {
     QList<Node *> edited;
-    window->setEditItemHandler([&](Node *node) { edited.append(node); });
+    QObject::connect(&app->requests(), &WindowRequests::editItem, [&](Node *node) { edited.append(node); });
     Node *b = addItem(nullptr, "B");
     Node *c = addItem(nullptr, "C", "Code");
     Node *key = addKey(nullptr, "K");
-    db().DatabaseModified = false;
+    doc().setModified(false);
 
     select({c});
     action("MenuItem_RenameItem")->trigger();
@@ -173,7 +173,7 @@ TEST_F(TreeTest, RenameSortsAndOpensTheEditorForAnItemWithoutCode)
 TEST_F(TreeTest, CancellingTheTitleOfANewItemKeepsIt)
 {
     int edits = 0;
-    window->setEditItemHandler([&](Node *) { ++edits; });
+    QObject::connect(&app->requests(), &WindowRequests::editItem, [&](Node *) { ++edits; });
     click("ToolButton_NewItem");
     QLineEdit *editor = titleEditor();
     ASSERT_NE(editor, nullptr);
@@ -190,8 +190,9 @@ TEST_F(TreeTest, DeletingAKeyRemovesItsSubtreeAfterYes)
     Node *sub = addKey(key, "S");
     Node *inner = addItem(sub, "I");
     Node *other = addItem(nullptr, "X");
-    db().TrayNodes = {inner, other};
-    db().DatabaseModified = false;
+    doc().addToTray(inner);
+    doc().addToTray(other);
+    doc().setModified(false);
     select({key});
 
     prompt.answer(UserPrompt::Answer::No);
@@ -200,7 +201,7 @@ TEST_F(TreeTest, DeletingAKeyRemovesItsSubtreeAfterYes)
     EXPECT_EQ(db().topLevel().childCount(), 2);
     EXPECT_FALSE(db().DatabaseModified);
 
-    QSignalSpy removing(window.get(), &TQZS_LXD_Form::nodeRemoving);
+    QSignalSpy removing(&doc(), &Document::nodeAboutToBeRemoved);
     prompt.answer(UserPrompt::Answer::Yes);
     QTest::keyClick(window->treeView(), Qt::Key_Delete);
     EXPECT_EQ(childTitles(db(), nullptr), QStringList{"X"});
@@ -253,7 +254,7 @@ TEST_F(TreeTest, DragAndDrop)
     Node *a = addItem(nullptr, "A");
     Node *b = addItem(nullptr, "B");
     Node *child = addKey(target, "Kind");
-    db().DatabaseModified = false;
+    doc().setModified(false);
 
     // Onto an item: refused.
     EXPECT_FALSE(window->TreeView_ItemsDragOver(existing));
@@ -272,7 +273,7 @@ TEST_F(TreeTest, DragAndDrop)
     EXPECT_EQ(window->selectedNodes().size(), 3);
 
     // A key onto its own child stays where it is.
-    db().DatabaseModified = false;
+    doc().setModified(false);
     select({target});
     window->TreeView_ItemsDragDrop(child);
     EXPECT_EQ(target->parent(), nullptr);

@@ -4,6 +4,7 @@
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 
+#include <QAbstractItemModelTester>
 #include <QTest>
 #include <QWebEnginePage>
 
@@ -42,26 +43,43 @@ void MainWindowTest::TearDown()
     EXPECT_TRUE(dialogs.saves.isEmpty());
 }
 
-TQZS_LXD_Form &MainWindowTest::start()
+TQZS_LXD_Form &MainWindowTest::start(const QString &startFile)
 {
-    window = std::make_unique<TQZS_LXD_Form>(home, prompt, dialogs);
+    app = std::make_unique<WindowManager>(home, prompt, dialogs);
+    app->setStartFile(startFile);
+    window = &app->mainWindow();
+    // Every change of the tree's shape is checked against the model's contract as it happens.
+    new QAbstractItemModelTester(window->treeModel(),
+                                 QAbstractItemModelTester::FailureReportingMode::Fatal, window);
     window->show();
     return *window;
 }
 
 void MainWindowTest::finish()
 {
-    if (!window)
+    if (!app)
         return;
-    window->database().DatabaseModified = false;
+    doc().setModified(false);
     window->close();
-    window.reset();
+    window = nullptr;
+    app.reset();
 }
+
+namespace {
+
+Node *addNode(Document &doc, Node *parent, const char *title, std::unique_ptr<TTipItem> item)
+{
+    const bool modified = doc.isModified();
+    Node *node = doc.appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)), std::move(item));
+    doc.setModified(modified);
+    return node;
+}
+
+} // namespace
 
 Node *MainWindowTest::addKey(Node *parent, const char *title)
 {
-    return window->treeModel()->appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)),
-                                           nullptr);
+    return addNode(doc(), parent, title, nullptr);
 }
 
 Node *MainWindowTest::addItem(Node *parent, const char *title, const char *code)
@@ -70,8 +88,7 @@ Node *MainWindowTest::addItem(Node *parent, const char *title, const char *code)
     item->Code = code;
     item->HTMLTemplate = db().DefaultHTMLTemplate;
     item->CSSTemplate = db().DefaultCSSTemplate;
-    return window->treeModel()->appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)),
-                                           std::move(item));
+    return addNode(doc(), parent, title, std::move(item));
 }
 
 void MainWindowTest::select(const QList<Node *> &nodes)
@@ -97,10 +114,10 @@ QVariant runJavaScript(QWebEnginePage *page, const QString &script)
     return result;
 }
 
-QStringList childTitles(Database &db, Node *parent)
+QStringList childTitles(const Database &db, const Node *parent)
 {
     QStringList titles;
-    for (const auto &child : db.childrenOf(parent).children())
+    for (const auto &child : (parent ? *parent : db.topLevel()).children())
         titles.append(win1252::toUnicode(child->name()));
     return titles;
 }

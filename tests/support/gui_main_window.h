@@ -1,7 +1,9 @@
 #pragma once
 
-// Driving the real main window in a temporary home folder, with scripted questions and file
-// dialogs.
+// Driving the real program (the window manager with its document and main window) in a
+// temporary home folder, with scripted questions and file dialogs.
+#include "app/window_manager.h"
+#include "document/document.h"
 #include "mainwindow/main_window.h"
 #include "support/file_dialogs.h"
 #include "support/scripted_prompt.h"
@@ -35,13 +37,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Creates and shows the main window (its first show loads settings and databases).
-    TQZS_LXD_Form &start();
-    // Closes the window without the question about unsaved changes and destroys it.
+    // Creates the windows and shows the main window (its first show loads settings and the
+    // database to start with: startFile, else the last one or the standard template database).
+    TQZS_LXD_Form &start(const QString &startFile = {});
+    // Closes the window without the question about unsaved changes and destroys the windows.
     void finish();
 
-    Database &db() { return window->database(); }
-    // A node added through the tree's model, as a loaded database would have it.
+    Document &doc() { return app->document(); }
+    const Database &db() { return app->document().database(); }
+    // A node added through the document, as a loaded database would have it: the modified flag
+    // stays as it was.
     Node *addKey(Node *parent, const char *title);
     Node *addItem(Node *parent, const char *title, const char *code = "");
     void select(const QList<Node *> &nodes);
@@ -50,13 +55,14 @@ protected:
     QString home; // ends with '/'
     ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<TQZS_LXD_Form> window;
+    std::unique_ptr<WindowManager> app;
+    TQZS_LXD_Form *window = nullptr; // app's main window
 };
 
 // Runs a script in the page and waits for its result.
 QVariant runJavaScript(QWebEnginePage *page, const QString &script);
 
 // The titles of the children of parent (the top level for nullptr), in order.
-QStringList childTitles(Database &db, Node *parent);
+QStringList childTitles(const Database &db, const Node *parent);
 
 } // namespace lexora::test

@@ -1,6 +1,7 @@
 #include "dialogs/encryption_window.h"
 
 #include "database/win1252.h"
+#include "document/document.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -83,11 +84,11 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TForm8::editEncryption(Database &db)
+void TForm8::editEncryption(Document &document)
 {
-    setFromDatabase(db);
+    setFromDatabase(document.database());
     exec();
-    storeInto(db);
+    storeInto(document);
 }
 
 void TForm8::setFromDatabase(const Database &db)
@@ -98,10 +99,10 @@ void TForm8::setFromDatabase(const Database &db)
     Label_Warning->hide();
 }
 
-void TForm8::storeInto(Database &db) const
+void TForm8::storeInto(Document &document) const
 {
-    db.Encrypted = CheckBox_Encryption->isChecked();
-    db.Password = win1252::fromUnicode(Edit_Password->text());
+    document.setEncryption(CheckBox_Encryption->isChecked(),
+                           win1252::fromUnicode(Edit_Password->text()));
 }
 
 void TForm8::CheckBox_EncryptionClick()

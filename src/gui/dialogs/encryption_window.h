@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace lexora {
 
+class Document;
+
 // The encryption window TForm8 ("Verschlüsselung"): switches the open database's encryption on or
 // off and sets its password. There is no Cancel: the state of the controls when the window closes
 // is the setting. Closing with the box checked and an empty password is refused, however the
@@ -20,14 +22,14 @@ class TForm8 : public QDialog {
 public:
     explicit TForm8(QWidget *parent = nullptr);
 
-    // MenuItem_Encryption: shows the window modally with db's setting (Encrypted, Password) and
-    // stores the setting back when it closes. Does not set DatabaseModified: the setting takes
-    // effect at the next save.
-    void editEncryption(Database &db);
+    // MenuItem_Encryption: shows the window modally with the database's setting (Encrypted,
+    // Password) and stores the setting back when it closes. The database is not marked modified:
+    // the setting takes effect at the next save.
+    void editEncryption(Document &document);
 
     // The two halves of editEncryption, for a caller that shows the window itself.
     void setFromDatabase(const Database &db);
-    void storeInto(Database &db) const;
+    void storeInto(Document &document) const;
 
     // Refuses to close while the setting is incomplete; every way of closing ends here.
     void done(int result) override;

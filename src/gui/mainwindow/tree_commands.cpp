@@ -3,27 +3,17 @@
 
 #include "browser/browser_view.h"
 #include "browser/show_page.h"
-#include "database/win1252.h"
+#include "document/document.h"
 #include "mainwindow/info_area.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 #include "support/user_prompt.h"
+#include "support/window_requests.h"
 
 #include <QAction>
-#include <QDate>
 #include <QMenu>
 
 namespace lexora {
-
-namespace {
-
-// Today as the model keeps dates: days since 1899-12-30, without time of day.
-DateTime today()
-{
-    return DateTime(QDate(1899, 12, 30).daysTo(QDate::currentDate()));
-}
-
-} // namespace
 
 void TQZS_LXD_Form::connectTree()
 {
@@ -47,12 +37,6 @@ void TQZS_LXD_Form::connectTree()
             &TQZS_LXD_Form::TreeView_ItemsChange);
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &TQZS_LXD_Form::TreeView_ItemsChange);
-}
-
-void TQZS_LXD_Form::EditItem(Node *node)
-{
-    if (m_editItem)
-        m_editItem(node);
 }
 
 Node *TQZS_LXD_Form::selectedNode() const
@@ -98,49 +82,34 @@ void TQZS_LXD_Form::ShowSelected()
     Node *node = selectedNode();
     m_lastChangeNode = node;
     PaintBox_Info->setContent(InfoContent::forNode(node));
-    setCommandEnabled(ToolButton_DelItem, node != nullptr);
+    setCommandEnabled(command("ToolButton_DelItem"), node != nullptr);
     const bool item = node && node->isItem();
-    setCommandEnabled(ToolButton_NewWindow, item);
-    setCommandEnabled(MenuItem_CopyText, item);
-    setCommandEnabled(MenuItem_CopyCode, item);
+    for (const char *name : {"ToolButton_NewWindow", "MenuItem_CopyText", "MenuItem_CopyCode"})
+        setCommandEnabled(command(name), item);
     if (node)
-        ShowNodePage(*WebBrowser, m_db, *node);
+        ShowNodePage(*WebBrowser, m_document.database(), *node);
     else
         WebBrowser->showBlank();
 }
 
-std::unique_ptr<TTipItem> TQZS_LXD_Form::newTipItem() const
+Node *TQZS_LXD_Form::addNode(Node *node)
 {
-    auto item = std::make_unique<TTipItem>();
-    item->Created = item->Modified = today();
-    item->CreatedBy = item->ModifiedBy = m_userName;
-    item->HTMLTemplate = m_db.DefaultHTMLTemplate;
-    item->CSSTemplate = m_db.DefaultCSSTemplate;
-    item->AutoFormat = true;
-    return item;
-}
-
-Node *TQZS_LXD_Form::addNode(Node *parent, const Text &title, std::unique_ptr<TTipItem> item)
-{
-    Node *node = m_model->appendNode(parent, title, std::move(item));
+    // The new node is shown and its title edited at once.
     selectNode(node);
-    m_model->sortChildren(parent, sortCriteria());
     const QModelIndex index = m_model->indexOf(node);
-    TreeView_Items->scrollTo(index);
     TreeView_Items->setFocus();
     TreeView_Items->edit(index);
-    m_db.DatabaseModified = true;
     return node;
 }
 
 Node *TQZS_LXD_Form::NewKey(Node *parent)
 {
-    return addNode(parent, win1252::fromUnicode(QStringLiteral("Neuer Schlüssel")), nullptr);
+    return addNode(m_document.newKey(parent));
 }
 
 Node *TQZS_LXD_Form::NewItem(Node *parent)
 {
-    return addNode(parent, win1252::fromUnicode(QStringLiteral("Neuer Eintrag")), newTipItem());
+    return addNode(m_document.newItem(parent));
 }
 
 void TQZS_LXD_Form::ToolButton_NewItemClick(bool item)
@@ -155,14 +124,16 @@ void TQZS_LXD_Form::PopupMenu_ItemsPopup(Node *underPointer)
 {
     m_popupNode = underPointer;
     const bool onNode = underPointer != nullptr;
-    for (QAction *a : {MenuItem_NewKey, MenuItem_NewItem, MenuItem_RenameItem, MenuItem_DelItem})
-        a->setVisible(onNode);
     const bool topLevelNode = onNode && underPointer->parent() == nullptr;
-    MenuItem_NewTopKey->setVisible(!topLevelNode);
-    MenuItem_NewTopItem->setVisible(!topLevelNode);
     const bool key = onNode && !underPointer->isItem();
-    MenuItem_NewSubKey->setVisible(key);
-    MenuItem_NewSubItem->setVisible(key);
+    const std::pair<const char *, bool> visible[] = {
+        {"MenuItem_NewKey", onNode},         {"MenuItem_NewItem", onNode},
+        {"MenuItem_RenameItem", onNode},     {"MenuItem_DelItem", onNode},
+        {"MenuItem_NewTopKey", !topLevelNode}, {"MenuItem_NewTopItem", !topLevelNode},
+        {"MenuItem_NewSubKey", key},         {"MenuItem_NewSubItem", key},
+    };
+    for (const auto &[name, shown] : visible)
+        command(name)->setVisible(shown);
 }
 
 void TQZS_LXD_Form::TreeView_ItemsContextMenu(const QPoint &pos)
@@ -182,20 +153,17 @@ void TQZS_LXD_Form::MenuItem_RenameItemClick()
 
 void TQZS_LXD_Form::TreeView_ItemsEdited(Node *node, const Text &title)
 {
-    m_model->setTitle(node, title);
-    m_db.DatabaseModified = true;
-    m_model->sortChildren(node->parent(), sortCriteria());
+    m_document.renameNode(node, title);
     ShowSelected();
-    Q_EMIT nodeRenamed(node);
     if (node->isItem() && node->item()->Code.isEmpty())
-        EditItem(node);
+        Q_EMIT m_requests.editItem(node);
 }
 
 void TQZS_LXD_Form::TreeView_ItemsDblClick()
 {
     Node *node = selectedNode();
     if (node && node->isItem())
-        EditItem(node);
+        Q_EMIT m_requests.editItem(node);
 }
 
 void TQZS_LXD_Form::DeleteSelected()
@@ -209,10 +177,7 @@ void TQZS_LXD_Form::DeleteSelected()
         != UserPrompt::Answer::Yes)
         return;
     m_displaySuspended = true;
-    for (Node *node : nodes) {
-        RemoveNode(node);
-        m_db.DatabaseModified = true;
-    }
+    m_document.removeNodes(nodes);
     m_displaySuspended = false;
     // The focus has moved on to a neighbour; the selection follows it.
     const QModelIndex current = TreeView_Items->currentIndex();
@@ -221,68 +186,26 @@ void TQZS_LXD_Form::DeleteSelected()
     ShowSelected();
 }
 
-void TQZS_LXD_Form::RemoveNode(Node *node)
+void TQZS_LXD_Form::forgetNode(Node *node)
 {
-    // Whatever refers to the node or to a node below it lets go first.
-    std::vector<Node *> subtree{node};
-    for (std::size_t i = 0; i < subtree.size(); ++i)
-        for (const auto &child : subtree[i]->children())
-            subtree.push_back(child.get());
-    for (Node *n : subtree)
-        Q_EMIT nodeRemoving(n);
-    if (m_lastChangeNode && (m_lastChangeNode == node || node->isAncestorOf(m_lastChangeNode)))
+    if (m_lastChangeNode == node)
         m_lastChangeNode = nullptr;
-    if (m_popupNode && (m_popupNode == node || node->isAncestorOf(m_popupNode)))
+    if (m_popupNode == node)
         m_popupNode = nullptr;
-    m_model->removeNode(node);
 }
 
 bool TQZS_LXD_Form::TreeView_ItemsDragOver(const Node *target) const
 {
-    return !target || !target->isItem();
+    return Document::acceptsDrop(target);
 }
 
 void TQZS_LXD_Form::TreeView_ItemsDragDrop(Node *target)
 {
-    if (!TreeView_ItemsDragOver(target))
+    if (!m_document.moveNodes(selectedNodes(), target))
         return;
-    bool moved = false;
-    for (Node *node : selectedNodes()) {
-        // Onto itself or into its own subtree it stays where it is.
-        if (node == target || node->isAncestorOf(target))
-            continue;
-        m_model->moveNode(node, target);
-        moved = true;
-        Q_EMIT nodeMoved(node);
-    }
-    if (!moved)
-        return;
-    m_model->sortChildren(target, sortCriteria());
     if (target)
         TreeView_Items->expand(m_model->indexOf(target));
-    m_db.DatabaseModified = true;
     ShowSelected();
-}
-
-void TQZS_LXD_Form::sortTree()
-{
-    m_model->sortTree(sortCriteria());
-}
-
-SortCriteria TQZS_LXD_Form::sortCriteria() const
-{
-    // Levels that name no criterion, or one a second time, are left out.
-    SortCriteria criteria;
-    const int count = std::clamp(m_settings.CountSortCriteriums, 0, kMaxSortCriteria);
-    for (int i = 0; i < count; ++i) {
-        const SortCriterion c{m_settings.SortCriteriums[std::size_t(i)].Criterium,
-                              m_settings.SortCriteriums[std::size_t(i)].Mode == 1 ? 1 : 0};
-        SortCriteria extended = criteria;
-        extended.push_back(c);
-        if (IsValidSortCriteria(extended))
-            criteria = std::move(extended);
-    }
-    return criteria;
 }
 
 } // namespace lexora

@@ -1,10 +1,12 @@
 #include "mainwindow/tree_model.h"
 
 #include "database/win1252.h"
+#include "document/document.h"
 #include "mainwindow/icons.h"
-#include "sorting/tree_sort.h"
 
 #include <QMimeData>
+
+#include <utility>
 
 namespace lexora {
 
@@ -25,9 +27,52 @@ QIcon keyIcon()
 
 } // namespace
 
-TreeModel::TreeModel(Database &db, QObject *parent)
-    : QAbstractItemModel(parent), m_db(db), m_keyIcon(keyIcon()), m_itemIcon(imageListIcon(ImgItem))
+TreeModel::TreeModel(Document &document, QObject *parent)
+    : QAbstractItemModel(parent),
+      m_db(document.database()),
+      m_keyIcon(keyIcon()),
+      m_itemIcon(imageListIcon(ImgItem))
 {
+    follow(document);
+}
+
+void TreeModel::follow(Document &document)
+{
+    connect(&document, &Document::nodeAboutToBeAdded, this, [this](Node *parent, int row) {
+        beginInsertRows(indexOf(parent), row, row);
+    });
+    connect(&document, &Document::nodeAdded, this, [this] { endInsertRows(); });
+    connect(&document, &Document::subtreeAboutToBeRemoved, this, [this](Node *root) {
+        const int row = root->indexInParent();
+        beginRemoveRows(indexOf(root->parent()), row, row);
+    });
+    connect(&document, &Document::subtreeRemoved, this, [this] { endRemoveRows(); });
+    connect(&document, &Document::nodeAboutToBeMoved, this, [this](Node *node, Node *to, int row) {
+        const int from = node->indexInParent();
+        // The document moves no node to where it is already.
+        [[maybe_unused]] const bool valid =
+            beginMoveRows(indexOf(node->parent()), from, from, indexOf(to), row);
+        Q_ASSERT(valid);
+    });
+    connect(&document, &Document::nodeMoved, this, [this] { endMoveRows(); });
+    connect(&document, &Document::nodeRenamed, this, [this](Node *node) {
+        const QModelIndex index = indexOf(node);
+        Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    });
+    connect(&document, &Document::itemChanged, this, [this](Node *node) {
+        const QModelIndex index = indexOf(node);
+        Q_EMIT dataChanged(index, index, {Qt::DecorationRole});
+    });
+    connect(&document, &Document::childrenAboutToBeSorted, this,
+            [this](Node *parent) { beginReorder({QPersistentModelIndex(indexOf(parent))}); });
+    connect(&document, &Document::childrenSorted, this,
+            [this](Node *parent) { endReorder({QPersistentModelIndex(indexOf(parent))}); });
+    connect(&document, &Document::treeAboutToBeSorted, this, [this] { beginReorder({}); });
+    connect(&document, &Document::treeSorted, this, [this] { endReorder({}); });
+    for (auto about : {&Document::databaseAboutToBeReplaced, &Document::databaseAboutToBeMerged})
+        connect(&document, about, this, &TreeModel::beginDatabaseChange);
+    for (auto done : {&Document::databaseReplaced, &Document::databaseMerged})
+        connect(&document, done, this, &TreeModel::endDatabaseChange);
 }
 
 QString TreeModel::nodeMimeType()
@@ -96,8 +141,6 @@ bool TreeModel::setData(const QModelIndex &index, const QVariant &value, int rol
         return false;
     if (m_titleEdited)
         m_titleEdited(node, win1252::fromUnicode(value.toString()));
-    else
-        setTitle(node, win1252::fromUnicode(value.toString()));
     return true;
 }
 
@@ -132,97 +175,38 @@ Qt::DropActions TreeModel::supportedDropActions() const
     return Qt::MoveAction;
 }
 
-Node *TreeModel::appendNode(Node *parent, const Text &title, std::unique_ptr<TTipItem> item)
-{
-    Node &list = container(parent);
-    beginInsertRows(indexOf(parent), list.childCount(), list.childCount());
-    Node *node = list.appendChild(title);
-    node->setItem(std::move(item));
-    endInsertRows();
-    return node;
-}
-
-void TreeModel::setTitle(Node *node, const Text &title)
-{
-    node->setName(title);
-    const QModelIndex index = indexOf(node);
-    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-}
-
-void TreeModel::removeNode(Node *node)
-{
-    const int row = node->indexInParent();
-    beginRemoveRows(indexOf(node->parent()), row, row);
-    m_db.RemoveNode(node);
-    endRemoveRows();
-}
-
-void TreeModel::moveNode(Node *node, Node *newParent)
-{
-    Node *from = node->container();
-    Node &to = container(newParent);
-    const int row = node->indexInParent();
-    // A node that is already the last child of newParent refuses to move; it is where it goes.
-    if (!beginMoveRows(indexOf(node->parent()), row, row, indexOf(newParent), to.childCount()))
-        return;
-    to.insertChild(to.childCount(), from->takeChild(row));
-    endMoveRows();
-}
-
-void TreeModel::reorder(const QList<QPersistentModelIndex> &parents,
-                        const std::function<void()> &change)
+void TreeModel::beginReorder(const QList<QPersistentModelIndex> &parents)
 {
     Q_EMIT layoutAboutToBeChanged(parents, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    QList<Node *> nodes;
-    nodes.reserve(before.size());
-    for (const QModelIndex &index : before)
-        nodes.append(nodeOf(index));
-    change();
+    m_reorderBefore = persistentIndexList();
+    m_reorderNodes.clear();
+    for (const QModelIndex &index : m_reorderBefore)
+        m_reorderNodes.append(nodeOf(index));
+}
+
+void TreeModel::endReorder(const QList<QPersistentModelIndex> &parents)
+{
     QModelIndexList after;
-    after.reserve(before.size());
-    for (Node *node : nodes)
+    after.reserve(m_reorderNodes.size());
+    for (Node *node : std::as_const(m_reorderNodes))
         after.append(indexOf(node));
-    changePersistentIndexList(before, after);
+    changePersistentIndexList(m_reorderBefore, after);
+    m_reorderBefore.clear();
+    m_reorderNodes.clear();
     Q_EMIT layoutChanged(parents, QAbstractItemModel::VerticalSortHint);
-}
-
-void TreeModel::sortChildren(Node *parent, const SortCriteria &criteria)
-{
-    if (m_changing) {
-        SortChildren(container(parent), criteria);
-        return;
-    }
-    const QModelIndex parentIndex = indexOf(parent);
-    reorder({QPersistentModelIndex(parentIndex)},
-            [&] { SortChildren(container(parent), criteria); });
-}
-
-void TreeModel::sortTree(const SortCriteria &criteria)
-{
-    if (m_changing) {
-        SortTree(m_db.topLevel(), criteria);
-        return;
-    }
-    reorder({}, [&] { SortTree(m_db.topLevel(), criteria); });
 }
 
 void TreeModel::beginDatabaseChange()
 {
-    if (m_changing++ > 0)
-        return;
     beginResetModel();
+    m_changing = true;
     endResetModel();
 }
 
 void TreeModel::endDatabaseChange()
 {
-    if (m_changing > 1) {
-        --m_changing;
-        return;
-    }
     beginResetModel();
-    m_changing = 0;
+    m_changing = false;
     endResetModel();
 }
 

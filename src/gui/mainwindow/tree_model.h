@@ -1,7 +1,6 @@
 #pragma once
 
 #include "database/model.h"
-#include "sorting/sort_criteria.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>
@@ -11,9 +10,12 @@
 
 namespace lexora {
 
+class Document;
+
 // The tree view's window onto the open database. The database's own nodes are the rows (a
-// Node* in each index), so there is no second copy of the tree; every change of the tree's shape
-// goes through this model so that the view follows it.
+// Node* in each index), so there is no second copy of the tree. The model changes nothing: it
+// follows the document's signals, so that the view follows every change of the tree's shape,
+// whoever makes it.
 class TreeModel : public QAbstractItemModel {
     Q_OBJECT
 
@@ -21,28 +23,12 @@ public:
     // Called when the user confirmed an edited title; the receiver renames through setTitle.
     using TitleEdited = std::function<void(Node *, const Text &)>;
 
-    explicit TreeModel(Database &db, QObject *parent = nullptr);
+    explicit TreeModel(Document &document, QObject *parent = nullptr);
 
     void setTitleEditedHandler(TitleEdited handler) { m_titleEdited = std::move(handler); }
 
     Node *nodeOf(const QModelIndex &index) const;
     QModelIndex indexOf(const Node *node) const;
-
-    // Changes of the tree.
-    // A new last child of parent (nullptr: the top level); a key without item.
-    Node *appendNode(Node *parent, const Text &title, std::unique_ptr<TTipItem> item);
-    void setTitle(Node *node, const Text &title);
-    void removeNode(Node *node);
-    // Moves node with its subtree to the end of newParent's children (nullptr: the top level).
-    void moveNode(Node *node, Node *newParent);
-    // Sorts the children of parent (nullptr: the top-level nodes), or the whole tree below it.
-    void sortChildren(Node *parent, const SortCriteria &criteria);
-    void sortTree(const SortCriteria &criteria);
-
-    // While the database is cleared and loaded the view sees an empty tree; afterwards it reads
-    // the new tree as a whole. Nested calls are allowed.
-    void beginDatabaseChange();
-    void endDatabaseChange();
 
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
@@ -61,14 +47,21 @@ public:
     static QString nodeMimeType();
 
 private:
-    Node &container(Node *parent) { return m_db.childrenOf(parent); }
+    void follow(Document &document);
+    // While the database is replaced the view sees an empty tree; afterwards it reads the new
+    // tree as a whole.
+    void beginDatabaseChange();
+    void endDatabaseChange();
     // Keeps the view's persistent indexes (selection, expanded nodes) on their nodes while
     // nodes change places.
-    void reorder(const QList<QPersistentModelIndex> &parents, const std::function<void()> &change);
+    void beginReorder(const QList<QPersistentModelIndex> &parents);
+    void endReorder(const QList<QPersistentModelIndex> &parents);
 
-    Database &m_db;
+    const Database &m_db;
     TitleEdited m_titleEdited;
-    int m_changing = 0;
+    bool m_changing = false;
+    QModelIndexList m_reorderBefore;
+    QList<Node *> m_reorderNodes;
     QIcon m_keyIcon;
     QIcon m_itemIcon;
 };

@@ -1,21 +1,23 @@
-// The main window's first show (settings, the last or the given database, the standard template
-// database) and its close (the question about unsaved changes, the settings).
+// The main window's first show (its settings; then the database to start with comes), its close
+// (the question about unsaved changes, the settings), its caption, dropped files, and how it
+// follows the document.
 #include "mainwindow/main_window.h"
 
-#include "database/file_format.h"
-#include "dialogs/progress_window.h"
+#include "document/document.h"
 #include "mainwindow/info_area.h"
-#include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 
 namespace lexora {
 
@@ -32,15 +34,38 @@ void TQZS_LXD_Form::showEvent(QShowEvent *event)
     if (m_firstShowDone)
         return;
     m_firstShowDone = true;
-    firstShow();
-}
-
-void TQZS_LXD_Form::firstShow()
-{
     LoadSettings();
-    loadStandardTemplate();
+    Q_EMIT firstShown();
     UpdateCaption();
     ShowSelected();
+}
+
+void TQZS_LXD_Form::followDocument()
+{
+    // While the whole database is replaced the display stands still and forgets every node.
+    connect(&m_document, &Document::databaseAboutToBeReplaced, this, [this] {
+        m_displaySuspended = true;
+        m_lastChangeNode = nullptr;
+        m_popupNode = nullptr;
+    });
+    connect(&m_document, &Document::databaseReplaced, this, [this] {
+        m_displaySuspended = false;
+        ShowSelected();
+    });
+    connect(&m_document, &Document::databaseMerged, this, &TQZS_LXD_Form::ShowSelected);
+    connect(&m_document, &Document::nodeAboutToBeRemoved, this, &TQZS_LXD_Form::forgetNode);
+    // Pages may show the file's name and folder.
+    connect(&m_document, &Document::fileNameChanged, this, [this] {
+        UpdateCaption();
+        ShowSelected();
+    });
+}
+
+void TQZS_LXD_Form::UpdateCaption()
+{
+    const QString title = QStringLiteral("Lexora");
+    const QString &file = m_document.currentFileName();
+    setWindowTitle(file.isEmpty() ? title : title + QStringLiteral(" - [") + file + QLatin1Char(']'));
 }
 
 void TQZS_LXD_Form::LoadSettings()
@@ -49,14 +74,13 @@ void TQZS_LXD_Form::LoadSettings()
     current.F1_Info = !PaintBox_Info->isHidden();
     current.F1_Width = width();
     current.F1_Height = height();
-    current.OpenLast = MenuItem_OpenLast->isChecked();
-    m_settings = loadSettings(settingsFile(), current);
+    current.OpenLast = command("MenuItem_OpenLast")->isChecked();
+    m_settings = loadSettings(m_settingsFile, current);
 
     PaintBox_Info->setVisible(m_settings.F1_Info);
-    MenuItem_ShowInfo->setChecked(m_settings.F1_Info);
+    command("MenuItem_ShowInfo")->setChecked(m_settings.F1_Info);
     applyWindowSettings();
-    MenuItem_OpenLast->setChecked(m_settings.OpenLast);
-    openLastFile();
+    command("MenuItem_OpenLast")->setChecked(m_settings.OpenLast);
 }
 
 void TQZS_LXD_Form::applyWindowSettings()
@@ -79,45 +103,6 @@ void TQZS_LXD_Form::applyWindowSettings()
     Splitter->setSizes({treeWidth, std::max(1, width() - treeWidth)});
 }
 
-void TQZS_LXD_Form::openLastFile()
-{
-    if (!m_startFile.isEmpty()) {
-        if (QFileInfo(m_startFile).isFile()) {
-            if (loadFile(m_startFile) == LoadResult::Damaged)
-                changeDatabase([this] { clearDatabase(); });
-        } else {
-            m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"),
-                             QStringLiteral("Die Datei „%1“ wurde nicht gefunden.")
-                                 .arg(QDir::toNativeSeparators(m_startFile)));
-        }
-        return;
-    }
-    const QString last = m_settings.LastFile;
-    if (MenuItem_OpenLast->isChecked() && !last.isEmpty() && QFileInfo(last).isFile()) {
-        // What a damaged file let read is not kept: the standard template database comes into an
-        // empty database, as after a refused file.
-        if (loadFile(last) == LoadResult::Damaged)
-            changeDatabase([this] { clearDatabase(); });
-        UpdateCaption();
-    } else {
-        m_db.CurrentFileName.clear();
-    }
-}
-
-void TQZS_LXD_Form::loadStandardTemplate()
-{
-    if (m_settings.DefTemplate.isEmpty() || !m_db.CurrentFileName.isEmpty())
-        return;
-    const QString file = m_templatesFolder + m_settings.DefTemplate;
-    if (!QFileInfo(file).isFile())
-        return;
-    try {
-        changeDatabase([&] { LoadDatabase(m_db, file, lpAll, m_prompt, *m_form10); });
-    } catch (const Error &e) {
-        showError(e);
-    }
-}
-
 void TQZS_LXD_Form::SaveSettings()
 {
     m_settings.F1_Info = !PaintBox_Info->isHidden();
@@ -125,23 +110,48 @@ void TQZS_LXD_Form::SaveSettings()
     m_settings.F1_Width = width();
     m_settings.F1_Height = height();
     m_settings.F1_Maximized = isMaximized();
-    m_settings.OpenLast = MenuItem_OpenLast->isChecked();
-    m_settings.LastFile = m_db.CurrentFileName;
+    m_settings.OpenLast = command("MenuItem_OpenLast")->isChecked();
+    m_settings.LastFile = m_document.currentFileName();
     try {
-        saveSettings(settingsFile(), m_settings);
+        saveSettings(m_settingsFile, m_settings);
     } catch (const Error &e) {
-        showError(e);
+        m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"), e.message());
     }
 }
 
 void TQZS_LXD_Form::closeEvent(QCloseEvent *event)
 {
-    if (!ConfirmSaveChanges()) {
+    if (m_mayClose && !m_mayClose()) {
         event->ignore();
         return;
     }
     SaveSettings();
     event->accept();
+}
+
+void TQZS_LXD_Form::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TQZS_LXD_Form::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    const QList<QUrl> urls = event->mimeData()->urls();
+    // Opened once the drop has ended, so that the desktop's file manager is not kept waiting
+    // while questions are asked.
+    QTimer::singleShot(0, this, [this, urls] { FilesDropped(urls); });
+}
+
+void TQZS_LXD_Form::FilesDropped(const QList<QUrl> &urls)
+{
+    // Exactly one existing file opens; any other drop is ignored.
+    if (urls.size() != 1)
+        return;
+    const QString file = urls.first().toLocalFile();
+    if (!file.isEmpty() && QFileInfo(file).isFile())
+        Q_EMIT databaseFileDropped(file);
 }
 
 } // namespace lexora

@@ -1,0 +1,79 @@
+#include "app/window_manager.h"
+
+#include "app/file_commands.h"
+#include "dialogs/progress_window.h"
+#include "document/document.h"
+#include "mainwindow/main_window.h"
+#include "settings/sort_settings.h"
+#include "setup/home_folder.h"
+#include "setup/instance_folder.h"
+#include "setup/user_name.h"
+
+#include <QAction>
+
+namespace lexora {
+
+WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
+                             FileDialogs &fileDialogs, QObject *parent)
+    : QObject(parent), m_homeFolder(homeFolder), m_prompt(prompt), m_fileDialogs(fileDialogs)
+{
+    m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
+    m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
+    m_progress = std::make_unique<TForm10>();
+    m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
+                                            m_prompt, *m_progress);
+    m_mainWindow = std::make_unique<TQZS_LXD_Form>(*m_document, m_settings, m_prompt, m_requests,
+                                                   m_homeFolder + QStringLiteral("Settings.ini"));
+    connectMainWindow();
+    connectRequests();
+}
+
+WindowManager::~WindowManager() = default;
+
+int WindowManager::instanceNumber() const
+{
+    return m_instance->number();
+}
+
+void WindowManager::connectMainWindow()
+{
+    TQZS_LXD_Form &window = *m_mainWindow;
+    m_fileCommands = new FileCommands(*m_document, m_settings, m_prompt, m_fileDialogs,
+                                      m_templatesFolder, &window);
+    const std::pair<const char *, void (FileCommands::*)()> fileCommands[] = {
+        {"MenuItem_New", &FileCommands::MenuItem_NewClick},
+        {"MenuItem_Open", &FileCommands::MenuItem_OpenClick},
+        {"MenuItem_Save", &FileCommands::MenuItem_SaveClick},
+        {"MenuItem_SaveAs", &FileCommands::MenuItem_SaveAsClick},
+        {"MenuItem_SaveAsTemplate", &FileCommands::MenuItem_SaveAsTemplateClick},
+        {"MenuItem_LXDTemplates", &FileCommands::MenuItem_LXDTemplatesClick},
+        {"MenuItem_Encryption", &FileCommands::MenuItem_EncryptionClick},
+    };
+    for (const auto &[name, handler] : fileCommands)
+        connect(window.command(name), &QAction::triggered, m_fileCommands, handler);
+    connect(&window, &TQZS_LXD_Form::databaseFileDropped, m_fileCommands,
+            [this](const QString &file) { m_fileCommands->OpenDatabase(file, false); });
+    window.setCloseQuery([this] { return m_fileCommands->ConfirmSaveChanges(); });
+    connect(&window, &TQZS_LXD_Form::firstShown, this, &WindowManager::start);
+}
+
+void WindowManager::connectRequests()
+{
+    connect(&m_requests, &WindowRequests::showNode, m_mainWindow.get(), [this](Node *node) {
+        m_mainWindow->selectNode(node);
+        m_mainWindow->ShowSelected();
+    });
+    connect(&m_requests, &WindowRequests::refreshDisplays, m_mainWindow.get(),
+            &TQZS_LXD_Form::ShowSelected);
+}
+
+void WindowManager::start()
+{
+    m_document->setSortCriteria(sortCriteriaFromSettings(m_settings));
+    m_document->start({m_startFile, m_settings.OpenLast ? m_settings.LastFile : QString(),
+                       m_settings.DefTemplate.isEmpty()
+                           ? QString()
+                           : m_templatesFolder + m_settings.DefTemplate});
+}
+
+} // namespace lexora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "settings/settings.h"
+#include "support/window_requests.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace lexora {
+
+class Document;
+class FileCommands;
+class FileDialogs;
+class InstanceFolder;
+class TForm10;
+class TQZS_LXD_Form;
+class UserPrompt;
+
+// The program's windows and what they share: the Document, the settings, the instance's folder
+// and the prompt. It makes each window once, when it is first needed, hands it
+// (Document&, Settings&, UserPrompt&, WindowRequests&) and connects it to the main window's
+// commands and to the requests of the other windows. No window knows another; only this class
+// knows them all.
+class WindowManager : public QObject {
+    Q_OBJECT
+
+public:
+    // Sets up the home folder's "Templates" and this instance's included-files folder. Questions
+    // and messages go through prompt, the database file dialogs through fileDialogs. Throws Error
+    // when the folders cannot be made.
+    WindowManager(const QString &homeFolder, UserPrompt &prompt, FileDialogs &fileDialogs,
+                  QObject *parent = nullptr);
+    ~WindowManager() override;
+
+    // A database to open at the start instead of the last one (from the command line).
+    void setStartFile(const QString &fileName) { m_startFile = fileName; }
+
+    TQZS_LXD_Form &mainWindow() { return *m_mainWindow; }
+    Document &document() { return *m_document; }
+    Settings &settings() { return m_settings; }
+    WindowRequests &requests() { return m_requests; }
+    const QString &templatesFolder() const { return m_templatesFolder; }
+    int instanceNumber() const;
+
+private:
+    void connectMainWindow();
+    void connectRequests();
+    // The database the program starts with, once the main window has read its settings.
+    void start();
+
+    QString m_homeFolder;
+    UserPrompt &m_prompt;
+    FileDialogs &m_fileDialogs;
+    QString m_templatesFolder;
+    QString m_startFile;
+    // In this order, so that the windows go first, then the document with the included files'
+    // bytes, and the instance's folder last.
+    std::unique_ptr<InstanceFolder> m_instance;
+    std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
+    Settings m_settings;
+    WindowRequests m_requests;
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
+    FileCommands *m_fileCommands = nullptr;
+};
+
+} // namespace lexora

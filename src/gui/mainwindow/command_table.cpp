@@ -1,0 +1,81 @@
+#include "mainwindow/command_table.h"
+
+namespace lexora {
+
+namespace {
+
+constexpr QKeyCombination none{}; // Qt::Key_unknown: no shortcut
+constexpr int noIcon = -1;
+constexpr QKeyCombination ctrl(Qt::Key key) { return QKeyCombination(Qt::ControlModifier, key); }
+
+using C = Command;
+const Command kCommands[] = {
+    // Datei
+    {"MenuItem_New", u"&Neu", u"Neue Datenbank erstellen", ctrl(Qt::Key_N), ImgNew, C::None},
+    {"MenuItem_Open", u"Ö&ffnen", u"Vorhandene Datenbank öffnen", ctrl(Qt::Key_O), ImgOpen, C::None},
+    {"MenuItem_Save", u"&Speichern", u"Datenbank speichern", ctrl(Qt::Key_S), ImgSave, C::None},
+    {"MenuItem_SaveAs", u"Speichern &unter", u"Datenbank unter neuem Namen speichern",
+     QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S), noIcon, C::None},
+    {"MenuItem_SaveAsTemplate", u"Als &Vorlage speichern", u"Datenbank als Vorlage speichern", none,
+     noIcon, C::None},
+    {"MenuItem_ExportBrowserContent", u"Browser-Inhalt exportieren", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_ExportDatabase", u"Gesamte Datenbank exportieren", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_Import", u"Datenbank importieren", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_Exit", u"Be&enden", u"Programm beenden", QKeyCombination(Qt::AltModifier, Qt::Key_F4),
+     noIcon, C::None},
+    // Bearbeiten
+    {"MenuItem_IncludedFiles", u"Eingebundene Dateien", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_Search", u"Suchen", u"Nach Einträgen und Schlüsseln suchen", ctrl(Qt::Key_F),
+     ImgSearch, C::Unavailable},
+    {"MenuItem_CopyText", u"Markierten Text kopieren",
+     u"Im Anzeigebereich markierten Text in die Zwischenablage kopieren", ctrl(Qt::Key_C),
+     ImgCopyText, C::NeedsSelection | C::Unavailable},
+    {"MenuItem_CopyCode", u"Code kopieren",
+     u"Code des markierten Eintrags in die Zwischenablage kopieren",
+     QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_C), ImgCopyCode,
+     C::NeedsSelection | C::Unavailable},
+    // Ansicht
+    {"MenuItem_SortCriteriums", u"Sortierkriterien...", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_ShowInfo", u"Informationen anzeigen",
+     u"Informationen zum markierten Eintrag anzeigen/verbergen", none, noIcon, C::Checkable},
+    {"Editierfelder1", u"Editierfelder...", nullptr, none, noIcon, C::Unavailable},
+    // Optionen
+    {"MenuItem_Templates", u"Vorlagen (HTML, CSS)", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_LXDTemplates", u"Standard-Vorlage", u"Standard-Datenbank-Vorlage auswählen", none,
+     noIcon, C::None},
+    {"MenuItem_OpenLast", u"Letzte Datenbank beim Start laden",
+     u"Automatisch beim Starten des Programms die zuletzt geöffnete Datei laden", none, noIcon,
+     C::Checkable},
+    {"MenuItem_Encryption", u"Verschlüsselung",
+     u"Verschlüsselung aktivieren oder deaktivieren und Passwort festlegen", none, noIcon, C::None},
+    // ?
+    {"MenuItem_BalloonHelp", u"Ballon-Hilfe...", nullptr, none, noIcon, C::Unavailable},
+    {"MenuItem_Info", u"Info", u"Programminformationen", none, noIcon, C::Unavailable},
+    // Tool bar
+    {"ToolButton_NewKey", u"Neuer Schlüssel", u"Neuen Schlüssel erstellen", none, ImgKey, C::None},
+    {"ToolButton_NewItem", u"Neuer Eintrag", u"Neuen Eintrag erstellen", none, ImgItem, C::None},
+    {"ToolButton_DelItem", u"Eintrag löschen", u"Eintrag löschen", none, ImgDelete, C::NeedsSelection},
+    {"ToolButton_NewWindow", u"Eintrag in eigenem Fenster", u"Eintrag in eigenem Fenster anzeigen",
+     none, ImgNewWindow, C::NeedsSelection | C::Unavailable},
+    {"ToolButton_Tray", u"Ablagemappe", u"Ablagemappe anzeigen/verbergen", none, ImgTray, C::Unavailable},
+    {"ToolButton_HideMainWindow", u"Hauptfenster verbergen", u"Hauptfenster verbergen (F3)", none,
+     ImgHideMainWindow, C::NeedsSelection | C::Unavailable},
+    // The tree's context menu
+    {"MenuItem_NewTopKey", u"Neuer Schlüssel auf der höchsten Ebene", nullptr, none, ImgKey, C::None},
+    {"MenuItem_NewKey", u"Neuer Schlüssel auf dieser Ebene", nullptr, none, ImgKey, C::None},
+    {"MenuItem_NewSubKey", u"Neuer untergeordneter Schlüssel", nullptr, none, ImgKey, C::None},
+    {"MenuItem_NewTopItem", u"Neuer Eintrag auf der höchsten Ebene", nullptr, none, ImgItem, C::None},
+    {"MenuItem_NewItem", u"Neuer Eintrag auf dieser Ebene", nullptr, none, ImgItem, C::None},
+    {"MenuItem_NewSubItem", u"Neuer untergeordneter Eintrag", nullptr, none, ImgItem, C::None},
+    {"MenuItem_RenameItem", u"Eintrag umbenennen", nullptr, none, noIcon, C::None},
+    {"MenuItem_DelItem", u"Eintrag löschen", nullptr, none, ImgDelete, C::None},
+};
+
+} // namespace
+
+std::span<const Command> mainWindowCommands()
+{
+    return kCommands;
+}
+
+} // namespace lexora
