@@ -1,110 +1,16 @@
 #include "settings/settings.h"
 
-#include "database/win1252.h"
+#include "settings/ini_reader.h"
 #include "support/error.h"
 
 #include <QFile>
-#include <QHash>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
-#include <optional>
 
 namespace lexora {
 
 namespace {
-
-// The key/value pairs of an INI text, looked up like Windows does: sections and keys without
-// regard to case, the first of equal keys wins, a value in matching quotes loses them.
-class IniReader {
-public:
-    explicit IniReader(const QString &text)
-    {
-        QString section;
-        for (QStringView line : QStringView(text).split(u'\n')) {
-            line = line.trimmed();
-            if (line.startsWith(u'[')) {
-                const qsizetype close = line.indexOf(u']');
-                section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString().toLower();
-                continue;
-            }
-            const qsizetype eq = line.indexOf(u'=');
-            if (eq <= 0 || line.startsWith(u';'))
-                continue;
-            const QString key = section + u'\n' + line.left(eq).trimmed().toString().toLower();
-            if (!m_values.contains(key))
-                m_values.insert(key, unquote(line.mid(eq + 1).trimmed()).toString());
-        }
-    }
-
-    std::optional<QString> value(const QString &section, const QString &key) const
-    {
-        const auto it = m_values.constFind(section.toLower() + u'\n' + key.toLower());
-        if (it == m_values.constEnd())
-            return std::nullopt;
-        return *it;
-    }
-
-    QString readString(const QString &section, const QString &key, const QString &def) const
-    {
-        return value(section, key).value_or(def);
-    }
-
-    // Decimal, or hexadecimal after "0x" or "$" (32 bits, as Windows writes colours); anything
-    // else gives the default.
-    qint64 readInteger(const QString &section, const QString &key, qint64 def) const
-    {
-        const std::optional<QString> text = value(section, key);
-        if (!text)
-            return def;
-        bool ok = false;
-        qint64 result = 0;
-        if (text->startsWith(u'$') || text->startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-            const quint32 bits = text->mid(text->startsWith(u'$') ? 1 : 2).toUInt(&ok, 16);
-            result = qint32(bits);
-        } else {
-            result = text->toInt(&ok, 10);
-        }
-        return ok ? result : def;
-    }
-
-    int readInt(const QString &section, const QString &key, int def) const
-    {
-        return int(readInteger(section, key, def));
-    }
-
-    bool readBool(const QString &section, const QString &key, bool def) const
-    {
-        return readInteger(section, key, def ? 1 : 0) != 0;
-    }
-
-    quint8 readByte(const QString &section, const QString &key, quint8 def) const
-    {
-        const qint64 v = readInteger(section, key, def);
-        return v >= 0 && v <= 255 ? quint8(v) : def;
-    }
-
-private:
-    static QStringView unquote(QStringView value)
-    {
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-            && value.back() == value.front())
-            return value.mid(1, value.size() - 2);
-        return value;
-    }
-
-    QHash<QString, QString> m_values;
-};
-
-QString decode(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return win1252::toUnicode(bytes);
-    return text;
-}
 
 FontSetting readFont(const IniReader &ini, const QString &section, const FontSetting &def)
 {
@@ -184,10 +90,7 @@ Settings loadSettings(const QString &path, const Settings &defaults)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return defaults;
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const IniReader ini(decode(bytes));
+    const IniReader ini(decodeIniText(file.readAll()));
 
     const QString view = QStringLiteral("View");
     Settings s;

@@ -16,4 +16,12 @@ QString shortDate(DateTime date)
     return day.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
+std::optional<DateTime> readShortDate(QStringView text)
+{
+    const QDate day = QDate::fromString(text.trimmed().toString(), QStringLiteral("d.M.yyyy"));
+    if (!day.isValid())
+        return std::nullopt;
+    return DateTime(QDate(1899, 12, 30).daysTo(day));
+}
+
 } // namespace lexora
