@@ -27,24 +27,29 @@ bool runScriptAfterExit(const QString &script)
     }
     if (child == 0) {
         close(ends[1]);
-        char byte;
-        for (;;) {
-            const ssize_t n = read(ends[0], &byte, 1);
-            if (n == 0 || (n < 0 && errno != EINTR))
-                break;
-        }
-        setsid();
+        // Nothing of the program (its terminal, its display connection, its files) stays open
+        // in the script, nor while waiting for the program's end.
         const int devNull = open("/dev/null", O_RDWR);
         if (devNull >= 0) {
             dup2(devNull, 0);
             dup2(devNull, 1);
             dup2(devNull, 2);
         }
-        // Nothing of the program (its display connection, its files) stays open in the script.
-        if (close_range(3, ~0U, 0) != 0) {
-            for (long fd = 3; fd < maxFd; ++fd)
+        const int end = ends[0];
+        const bool closed = (end == 3 || close_range(3, unsigned(end) - 1, 0) == 0)
+                            && close_range(unsigned(end) + 1, ~0U, 0) == 0;
+        for (long fd = 3; !closed && fd < maxFd; ++fd) {
+            if (fd != end)
                 close(int(fd));
         }
+        setsid();
+        char byte;
+        for (;;) {
+            const ssize_t n = read(end, &byte, 1);
+            if (n == 0 || (n < 0 && errno != EINTR))
+                break;
+        }
+        close(end);
         if (chdir(folder.constData()) != 0)
             _exit(127);
         execl("/bin/sh", "sh", path.constData(), static_cast<char *>(nullptr));
