@@ -63,8 +63,14 @@ int main(int argc, char **argv)
         prompt.setParent(&windows.mainWindow());
         if (startFile)
             windows.setStartFile(QString::fromLocal8Bit(startFile));
+        if (!windows.startUp()) {
+            windows.atProgramEnd();
+            return 0;
+        }
         windows.mainWindow().show();
-        return app.exec();
+        const int status = app.exec();
+        windows.atProgramEnd();
+        return status;
     } catch (const lexora::Error &e) {
         // The folders of the home folder could not be made: nothing can work without them.
         prompt.setParent(nullptr);

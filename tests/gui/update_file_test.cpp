@@ -48,7 +48,7 @@ protected:
     {
         shown = false;
         whenModal([&](QWidget *modal) {
-            shown = modal->objectName() == QStringLiteral("StatusForm");
+            shown = modal->objectName() == QStringLiteral("TStatusForm");
             modal->findChild<QPushButton *>(QStringLiteral("Button_Cancel"))->click();
         }, 50);
         const bool end = m_component.AutomaticUpdate(extra, manual, 0);

@@ -8,6 +8,7 @@
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
 #include "setup/user_name.h"
+#include "update/update_file.h"
 
 #include <QAction>
 
@@ -26,6 +27,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
                                                    m_homeFolder + QStringLiteral("Settings.ini"));
     connectMainWindow();
     connectRequests();
+    connectUpdates();
 }
 
 WindowManager::~WindowManager() = default;
@@ -55,6 +57,25 @@ void WindowManager::connectMainWindow()
             [this](const QString &file) { m_fileCommands->OpenDatabase(file, false); });
     window.setCloseQuery([this] { return m_fileCommands->ConfirmSaveChanges(); });
     connect(&window, &TQZS_LXD_Form::firstShown, this, &WindowManager::start);
+}
+
+void WindowManager::connectUpdates()
+{
+    m_update = new TQZUpdateFile(m_prompt, m_mainWindow.get());
+    m_mainWindow->addAction(m_update->action());
+    // The wizard's last step on Ctrl+U: the program ends as usual, with the question about
+    // unsaved changes; the script runs only after that.
+    connect(m_update, &TQZUpdateFile::programEndRequested, m_mainWindow.get(), &QWidget::close);
+}
+
+bool WindowManager::startUp()
+{
+    return !m_update->AutomaticUpdate({}, false, 0);
+}
+
+void WindowManager::atProgramEnd()
+{
+    m_update->finish();
 }
 
 void WindowManager::connectRequests()

@@ -16,6 +16,7 @@ class FileDialogs;
 class InstanceFolder;
 class TForm10;
 class TQZS_LXD_Form;
+class TQZUpdateFile;
 class UserPrompt;
 
 // The program's windows and what they share: the Document, the settings, the instance's folder
@@ -37,6 +38,14 @@ public:
     // A database to open at the start instead of the last one (from the command line).
     void setStartFile(const QString &fileName) { m_startFile = fileName; }
 
+    // The start-up work before the main window shows: the invitation to look for updates when
+    // it is due. False when the program is to end here, without showing its window or doing its
+    // closing work ("OnlyUpdate", or an update prepared by the wizard).
+    bool startUp();
+    // The update work at the program's very end, after the main window's closing work: the due
+    // date, and the prepared installation script, which runs once the process has ended.
+    void atProgramEnd();
+
     TQZS_LXD_Form &mainWindow() { return *m_mainWindow; }
     Document &document() { return *m_document; }
     Settings &settings() { return m_settings; }
@@ -46,6 +55,7 @@ public:
 
 private:
     void connectMainWindow();
+    void connectUpdates();
     void connectRequests();
     // The database the program starts with, once the main window has read its settings.
     void start();
@@ -64,6 +74,7 @@ private:
     std::unique_ptr<Document> m_document;
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
     FileCommands *m_fileCommands = nullptr;
+    TQZUpdateFile *m_update = nullptr; // a component of the main window
 };
 
 } // namespace lexora

@@ -91,7 +91,7 @@ TStatusForm::TStatusForm(UserPrompt &prompt, QWidget *parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_prompt(prompt)
 {
-    setObjectName(QStringLiteral("StatusForm"));
+    setObjectName(QStringLiteral("TStatusForm"));
     setWindowTitle(QStringLiteral("Updates installieren"));
     setFont(wizardFont());
     setAutoFillBackground(true);

@@ -41,12 +41,15 @@ TQZUpdateFile::TQZUpdateFile(UserPrompt &prompt, QWidget *owner)
     });
 }
 
-TQZUpdateFile::~TQZUpdateFile() = default;
+TQZUpdateFile::~TQZUpdateFile()
+{
+    delete m_wizard;
+}
 
 TStatusForm &TQZUpdateFile::wizard()
 {
     if (!m_wizard)
-        m_wizard = std::make_unique<TStatusForm>(m_prompt, m_owner);
+        m_wizard = new TStatusForm(m_prompt, m_owner);
     return *m_wizard;
 }
 

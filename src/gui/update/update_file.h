@@ -3,9 +3,8 @@
 #include "database/model.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
-
-#include <memory>
 
 class QAction;
 class QWidget;
@@ -17,8 +16,8 @@ class UserPrompt;
 
 // The update component: decides at the program's start whether to invite the user to look for
 // updates, offers the same on Ctrl+U, and hands the work to the update wizard, which it creates
-// once for the program's life. At the program's end it lets the wizard finish (due date, the
-// prepared installation script).
+// once for the program's life (as a window of the owner). At the program's end it lets the
+// wizard finish (due date, the prepared installation script).
 class TQZUpdateFile : public QObject {
     Q_OBJECT
 
@@ -55,7 +54,7 @@ private:
     UserPrompt &m_prompt;
     QWidget *m_owner;
     QAction *m_action;
-    std::unique_ptr<TStatusForm> m_wizard;
+    QPointer<TStatusForm> m_wizard; // a child of the owner; deleted with the component at the latest
 };
 
 } // namespace lexora
