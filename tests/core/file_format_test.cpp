@@ -130,7 +130,7 @@ TEST_P(FileFormatRoundTrip, EverythingComesBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, FileFormatRoundTrip, ::testing::Bool(),
-                         [](const auto &info) { return info.param ? "Encrypted" : "Plain"; });
+                         [](const auto &testInfo) { return testInfo.param ? "Encrypted" : "Plain"; });
 
 TEST_F(FileFormat, EncryptionChangesStringsTrayAndIncludedBytesOnly)
 {
@@ -733,7 +733,7 @@ TEST_P(FileFormatTruncated, EveryPrefixFailsCleanly)
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, FileFormatTruncated, ::testing::Bool(),
-                         [](const auto &info) { return info.param ? "Encrypted" : "Plain"; });
+                         [](const auto &testInfo) { return testInfo.param ? "Encrypted" : "Plain"; });
 
 TEST_F(FileFormat, ProgressReportsBytesWithTheCaptions)
 {

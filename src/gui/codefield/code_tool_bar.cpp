@@ -133,8 +133,8 @@ QToolBar *CodeMenus::createToolBar(QWidget *target)
 
     QToolButton *tag = addDropDownButton(bar, "ToolButton_Tag", QStringLiteral("Tag einfügen"),
                                          m_tags, InitialTagRow);
-    const Insertion insertTag = [](int tag, Selection selection, QStringView selected) {
-        return tagAction(tagRow(tag), selection, selected);
+    const Insertion insertTag = [](int index, Selection selection, QStringView selected) {
+        return tagAction(tagRow(index), selection, selected);
     };
     connect(tag, &QToolButton::clicked, this,
             [this, tag, insertTag] { insertChosen(tag, nullptr, insertTag); });
@@ -144,8 +144,8 @@ QToolBar *CodeMenus::createToolBar(QWidget *target)
     QToolButton *keyword = addDropDownButton(bar, "ToolButton_Keyword",
                                              QStringLiteral("Platzhalter einfügen"), m_keywords,
                                              PhCss);
-    const Insertion insertPlaceholder = [this](int tag, Selection selection, QStringView selected) {
-        return placeholderAction(m_database(), tag, selection, selected);
+    const Insertion insertPlaceholder = [this](int index, Selection selection, QStringView selected) {
+        return placeholderAction(m_database(), index, selection, selected);
     };
     connect(keyword, &QToolButton::clicked, this, [this, keyword, insertPlaceholder] {
         insertChosen(keyword, nullptr, insertPlaceholder);
