@@ -3,23 +3,12 @@
 
 #include "database/win1252.h"
 #include "sorting/tree_sort.h"
-
-#include <QDate>
+#include "text/today.h"
 
 #include <algorithm>
 #include <unordered_map>
 
 namespace lexora {
-
-namespace {
-
-// Today as the model keeps dates: days since 1899-12-30, without time of day.
-DateTime today()
-{
-    return DateTime(QDate(1899, 12, 30).daysTo(QDate::currentDate()));
-}
-
-} // namespace
 
 Document::Document(const QString &includedFilesFolder, Text userName, UserPrompt &prompt,
                    Progress &progress, FilesAtEnd filesAtEnd, QObject *parent)

@@ -42,6 +42,8 @@ public:
     QString selectedFieldText() const;
     // Applies an edit as one step of the field's undo history.
     void applyEdit(const TextEdit &edit);
+    // What leaving the field does: line ends lose their blanks and control characters.
+    void trimTrailingBlanks();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -53,7 +55,6 @@ private:
     // The lines from the selection's first to its last, with the position of their start: what
     // the key commands look at, so that a key never copies the whole of a large text.
     QString selectedLines(qsizetype &start) const;
-    void trimTrailingBlanks();
 
     Text m_loadedCode;
     int m_tabStopUnits = 12;
