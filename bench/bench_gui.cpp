@@ -11,6 +11,7 @@
 #include "support/file_dialogs.h"
 #include "support/german_translation.h"
 #include "support/gui_prompt.h"
+#include "support/page_rendering.h"
 #include "support/sample_databases.h"
 
 #include <QApplication>
@@ -100,6 +101,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     installGermanTranslation();
+    renderPagesInSoftware();
     QTemporaryDir home;
     GuiPrompt prompt;
     QtFileDialogs dialogs;

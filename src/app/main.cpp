@@ -6,6 +6,7 @@
 #include "support/file_dialogs.h"
 #include "support/german_translation.h"
 #include "support/gui_prompt.h"
+#include "support/page_rendering.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
     lexora::installGermanTranslation();
+    lexora::renderPagesInSoftware();
 
     lexora::GuiPrompt prompt;
     lexora::QtFileDialogs fileDialogs;

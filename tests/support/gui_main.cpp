@@ -1,4 +1,6 @@
 // Entry of the GUI tests: one QApplication for all tests of the executable.
+#include "support/page_rendering.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -17,5 +19,6 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    lexora::renderPagesInSoftware();
     return RUN_ALL_TESTS();
 }
