@@ -10,11 +10,13 @@
 
 #include <QAction>
 #include <QDate>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace lexora;
@@ -28,6 +30,15 @@ protected:
     {
         MainWindowTest::SetUp();
         start();
+        // A confirmed title of an item without code opens the item editor; these tests look at
+        // the tree and close it at once.
+        auto *closer = new QTimer(window);
+        QObject::connect(closer, &QTimer::timeout, [] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal->objectName() == QStringLiteral("TForm2"))
+                static_cast<QDialog *>(modal)->reject();
+        });
+        closer->start(10);
     }
 
     QAction *action(const char *name) { return window->findChild<QAction *>(name); }

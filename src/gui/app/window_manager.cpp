@@ -1,8 +1,12 @@
 #include "app/window_manager.h"
 
 #include "app/file_commands.h"
+#include "codefield/code_field_settings.h"
+#include "codefield/code_tool_bar.h"
 #include "dialogs/progress_window.h"
 #include "document/document.h"
+#include "editor/display_settings_window.h"
+#include "editor/item_editor.h"
 #include "mainwindow/main_window.h"
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
@@ -23,8 +27,12 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_progress = std::make_unique<TForm10>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
+    m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
+    m_codeMenus = std::make_unique<CodeMenus>(
+        [this]() -> const Database & { return m_document->database(); });
     m_mainWindow = std::make_unique<TQZS_LXD_Form>(*m_document, m_settings, m_prompt, m_requests,
                                                    m_homeFolder + QStringLiteral("Settings.ini"));
+    connectCodeFields();
     connectMainWindow();
     connectRequests();
     connectUpdates();
@@ -78,8 +86,51 @@ void WindowManager::atProgramEnd()
     m_update->finish();
 }
 
+void WindowManager::connectCodeFields()
+{
+    // The main window reads "Settings.ini" at its first show and writes these values back at the
+    // end, so they are kept up to date here whenever they change.
+    connect(m_mainWindow.get(), &TQZS_LXD_Form::firstShown, this, [this] {
+        m_codeFieldSettings->load(m_settings);
+        if (m_itemEditor)
+            m_itemEditor->applySettings(m_settings);
+    });
+    connect(m_codeFieldSettings.get(), &CodeFieldSettings::changed, this,
+            [this] { m_codeFieldSettings->store(m_settings); });
+    QAction *displaySettings = m_mainWindow->command("Editierfelder1");
+    m_mainWindow->makeAvailable(displaySettings);
+    m_mainWindow->setCommandEnabled(displaySettings, true);
+    connect(displaySettings, &QAction::triggered, this, &WindowManager::showDisplaySettings);
+}
+
+TForm2 &WindowManager::itemEditor()
+{
+    if (!m_itemEditor) {
+        m_itemEditor = new TForm2(*m_document, *m_codeMenus, *m_codeFieldSettings,
+                                  m_mainWindow.get());
+        m_itemEditor->applySettings(m_settings);
+        connect(m_itemEditor, &QDialog::finished, this,
+                [this] { m_itemEditor->storeSettings(m_settings); });
+    }
+    return *m_itemEditor;
+}
+
+void WindowManager::editItem(Node *node)
+{
+    if (itemEditor().EditItem(node))
+        Q_EMIT m_requests.refreshDisplays(true);
+}
+
+void WindowManager::showDisplaySettings()
+{
+    if (!m_displaySettings)
+        m_displaySettings = new TForm4(*m_codeFieldSettings, m_mainWindow.get());
+    m_displaySettings->exec();
+}
+
 void WindowManager::connectRequests()
 {
+    connect(&m_requests, &WindowRequests::editItem, this, &WindowManager::editItem);
     connect(&m_requests, &WindowRequests::showNode, m_mainWindow.get(), [this](Node *node) {
         m_mainWindow->selectNode(node);
         m_mainWindow->ShowSelected();

@@ -10,11 +10,15 @@
 
 namespace lexora {
 
+class CodeFieldSettings;
+class CodeMenus;
 class Document;
 class FileCommands;
 class FileDialogs;
 class InstanceFolder;
 class TForm10;
+class TForm2;
+class TForm4;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
 class UserPrompt;
@@ -53,10 +57,22 @@ public:
     const QString &templatesFolder() const { return m_templatesFolder; }
     int instanceNumber() const;
 
+    // The item editor; made when first needed.
+    TForm2 &itemEditor();
+    // The fonts and the tab-stop distance of every code field.
+    CodeFieldSettings &codeFieldSettings() { return *m_codeFieldSettings; }
+    // The tag and placeholder menus of every code field's tool bar.
+    CodeMenus &codeMenus() { return *m_codeMenus; }
+
 private:
     void connectMainWindow();
     void connectUpdates();
     void connectRequests();
+    void connectCodeFields();
+    // EditItem: the editor for an item; after OK the displays show the new state.
+    void editItem(Node *node);
+    // "Ansicht > Editierfelder...".
+    void showDisplaySettings();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -72,9 +88,13 @@ private:
     Settings m_settings;
     WindowRequests m_requests;
     std::unique_ptr<Document> m_document;
+    std::unique_ptr<CodeFieldSettings> m_codeFieldSettings;
+    std::unique_ptr<CodeMenus> m_codeMenus;
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
     FileCommands *m_fileCommands = nullptr;
     TQZUpdateFile *m_update = nullptr; // a component of the main window
+    TForm2 *m_itemEditor = nullptr;   // owned by the main window
+    TForm4 *m_displaySettings = nullptr; // owned by the main window
 };
 
 } // namespace lexora
