@@ -121,7 +121,7 @@ int main()
         perMb[i] = build / mb;
         std::printf("BuildPage  %5.1f MB code, %6lld placeholders: %8.1f ms  %8.1f MB/s  "
                     "(page %.1f MB)\n",
-                    mb, (long long)(code.size() / 100), build * 1e3, mb / build,
+                    mb, static_cast<long long>(code.size() / 100), build * 1e3, mb / build,
                     megabytes(pageSize));
         std::printf("plain copy %5.1f MB:                          %8.2f ms  %8.1f MB/s  "
                     "(BuildPage takes %.1f times as long)\n",
