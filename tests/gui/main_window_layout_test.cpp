@@ -120,7 +120,7 @@ TEST_F(LayoutTest, MenusInOrderWithCaptionsAndShortcuts)
         {"Ansicht",
          {{"MenuItem_SortCriteriums", "Sortierkriterien...", "", false},
           {"MenuItem_ShowInfo", "Informationen anzeigen", "", true},
-          {"Editierfelder1", "Editierfelder...", "", false}}},
+          {"Editierfelder1", "Editierfelder...", "", true}}},
         {"Optionen",
          {{"MenuItem_Templates", "Vorlagen (HTML, CSS)", "", false},
           {"MenuItem_LXDTemplates", "Standard-Vorlage", "", true},
