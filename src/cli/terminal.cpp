@@ -56,7 +56,7 @@ void TerminalPrompt::message(Icon, const QString &caption, const QString &text)
 }
 
 UserPrompt::Answer TerminalPrompt::question(const QString &caption, const QString &text,
-                                            Buttons buttons)
+                                            Buttons buttons, Icon)
 {
     const bool withCancel = buttons == Buttons::YesNoCancel;
     for (;;) {

@@ -14,7 +14,8 @@ public:
     explicit TerminalPrompt(QString passwordFile = {}) : m_passwordFile(std::move(passwordFile)) {}
 
     void message(Icon icon, const QString &caption, const QString &text) override;
-    Answer question(const QString &caption, const QString &text, Buttons buttons) override;
+    Answer question(const QString &caption, const QString &text, Buttons buttons,
+                    Icon icon = Icon::Question) override;
     QByteArray password(const QString &caption, const QString &prompt) override;
 
 private:

@@ -696,7 +696,7 @@ class FixedPassword : public UserPrompt {
 public:
     explicit FixedPassword(QByteArray password) : m_password(std::move(password)) {}
     void message(Icon, const QString &, const QString &) override { ++messages; }
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
     QByteArray password(const QString &, const QString &) override { return m_password; }
     int messages = 0;
 

@@ -4,6 +4,7 @@
 #include "support/error.h"
 
 #include "support/database_fixtures.h"
+#include "support/scoped_env.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,34 +15,10 @@
 
 using namespace lexora;
 using lexora::test::readFileBytes;
+using lexora::test::ScopedEnv;
 using lexora::test::writeFileBytes;
 
 namespace {
-
-// Sets an environment variable for the life of the object (unset for an empty value).
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QString &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        if (value.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 class HomeFolder : public ::testing::Test {
 protected:

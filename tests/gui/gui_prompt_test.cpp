@@ -72,6 +72,15 @@ TEST_F(GuiPromptTest, QuestionsHaveGermanButtons)
     }
 }
 
+TEST_F(GuiPromptTest, AQuestionBeforeSomethingFinalShowsTheWarningIcon)
+{
+    clickButton(QStringLiteral("Nein"));
+    EXPECT_EQ(m_prompt.question(QStringLiteral("Lexora"), QStringLiteral("Wirklich?"),
+                                UserPrompt::Buttons::YesNo, UserPrompt::Icon::Warning),
+              UserPrompt::Answer::No);
+    EXPECT_EQ(m_icon, QMessageBox::Warning);
+}
+
 TEST_F(GuiPromptTest, ClosingAQuestionIsCancelOrNo)
 {
     test::whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });

@@ -9,9 +9,10 @@ void ScriptedPrompt::message(Icon icon, const QString &caption, const QString &t
     m_shown.append({QStringLiteral("message"), caption, text, icon});
 }
 
-UserPrompt::Answer ScriptedPrompt::question(const QString &caption, const QString &text, Buttons)
+UserPrompt::Answer ScriptedPrompt::question(const QString &caption, const QString &text, Buttons,
+                                            Icon icon)
 {
-    m_shown.append({QStringLiteral("question"), caption, text, Icon::Question});
+    m_shown.append({QStringLiteral("question"), caption, text, icon});
     if (m_answers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return Answer::Cancel;

@@ -22,7 +22,8 @@ public:
     void givePassword(const QByteArray &password) { m_passwords.enqueue(password); }
 
     void message(Icon icon, const QString &caption, const QString &text) override;
-    Answer question(const QString &caption, const QString &text, Buttons buttons) override;
+    Answer question(const QString &caption, const QString &text, Buttons buttons,
+                    Icon icon = Icon::Question) override;
     QByteArray password(const QString &caption, const QString &prompt) override;
 
     const QList<Shown> &shown() const { return m_shown; }

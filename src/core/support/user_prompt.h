@@ -17,8 +17,10 @@ public:
 
     // A modal message with caption and icon.
     virtual void message(Icon icon, const QString &caption, const QString &text) = 0;
-    // A question; with Buttons::YesNo the answer is never Cancel.
-    virtual Answer question(const QString &caption, const QString &text, Buttons buttons) = 0;
+    // A question; with Buttons::YesNo the answer is never Cancel. Questions before something
+    // that cannot be undone (deleting, uninstalling) show the warning icon.
+    virtual Answer question(const QString &caption, const QString &text, Buttons buttons,
+                            Icon icon = Icon::Question) = 0;
     // Asks for a password (Windows-1252 bytes). An empty result means refused or cancelled.
     virtual QByteArray password(const QString &caption, const QString &prompt) = 0;
 };

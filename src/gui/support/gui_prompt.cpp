@@ -35,11 +35,12 @@ void GuiPrompt::message(Icon icon, const QString &caption, const QString &text)
     box.exec();
 }
 
-UserPrompt::Answer GuiPrompt::question(const QString &caption, const QString &text, Buttons buttons)
+UserPrompt::Answer GuiPrompt::question(const QString &caption, const QString &text, Buttons buttons,
+                                      Icon icon)
 {
     QApplication::beep();
     const bool withCancel = buttons == Buttons::YesNoCancel;
-    QMessageBox box(QMessageBox::Question, caption, text,
+    QMessageBox box(boxIcon(icon), caption, text,
                     withCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                : QMessageBox::Yes | QMessageBox::No,
                     parentWidget());

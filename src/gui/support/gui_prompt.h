@@ -18,7 +18,8 @@ public:
 
     void message(Icon icon, const QString &caption, const QString &text) override;
     // Yes, No (and Cancel); closing the box counts as Cancel, or as No without a Cancel button.
-    Answer question(const QString &caption, const QString &text, Buttons buttons) override;
+    Answer question(const QString &caption, const QString &text, Buttons buttons,
+                    Icon icon = Icon::Question) override;
     // An input box with hidden input; the typed text as Windows-1252 (characters it lacks become
     // '?'); empty when cancelled.
     QByteArray password(const QString &caption, const QString &prompt) override;
