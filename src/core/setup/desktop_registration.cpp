@@ -27,12 +27,6 @@ QString dataFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
-QByteArray programIcon()
-{
-    return QByteArray::fromRawData(reinterpret_cast<const char *>(embedded::program_icon),
-                                   qsizetype(embedded::program_icon_size));
-}
-
 // A string value of a desktop entry: its escapes for backslash and control characters.
 QString escapeValue(const QString &value)
 {
@@ -193,7 +187,7 @@ QByteArray TQZSetup::mimePackage() const
 void TQZSetup::registerProgram() const
 {
     writeIfChanged(desktopEntryFile(), desktopEntry());
-    writeIfChanged(iconFile(), programIcon());
+    writeIfChanged(iconFile(), programIconSvg());
     // Rebuilding the caches takes a moment, so only when something changed or they are missing.
     const bool mimeChanged = writeIfChanged(mimePackageFile(), mimePackage());
     if (mimeChanged || !QFileInfo::exists(dataFolder() + QStringLiteral("/mime/mime.cache")))
@@ -230,6 +224,12 @@ TQZSetup::Outcome TQZSetup::uninstall(UserPrompt &prompt) const
                                       "gelöscht werden.")
                            .arg(DisplayName));
     return Outcome::Removed;
+}
+
+QByteArray programIconSvg()
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(embedded::program_icon),
+                                   qsizetype(embedded::program_icon_size));
 }
 
 QString desktopExecArgument(const QString &argument)

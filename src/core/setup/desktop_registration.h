@@ -61,6 +61,9 @@ private:
     QString m_programPath;
 };
 
+// The program icon (SVG), as the desktop and the program's windows show it.
+QByteArray programIconSvg();
+
 // One argument of an Exec line of a desktop entry, quoted where the desktop entry rules ask it.
 QString desktopExecArgument(const QString &argument);
 

@@ -1,8 +1,11 @@
 #include "mainwindow/icons.h"
 
+#include "setup/desktop_registration.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 #include <cmath>
 #include <functional>
@@ -217,14 +220,9 @@ QIcon imageListIcon(ImageIndex index)
 
 QIcon applicationIcon()
 {
-    return render([](QPainter &p) {
-        p.setPen(QPen(QColor(20, 60, 120), 0.8));
-        p.setBrush(QColor(50, 100, 180));
-        p.drawRoundedRect(QRectF(1, 1, 14, 14), 2.5, 2.5);
-        p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        p.drawLine(QPointF(5.5, 4), QPointF(5.5, 12));
-        p.drawLine(QPointF(5.5, 12), QPointF(11, 12));
-    });
+    // The same picture the desktop shows for the program.
+    QSvgRenderer renderer(programIconSvg());
+    return render([&renderer](QPainter &p) { renderer.render(&p, QRectF(0, 0, 16, 16)); });
 }
 
 } // namespace lexora
