@@ -3,13 +3,19 @@
 #include "browser/browser_view.h"
 #include "support/gui_main_window.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEngineHistory>
+
+#include <memory>
 
 using namespace lexora;
 using namespace lexora::test;
@@ -126,6 +132,62 @@ TEST_F(BrowserViewTest, LinksToTheWebLeaveTheDisplay)
                                    QUrl("http://example.org/neu")}));
     // The page itself stays.
     EXPECT_EQ(js("document.getElementById('unten').innerText").toString(), "x");
+}
+
+TEST_F(BrowserViewTest, RuleLinesTakeTheirTextColour)
+{
+    show("<html><head><style>hr.head {color:red} hr.own {color:red; border-color:green}</style>"
+         "</head><body><hr id=a class=head><hr id=b><hr id=c color=blue><hr id=d class=own>"
+         "</body></html>");
+    const auto border = [this](const char *id) {
+        return js(QString("getComputedStyle(document.getElementById('%1')).borderTopColor").arg(id))
+            .toString();
+    };
+    EXPECT_EQ(border("a"), "rgb(255, 0, 0)");  // the default templates' red rule
+    EXPECT_EQ(border("b"), "rgb(128, 128, 128)"); // a plain rule stays grey
+    EXPECT_EQ(border("c"), "rgb(0, 0, 255)");  // the color attribute paints its own
+    EXPECT_EQ(border("d"), "rgb(0, 128, 0)");  // the page's own border colour wins
+    // The page itself is as written.
+    EXPECT_EQ(js("document.querySelectorAll('style').length").toInt(), 1);
+}
+
+TEST_F(BrowserViewTest, TheDisplayNeverGoesBackForwardOrReloadsByItself)
+{
+    show("<p id=p>erste Seite</p>");
+    show("<p id=p>zweite Seite</p>");
+    js("window.marker = 7");
+    EXPECT_FALSE(view.history()->canGoBack());
+    for (const QWebEnginePage::WebAction action :
+         {QWebEnginePage::Back, QWebEnginePage::Forward, QWebEnginePage::Reload})
+        view.page()->triggerAction(action);
+    js("history.back()");
+    QTest::qWait(300);
+    EXPECT_EQ(js("document.getElementById('p').innerText").toString(), "zweite Seite");
+    EXPECT_EQ(js("window.marker").toInt(), 7);
+}
+
+TEST_F(BrowserViewTest, TheContextMenuIsAShortGermanOne)
+{
+    show("<p id=p>Text zum Kopieren</p>");
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&view, &event);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    auto *shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QStringList texts;
+    for (QAction *a : shown->actions())
+        texts << a->text();
+    EXPECT_EQ(texts, QStringList({"Kopieren", "Alles markieren"}));
+    EXPECT_FALSE(shown->actions()[0]->isEnabled()); // nothing is selected yet
+    shown->close();
+
+    std::unique_ptr<QMenu> menu(view.createContextMenu());
+    menu->actions()[1]->trigger();
+    QTRY_VERIFY(view.hasSelection());
+    menu.reset(view.createContextMenu());
+    ASSERT_TRUE(menu->actions()[0]->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    menu->actions()[0]->trigger();
+    QTRY_COMPARE(QGuiApplication::clipboard()->text().trimmed(), QString("Text zum Kopieren"));
 }
 
 } // namespace

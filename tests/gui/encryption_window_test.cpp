@@ -1,4 +1,7 @@
 #include "dialogs/encryption_window.h"
+#include "help/balloon_help.h"
+#include "help/balloon_window.h"
+#include "help/balloons.h"
 
 #include "support/gui_modal.h"
 #include "support/test_document.h"
@@ -73,8 +76,10 @@ TEST(EncryptionWindow, TheBoxSwitchesThePasswordField)
     EXPECT_FALSE(form.Edit_Password->isEnabled());
 }
 
-TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPassword)
+TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPasswordInTheWarningBalloon)
 {
+    Balloons balloons;
+    TQZBalloonHelp &warning = *balloons.BalloonWarning;
     TForm8 form;
     test::TestDocument doc;
     doc->setEncryption(true, {});
@@ -92,22 +97,27 @@ TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPassword)
     for (const auto &close : ways) {
         close();
         EXPECT_TRUE(form.isVisible());
-        EXPECT_TRUE(form.Label_Warning->isVisible());
-        EXPECT_TRUE(form.Label_Warning->text().contains(QStringLiteral("Ungültige oder unvollständige Angaben")));
-        EXPECT_TRUE(form.Label_Warning->text().contains(warningText));
-        form.Label_Warning->hide();
+        EXPECT_TRUE(warning.isVisible());
+        EXPECT_EQ(warning.tipControl(), form.Edit_Password);
+        EXPECT_EQ(warning.window()->title(), QStringLiteral("Ungültige oder unvollständige Angaben"));
+        EXPECT_EQ(warning.window()->text().remove(QStringLiteral("\r\n")).remove(u' '),
+                  QString(warningText).remove(u' '));
+        EXPECT_EQ(form.focusWidget(), form.Edit_Password);
+        warning.Hide();
     }
 
-    // Typing a password takes the warning away and lets the window close.
-    form.Label_Warning->show();
+    // With a password the window closes, and the balloon goes with it.
+    form.close();
+    ASSERT_TRUE(warning.isVisible());
     QTest::keyClicks(form.Edit_Password, QStringLiteral("x"));
-    EXPECT_FALSE(form.Label_Warning->isVisible());
     form.close();
     EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(warning.isVisible());
 }
 
 TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
 {
+    Balloons balloons;
     TForm8 form;
     test::TestDocument doc;
     const Database &db = doc->database();
@@ -116,7 +126,7 @@ TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
         EXPECT_EQ(modal, &form);
         QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
         QTest::mouseClick(form.Button_OK, Qt::LeftButton);
-        refusedFirst = form.isVisible() && form.Label_Warning->isVisible();
+        refusedFirst = form.isVisible() && balloons.BalloonWarning->isVisible();
         QTest::keyClicks(form.Edit_Password, QStringLiteral("Geheimnis"));
         QTest::mouseClick(form.Button_OK, Qt::LeftButton);
         if (form.isVisible()) { // do not hang when the window refuses wrongly

@@ -47,6 +47,10 @@ bool BrowserPage::isExternalLink(const QUrl &url)
 
 bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
+    // The display shows what the program writes into it; going back or forward would show
+    // another node's page beside the tree's selection, and a reload nothing new.
+    if (type == NavigationTypeBackForward || type == NavigationTypeReload)
+        return false;
     if (type == NavigationTypeLinkClicked && isExternalLink(url)) {
         if (m_linkHandler)
             m_linkHandler(url);
@@ -100,6 +104,15 @@ QString pageSupportScript()
   }
   blankForward("innerText");
   blankForward("style");
+  // A rule line takes its text colour as its line colour ("hr.head {color:red}" in the default
+  // templates), where the engine would keep it grey; a line without a colour stays grey.
+  // Without specificity, so that any rule of the page wins, and not for lines that a color
+  // attribute paints.
+  if (window.CSSStyleSheet && "adoptedStyleSheets" in document) {
+    var lines = new CSSStyleSheet();
+    lines.replaceSync(":where(hr:not([color])) { color: gray; border-color: currentColor; }");
+    document.adoptedStyleSheets = document.adoptedStyleSheets.concat([lines]);
+  }
 })();
 )JS")
         .arg(QStringLiteral("\\u0001lexora-clipboard\\u0001"));

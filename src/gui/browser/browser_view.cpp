@@ -2,11 +2,14 @@
 
 #include "browser/browser_page.h"
 
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -67,6 +70,7 @@ BrowserView::BrowserView(QWidget *parent) : QWebEngineView(parent)
     setPage(page);
     connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
         m_loading = false;
+        history()->clear();
         if (ok)
             Q_EMIT documentShown();
     });
@@ -78,6 +82,25 @@ BrowserView::~BrowserView() = default;
 void BrowserView::setExternalLinkHandler(std::function<void(const QUrl &)> handler)
 {
     static_cast<BrowserPage *>(page())->setExternalLinkHandler(std::move(handler));
+}
+
+QMenu *BrowserView::createContextMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu_Browser"));
+    QAction *copy = menu->addAction(QStringLiteral("Kopieren"),
+                                    [this] { triggerPageAction(QWebEnginePage::Copy); });
+    copy->setEnabled(hasSelection());
+    menu->addAction(QStringLiteral("Alles markieren"),
+                    [this] { triggerPageAction(QWebEnginePage::SelectAll); });
+    return menu;
+}
+
+void BrowserView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void BrowserView::showBlank()

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QWebEngineView>
 
+class QMenu;
+
 #include <functional>
 #include <memory>
 
@@ -14,7 +16,8 @@ namespace lexora {
 //
 // Every page gets a small script that maps window.clipboardData.setData, which the default
 // templates call, to the system clipboard. Links to web pages and mail addresses open in the
-// user's web browser instead of inside the display.
+// user's web browser instead of inside the display. The display keeps no history and never goes
+// back, forward or reloads by itself; its context menu offers copying only.
 class BrowserView : public QWebEngineView {
     Q_OBJECT
 
@@ -30,9 +33,15 @@ public:
     // Where links to web pages go; the desktop's web browser unless a test sets another.
     void setExternalLinkHandler(std::function<void(const QUrl &)> handler);
 
+    // The context menu: "Kopieren" (with a selection) and "Alles markieren".
+    QMenu *createContextMenu();
+
 Q_SIGNALS:
     // A document has finished loading.
     void documentShown();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void writeLargeDocument(const QByteArray &utf8, const QString &baseFolder);

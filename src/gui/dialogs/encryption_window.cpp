@@ -2,6 +2,7 @@
 
 #include "database/win1252.h"
 #include "document/document.h"
+#include "help/balloons.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -50,15 +51,6 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     Edit_Password->setEnabled(false);
     Label_Password->setBuddy(Edit_Password);
 
-    Label_Warning = new QLabel(this);
-    Label_Warning->setObjectName(QStringLiteral("Label_Warning"));
-    Label_Warning->setWordWrap(true);
-    Label_Warning->setTextFormat(Qt::RichText);
-    Label_Warning->setStyleSheet(QStringLiteral("QLabel { background: palette(tooltip-base); "
-                                                "color: palette(tooltip-text); "
-                                                "border: 1px solid palette(dark); padding: 4px; }"));
-    Label_Warning->hide();
-
     Button_OK = new QPushButton(QStringLiteral("OK"), this);
     Button_OK->setObjectName(QStringLiteral("Button_OK"));
     Button_OK->setDefault(true);
@@ -70,17 +62,12 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     layout->addWidget(CheckBox_Encryption);
     layout->addWidget(Label_Password);
     layout->addWidget(Edit_Password);
-    layout->addWidget(Label_Warning);
     layout->addStretch();
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // The window keeps its width when the warning appears.
     Edit_Password->setFixedWidth(280);
-    Label_Warning->setFixedWidth(280);
 
     connect(CheckBox_Encryption, &QCheckBox::clicked, this, &TForm8::CheckBox_EncryptionClick);
-    connect(CheckBox_Encryption, &QCheckBox::toggled, Label_Warning, &QWidget::hide);
-    connect(Edit_Password, &QLineEdit::textChanged, Label_Warning, &QWidget::hide);
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -96,7 +83,6 @@ void TForm8::setFromDatabase(const Database &db)
     CheckBox_Encryption->setChecked(db.Encrypted);
     Edit_Password->setText(win1252::toUnicode(db.Password.left(maxPasswordLength)));
     CheckBox_EncryptionClick();
-    Label_Warning->hide();
 }
 
 void TForm8::storeInto(Document &document) const
@@ -113,20 +99,12 @@ void TForm8::CheckBox_EncryptionClick()
 void TForm8::done(int result)
 {
     if (CheckBox_Encryption->isChecked() && Edit_Password->text().isEmpty()) {
-        showWarning(Edit_Password, QStringLiteral("Ungültige oder unvollständige Angaben"),
-                    QStringLiteral("Sie müssen ein Passwort angeben, mit dem die Datei "
-                                   "verschlüsselt werden soll."));
+        Edit_Password->setFocus();
+        Balloons::warn(Edit_Password, QStringLiteral("Sie müssen ein Passwort angeben, mit dem die "
+                                                     "Datei verschlüsselt werden soll."));
         return;
     }
     QDialog::done(result);
-}
-
-void TForm8::showWarning(QWidget *control, const QString &title, const QString &text)
-{
-    Label_Warning->setText(QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(),
-                                                               text.toHtmlEscaped()));
-    Label_Warning->show();
-    control->setFocus();
 }
 
 } // namespace lexora

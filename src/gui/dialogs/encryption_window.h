@@ -38,12 +38,9 @@ public:
     QLabel *Label_Password = nullptr;
     QLineEdit *Edit_Password = nullptr;
     QPushButton *Button_OK = nullptr;
-    // The warning shown under Edit_Password (stands in for the main window's warning balloon).
-    QLabel *Label_Warning = nullptr;
 
 private:
     void CheckBox_EncryptionClick();
-    void showWarning(QWidget *control, const QString &title, const QString &text);
 };
 
 } // namespace lexora

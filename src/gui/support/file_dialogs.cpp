@@ -1,13 +1,38 @@
 #include "support/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace lexora {
 
 namespace {
 
+// Qt's file list writes sizes and dates in the session's language; Lexora speaks German
+// throughout, so they are written again in the program's locale.
+class FileDetailsInProgramLocale : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        enum { SizeColumn = 1, DateColumn = 3 };
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role == Qt::DisplayRole && files) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == SizeColumn && !files->isDir(source))
+                return QLocale().formattedDataSize(files->size(source));
+            if (index.column() == DateColumn)
+                return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 std::optional<QString> run(QFileDialog &dialog, QString &last)
 {
+    dialog.setProxyModel(new FileDetailsInProgramLocale(&dialog));
     dialog.setNameFilter(QStringLiteral("Lexora (*.lxd)"));
     dialog.setDefaultSuffix(QStringLiteral("lxd"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);

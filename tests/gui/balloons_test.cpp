@@ -1,0 +1,219 @@
+// The program's two balloons and the help texts: warnings, F1 over controls with and without a
+// text, the introduction, and the table itself.
+#include "help/balloon_help.h"
+#include "help/balloon_window.h"
+#include "help/balloons.h"
+#include "help/help_texts.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
+#include <QSet>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace lexora;
+
+namespace {
+
+// A window named like the main window, with controls named like its own.
+class LookAlike : public QWidget {
+public:
+    LookAlike()
+    {
+        setObjectName(QStringLiteral("TQZS_LXD_Form"));
+        auto *layout = new QVBoxLayout(this);
+        toolBar = named(new QToolBar(this), "ToolBar");
+        toolBar->addAction(QStringLiteral("Neu"));
+        tree = named(new QTreeWidget(this), "TreeView_Items");
+        browser = named(new QLineEdit(this), "WebBrowser");
+        info = named(new QWidget(this), "PaintBox_Info");
+        info->setMinimumHeight(60);
+        for (QWidget *w : std::initializer_list<QWidget *>{toolBar, tree, browser, info})
+            layout->addWidget(w);
+        resize(500, 500);
+        move(100, 100);
+    }
+    template <typename W> W *named(W *w, const char *name)
+    {
+        w->setObjectName(QLatin1String(name));
+        return w;
+    }
+    QToolBar *toolBar;
+    QTreeWidget *tree;
+    QLineEdit *browser;
+    QWidget *info;
+};
+
+class BalloonsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // F1 with the mouse pointer over the middle of control.
+    void helpKeyOver(QWidget *control)
+    {
+        const QPoint at = control->mapToGlobal(control->rect().center());
+        QCursor::setPos(at);
+        QTRY_COMPARE(QCursor::pos(), at);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key_F1);
+    }
+
+    LookAlike window;
+    Balloons balloons;
+    TQZBalloonHelp &help = *balloons.QZBalloonHelp;
+    TQZBalloonHelp &warning = *balloons.BalloonWarning;
+};
+
+TEST_F(BalloonsTest, TheTwoBalloonsAndTheirSettings)
+{
+    EXPECT_EQ(Balloons::instance(), &balloons);
+    const struct {
+        TQZBalloonHelp *balloon;
+        const char *title;
+        BalloonWindow::Icon icon;
+        int autoHide;
+    } cases[] = {
+        {&help, "Information", BalloonWindow::Icon::Information, 0},
+        {&warning, "Ungültige oder unvollständige Angaben", BalloonWindow::Icon::Warning, 5000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(c.balloon->AutoHideMSec, c.autoHide);
+        EXPECT_EQ(c.balloon->MaxLineWidth, 300);
+        c.balloon->ShowBalloon(window.tree, QStringLiteral("Text"));
+        EXPECT_EQ(c.balloon->window()->title(), QString::fromUtf8(c.title));
+        EXPECT_EQ(c.balloon->window()->icon(), c.icon);
+        // The stem at the centre of the control.
+        const QRect tree(window.tree->mapToGlobal(QPoint()), window.tree->size());
+        EXPECT_LE(std::abs(c.balloon->window()->placement().tip.x() - tree.center().x()), 1);
+        EXPECT_LE(std::abs(c.balloon->window()->placement().tip.y() - tree.center().y()), 1);
+        c.balloon->Hide();
+    }
+}
+
+TEST_F(BalloonsTest, AtMostOneBalloonIsVisibleAndAClickHidesIt)
+{
+    Balloons::warn(window.browser, QStringLiteral("Falsch."));
+    EXPECT_TRUE(warning.isVisible());
+    EXPECT_EQ(warning.tipControl(), window.browser);
+    EXPECT_EQ(warning.window()->text(), QStringLiteral("Falsch."));
+
+    helpKeyOver(window.tree);
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_FALSE(warning.isVisible());
+
+    Balloons::warn(window.browser, QStringLiteral("Falsch."));
+    EXPECT_TRUE(warning.isVisible());
+    EXPECT_FALSE(help.isVisible());
+
+    for (TQZBalloonHelp *balloon : {&warning, &help}) {
+        if (balloon == &help)
+            helpKeyOver(window.tree);
+        ASSERT_TRUE(balloon->isVisible());
+        BalloonWindow *tip = balloon->window();
+        QTest::mouseClick(tip, Qt::LeftButton, {}, tip->placement().body.center() - tip->pos());
+        EXPECT_FALSE(balloon->isVisible());
+    }
+}
+
+TEST_F(BalloonsTest, TheHelpKeyShowsMovesAndTogglesTheHelpText)
+{
+    helpKeyOver(window.tree);
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_EQ(help.tipControl(), window.tree);
+    EXPECT_EQ(help.window()->text().remove(QStringLiteral("\r\n")).remove(u' '),
+              helpText(*window.tree).remove(QStringLiteral("\r\n")).remove(u' '));
+
+    helpKeyOver(window.tree); // again: away
+    EXPECT_FALSE(help.isVisible());
+    helpKeyOver(window.tree);
+    EXPECT_TRUE(help.isVisible());
+
+    helpKeyOver(window.browser); // to another control with a text
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.tipControl(), window.browser);
+    EXPECT_EQ(help.window()->text().remove(QStringLiteral("\r\n")).remove(u' '),
+              helpText(*window.browser).remove(QStringLiteral("\r\n")).remove(u' '));
+
+    helpKeyOver(window.toolBar); // a control without a text: the help goes, nothing comes
+    EXPECT_FALSE(help.isVisible());
+    helpKeyOver(window.toolBar);
+    EXPECT_FALSE(help.isVisible());
+}
+
+TEST_F(BalloonsTest, TheIntroductionPointsAtTheToolBar)
+{
+    Balloons::warn(window.browser, QStringLiteral("Falsch."));
+    balloons.MenuItem_BalloonHelpClick(window.toolBar);
+    EXPECT_FALSE(warning.isVisible());
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_EQ(help.tipControl(), window.toolBar);
+    EXPECT_EQ(help.window()->title(), QStringLiteral("Information"));
+    EXPECT_EQ(help.window()->text().remove(QStringLiteral("\r\n")).remove(u' '),
+              QStringLiteral("Wenn Sie zu einem Objekt des Programms Fragen haben, können Sie jederzeit "
+                             "den Mauszeiger darüber bewegen und mit der F1-Taste entsprechende "
+                             "Kurzinformationen abrufen.Klicken Sie den Ballon an, um die Hilfe auszublenden.")
+                  .remove(u' '));
+}
+
+TEST(HelpTexts, EveryEntryIsUsableAndUnique)
+{
+    QSet<QString> seen;
+    for (const HelpEntry &e : helpEntries()) {
+        const QString key = QStringLiteral("%1|%2|%3").arg(int(e.match)).arg(
+            QLatin1String(e.window ? e.window : ""), QLatin1String(e.control));
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_FALSE(seen.contains(key)) << "twice";
+        seen.insert(key);
+        EXPECT_EQ(e.match == HelpEntry::Match::Control, e.window != nullptr);
+        const QString text = QString::fromUtf8(e.text);
+        EXPECT_GE(text.size(), 20);
+        EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
+        // The balloon breaks lines at "\r\n" only.
+        EXPECT_EQ(text.count(u'\n'), text.count(QStringLiteral("\r\n")));
+        EXPECT_TRUE(text.endsWith(u'.') || text.endsWith(u'"')) << text.toStdString();
+    }
+}
+
+TEST(HelpTexts, EntriesMatchByWindowAndNameByNameOrByTheFrontOfTheName)
+{
+    QWidget form;
+    form.setObjectName(QStringLiteral("TForm11"));
+    QWidget other;
+    other.setObjectName(QStringLiteral("TForm2"));
+    const auto child = [](QWidget *parent, const char *name) {
+        auto *w = new QWidget(parent);
+        w->setObjectName(QLatin1String(name));
+        return w;
+    };
+    using M = HelpEntry::Match;
+    const struct {
+        HelpEntry entry;
+        QWidget *control;
+        bool matches;
+    } cases[] = {
+        {{M::Control, "TForm11", "Button_OK", ""}, child(&form, "Button_OK"), true},
+        {{M::Control, "TForm11", "Button_OK", ""}, child(&other, "Button_OK"), false},
+        {{M::Name, nullptr, "ToolButton_Tag", ""}, child(&other, "ToolButton_Tag"), true},
+        {{M::Name, nullptr, "ToolButton_Tag", ""}, child(&other, "ToolButton_Tags"), false},
+        {{M::NameWithoutLast, nullptr, "CheckBox_Criterium", ""}, child(&form, "CheckBox_Criterium3"), true},
+        {{M::NameWithoutLast, nullptr, "CheckBox_Criterium", ""}, child(&form, "CheckBox_Criterium"), false},
+        {{M::NameWithoutLast, nullptr, "ComboBox_Criterium", ""}, child(&form, "ComboBox_Criterium2Mode"), false},
+        {{M::NameWithoutLastFive, nullptr, "ComboBox_Criterium", ""}, child(&form, "ComboBox_Criterium2Mode"), true},
+        {{M::NameWithoutLastFive, nullptr, "ComboBox_Criterium", ""}, child(&form, "ComboBox_Criterium2"), false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(helpEntryMatches(c.entry, *c.control), c.matches)
+            << c.entry.control << " / " << c.control->objectName().toStdString();
+}
+
+} // namespace
