@@ -35,7 +35,7 @@ public:
     explicit PasswordPrompt(QByteArray password) : m_password(std::move(password)) {}
     void message(Icon, const QString &, const QString &text) override
     { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
     QByteArray password(const QString &, const QString &) override { return m_password; }
 
 private:

@@ -41,7 +41,7 @@ public:
         if (icon == Icon::Error)
             std::fprintf(stderr, "%s\n", qPrintable(text));
     }
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Yes; }
+    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Yes; }
     QByteArray password(const QString &, const QString &) override { return {}; }
 };
 

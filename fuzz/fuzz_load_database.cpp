@@ -20,7 +20,7 @@ namespace {
 class FuzzPrompt : public lexora::UserPrompt {
 public:
     void message(Icon, const QString &, const QString &) override {}
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
     QByteArray password(const QString &, const QString &) override { return lexora::fuzz::kPassword; }
 };
 

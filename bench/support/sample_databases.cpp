@@ -19,7 +19,7 @@ namespace {
 class SilentPrompt : public UserPrompt {
 public:
     void message(Icon, const QString &, const QString &text) override { throw Error(text); }
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
     QByteArray password(const QString &, const QString &) override { return {}; }
 };
 

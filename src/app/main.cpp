@@ -1,6 +1,8 @@
 // The desktop program `lexora`.
 #include "app/window_manager.h"
+#include "help/balloons.h"
 #include "mainwindow/main_window.h"
+#include "setup/desktop_registration.h"
 #include "setup/home_folder.h"
 #include "support/error.h"
 #include "support/file_dialogs.h"
@@ -23,15 +25,42 @@ const char kUsage[] =
     "\n"
     "  DATEI.lxd    diese Datenbank beim Start öffnen\n"
     "  --help       diese Hilfe anzeigen\n"
-    "  --version    die Versionsnummer anzeigen\n";
+    "  --version    die Versionsnummer anzeigen\n"
+    "  /uninstall   Lexora vom Desktop abmelden (Menüeintrag, Symbol, Dateityp)\n";
+
+// "lexora /uninstall": asks, removes the desktop registration and says so; no window opens.
+int uninstall(QApplication &app)
+{
+    lexora::installGermanTranslation();
+    lexora::GuiPrompt prompt;
+    try {
+        lexora::TQZSetup(QCoreApplication::applicationFilePath()).uninstall(prompt);
+        return 0;
+    } catch (const lexora::Error &e) {
+        prompt.message(lexora::UserPrompt::Icon::Error, app.applicationName(), e.message());
+        return 1;
+    }
+}
+
+// At every start the desktop learns where the program is; Lexora works without it.
+void registerWithDesktop()
+{
+    try {
+        lexora::TQZSetup(QCoreApplication::applicationFilePath()).registerProgram();
+    } catch (const lexora::Error &e) {
+        std::fprintf(stderr, "lexora: %s\n", qUtf8Printable(e.message()));
+    }
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Exactly this first argument uninstalls, as the desktop entry's action gives it.
+    const bool uninstalling = argc > 1 && std::strcmp(argv[1], "/uninstall") == 0;
     // Answered before any window exists, so they work without a display.
     const char *startFile = nullptr;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && !uninstalling; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -54,8 +83,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
+    if (uninstalling)
+        return uninstall(app);
     lexora::installGermanTranslation();
     lexora::renderPagesInSoftware();
+    registerWithDesktop();
+    lexora::Balloons balloons;
 
     lexora::GuiPrompt prompt;
     lexora::QtFileDialogs fileDialogs;

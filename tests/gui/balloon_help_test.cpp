@@ -210,9 +210,14 @@ TEST_F(BalloonHelp, AClickOnTheBalloonIsReportedAndRemovingTheControlHidesIt)
 TEST_F(BalloonHelp, TheHideTimerStartsAgainWithEveryShowing)
 {
     balloon.AutoHideMSec = 1500;
+    // At a point of the screen: no window whose activation (another test's window on the same
+    // display) could hide it.
+    balloon.PositionMode = TQZBalloonHelp::pmAbsolute;
+    balloon.PosX = 300;
+    balloon.PosY = 300;
     QElapsedTimer clock;
     clock.start();
-    balloon.ShowBalloon(form.edit, QStringLiteral("Text"));
+    balloon.ShowBalloon(nullptr, QStringLiteral("Text"));
     QTest::qWait(500);
     ASSERT_TRUE(balloon.isVisible());
     const qint64 again = clock.elapsed();
@@ -247,6 +252,8 @@ TEST_F(BalloonHelp, TheHelpKeyReportsTheControlUnderThePointer)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.over);
+        form.activateWindow(); // another test's window on the display may have taken it
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QPoint at = c.pointAt->mapToGlobal(QPoint(c.pointAt->width() / 2, c.pointAt->height() / 2));
         if (c.pointAt == form.panel) // beside the label
             at = form.panel->mapToGlobal(QPoint(form.panel->width() - 5, form.panel->height() - 5));

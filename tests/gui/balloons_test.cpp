@@ -61,6 +61,8 @@ protected:
     // F1 with the mouse pointer over the middle of control.
     void helpKeyOver(QWidget *control)
     {
+        window.activateWindow(); // another test's window on the display may have taken it
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         const QPoint at = control->mapToGlobal(control->rect().center());
         QCursor::setPos(at);
         QTRY_COMPARE(QCursor::pos(), at);
