@@ -25,6 +25,14 @@ constexpr HelpEntry kEntries[] = {
      "Anzahl der enthaltenen Elemente angezeigt, bei Einträgen informiert der Infobereich über "
      "Erstellungs- und Änderungsdatum sowie Ersteller und letzten Bearbeiter."},
 
+    // Editor display settings.
+    {M::Control, "TForm4", "TrackBar_TabStopPosition",
+     "Stellen Sie hier den Abstand der Tabstopps in den Editierfeldern ein. Die Vorschau darunter "
+     "zeigt die Wirkung sofort."},
+    {M::Control, "TForm4", "Memo_TabPreview",
+     "Hier sehen Sie, wie Text mit Tabulatoren beim eingestellten Tabstopp-Abstand in der "
+     "Schriftart des Eintrag-Editors aussieht."},
+
     // Template database choice.
     {M::Control, "TForm5", "ComboBox_Template",
      "Wählen Sie hier eine Datenbank-Vorlage aus dem Ordner \"Templates\". Ihre Vorlagen, "
