@@ -5,6 +5,12 @@
 #include "help/balloons.h"
 #include "help/help_texts.h"
 
+#include "codefield/code_field_settings.h"
+#include "dialogs/encryption_window.h"
+#include "dialogs/template_choice_window.h"
+#include "editor/display_settings_window.h"
+#include "support/gui_main_window.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QLineEdit>
@@ -216,6 +222,37 @@ TEST(HelpTexts, EntriesMatchByWindowAndNameByNameOrByTheFrontOfTheName)
     for (const auto &c : cases)
         EXPECT_EQ(helpEntryMatches(c.entry, *c.control), c.matches)
             << c.entry.control << " / " << c.control->objectName().toStdString();
+}
+
+// Every entry that names a window's control finds that control in the real window. A window
+// whose entries join the table joins this list.
+class HelpTextWindows : public test::MainWindowTest {};
+
+TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
+{
+    CodeFieldSettings codeFields;
+    TForm4 form4(codeFields);
+    TForm5 form5;
+    TForm8 form8;
+    const QList<QWidget *> windows = {&start(), &form4, &form5, &form8};
+    QSet<QString> checked;
+    for (const HelpEntry &e : helpEntries()) {
+        if (e.match != HelpEntry::Match::Control)
+            continue;
+        SCOPED_TRACE(std::string(e.window) + " " + e.control);
+        QWidget *window = nullptr;
+        for (QWidget *w : windows)
+            if (w->objectName() == QLatin1String(e.window))
+                window = w;
+        ASSERT_NE(window, nullptr) << "the window is missing from this test";
+        auto *control = window->findChild<QWidget *>(QLatin1String(e.control));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->window(), window);
+        EXPECT_EQ(helpText(*control), QString::fromUtf8(e.text));
+        checked.insert(QLatin1String(e.window));
+    }
+    EXPECT_EQ(checked.size(), windows.size()) << "a window in this test without help texts";
+    finish();
 }
 
 } // namespace
