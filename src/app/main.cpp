@@ -1,6 +1,5 @@
 // The desktop program `lexora`.
 #include "app/window_manager.h"
-#include "help/balloons.h"
 #include "mainwindow/main_window.h"
 #include "setup/desktop_registration.h"
 #include "setup/home_folder.h"
@@ -88,7 +87,6 @@ int main(int argc, char **argv)
     lexora::installGermanTranslation();
     lexora::renderPagesInSoftware();
     registerWithDesktop();
-    lexora::Balloons balloons;
 
     lexora::GuiPrompt prompt;
     lexora::QtFileDialogs fileDialogs;

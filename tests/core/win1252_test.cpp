@@ -43,6 +43,22 @@ TEST(Win1252, UnmappableCharactersBecomeQuestionMarks)
     EXPECT_EQ(win1252::fromUtf8(QByteArray("x\xFFy")), QByteArray("x?y"));
 }
 
+TEST(Win1252, FirstUnencodableFindsWhatWouldBecomeAQuestionMark)
+{
+    const struct {
+        const char16_t *text;
+        qsizetype at;
+    } cases[] = {
+        {u"", -1},
+        {u"Grüße ?€\u0081", -1}, // the question mark itself and an unassigned byte are kept
+        {u"\u03a9", 0},
+        {u"ab\u0142c\u03a9", 2},
+        {u"Noten \U0001D11E", 6}, // the first half of a character beyond U+FFFF
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(win1252::firstUnencodable(QStringView(c.text)), c.at) << QString::fromUtf16(c.text).toStdString();
+}
+
 TEST(Win1252, Utf16Form)
 {
     const char16_t units[] = {u'H', 0x00E4, 0x20AC, 0x0081};

@@ -10,8 +10,13 @@
 #include "dialogs/template_choice_window.h"
 #include "editor/display_settings_window.h"
 #include "support/gui_main_window.h"
+#include "support/gui_modal.h"
 
+#include "app/window_manager.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QCursor>
 #include <QLineEdit>
 #include <QSet>
@@ -252,6 +257,60 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
         checked.insert(QLatin1String(e.window));
     }
     EXPECT_EQ(checked.size(), windows.size()) << "a window in this test without help texts";
+    finish();
+}
+
+// The help key, "Ballon-Hilfe..." and "Info" in the running program.
+class ProgramHelp : public test::MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        start();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    void helpKeyOver(QWidget *control)
+    {
+        const QPoint at = control->mapToGlobal(control->rect().center());
+        QCursor::setPos(at);
+        QTRY_COMPARE(QCursor::pos(), at);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_F1);
+    }
+};
+
+TEST_F(ProgramHelp, TheHelpKeyExplainsTheMainWindowsControls)
+{
+    TQZBalloonHelp &help = *app->balloons().QZBalloonHelp;
+    for (const char *name : {"TreeView_Items", "WebBrowser", "PaintBox_Info"}) {
+        SCOPED_TRACE(name);
+        auto *control = window->findChild<QWidget *>(QLatin1String(name));
+        ASSERT_NE(control, nullptr);
+        helpKeyOver(control);
+        ASSERT_TRUE(help.isVisible());
+        EXPECT_EQ(help.tipControl(), control);
+        EXPECT_EQ(help.Text, helpText(*control));
+    }
+    helpKeyOver(window->findChild<QWidget *>(QStringLiteral("ToolButton_New")));
+    EXPECT_FALSE(help.isVisible());
+    finish();
+}
+
+TEST_F(ProgramHelp, BalloonHelpAndInfoCommands)
+{
+    TQZBalloonHelp &help = *app->balloons().QZBalloonHelp;
+    window->command("MenuItem_BalloonHelp")->trigger();
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_EQ(help.tipControl(), window->findChild<QToolBar *>(QStringLiteral("ToolBar")));
+    EXPECT_EQ(help.Text, balloonHelpIntroduction());
+
+    QString caption;
+    test::whenModal([&caption](QWidget *modal) {
+        caption = modal->windowTitle();
+        static_cast<QDialog *>(modal)->accept();
+    });
+    window->command("MenuItem_Info")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Info über Lexora"));
     finish();
 }
 

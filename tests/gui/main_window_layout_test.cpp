@@ -128,9 +128,9 @@ TEST_F(LayoutTest, MenusInOrderWithCaptionsAndShortcuts)
           {nullptr, nullptr, nullptr, false},
           {"MenuItem_Encryption", "Verschlüsselung", "", true}}},
         {"?",
-         {{"MenuItem_BalloonHelp", "Ballon-Hilfe...", "", false},
+         {{"MenuItem_BalloonHelp", "Ballon-Hilfe...", "", true},
           {nullptr, nullptr, nullptr, false},
-          {"MenuItem_Info", "Info", "", false}}},
+          {"MenuItem_Info", "Info", "", true}}},
     };
     const QList<QAction *> bar = window->menuBar()->actions();
     ASSERT_EQ(bar.size(), int(std::size(menus)));
@@ -151,19 +151,29 @@ TEST_F(LayoutTest, MenusInOrderWithCaptionsAndShortcuts)
             EXPECT_EQ(entries[i]->isEnabled(), e.enabled) << e.name;
         }
     }
-    const auto hint = [this](const char *name) {
-        return window->findChild<QAction *>(name)->statusTip();
+    const struct {
+        const char *name;
+        const char *hint;
+    } hints[] = {
+        {"MenuItem_SaveAs", "Datenbank unter neuem Namen speichern"},
+        {"MenuItem_SaveAsTemplate", "Datenbank als Vorlage speichern"},
+        {"MenuItem_ExportBrowserContent",
+         "Den aktuellen Inhalt des Browser-Fensters in eine HTML-Datei exportieren"},
+        {"MenuItem_ExportDatabase", "Den gesamten Inhalt der Datenbank in eine HTML-Datei exportieren"},
+        {"MenuItem_Import", "Daten aus anderen Datenbanken in die aktuelle Datenbank importieren"},
+        {"MenuItem_Exit", "Programm beenden"},
+        {"MenuItem_IncludedFiles", "Eingebundene Dateien hinzufügen, umbenennen oder entfernen"},
+        {"Editierfelder1", "Anzeigeeinstellungen der Editierfelder"},
+        {"MenuItem_Templates", "HTML- und CSS-Vorlagen erstellen, bearbeiten oder löschen"},
+        {"MenuItem_LXDTemplates", "Standard-Datenbank-Vorlage auswählen"},
+        {"MenuItem_OpenLast", "Automatisch beim Starten des Programms die zuletzt geöffnete Datei laden"},
+        {"MenuItem_Encryption", "Verschlüsselung aktivieren oder deaktivieren und Passwort festlegen"},
+        {"MenuItem_BalloonHelp", "Infos zur Ballon-Hilfe anzeigen"},
+        {"MenuItem_Info", "Programminformationen"},
+        {"MenuItem_ShowInfo", "Informationen zum markierten Eintrag anzeigen/verbergen"},
     };
-    EXPECT_EQ(hint("MenuItem_SaveAs"), "Datenbank unter neuem Namen speichern");
-    EXPECT_EQ(hint("MenuItem_SaveAsTemplate"), "Datenbank als Vorlage speichern");
-    EXPECT_EQ(hint("MenuItem_Exit"), "Programm beenden");
-    EXPECT_EQ(hint("MenuItem_LXDTemplates"), "Standard-Datenbank-Vorlage auswählen");
-    EXPECT_EQ(hint("MenuItem_OpenLast"),
-              "Automatisch beim Starten des Programms die zuletzt geöffnete Datei laden");
-    EXPECT_EQ(hint("MenuItem_Encryption"),
-              "Verschlüsselung aktivieren oder deaktivieren und Passwort festlegen");
-    EXPECT_EQ(hint("MenuItem_Info"), "Programminformationen");
-    EXPECT_EQ(hint("MenuItem_ShowInfo"), "Informationen zum markierten Eintrag anzeigen/verbergen");
+    for (const auto &h : hints)
+        EXPECT_EQ(window->findChild<QAction *>(h.name)->statusTip(), QString::fromUtf8(h.hint)) << h.name;
     EXPECT_TRUE(window->findChild<QAction *>("MenuItem_ShowInfo")->isCheckable());
     EXPECT_TRUE(window->findChild<QAction *>("MenuItem_OpenLast")->isChecked());
 }

@@ -1,7 +1,10 @@
 // The tree commands of the main window: context menu, new nodes, rename, delete, drag and drop,
 // selection, and the information area.
 #include "browser/browser_view.h"
+#include "app/window_manager.h"
 #include "database/win1252.h"
+#include "help/balloon_help.h"
+#include "help/balloons.h"
 #include "mainwindow/info_area.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
@@ -209,6 +212,7 @@ TEST_F(TreeTest, DeletingAKeyRemovesItsSubtreeAfterYes)
     prompt.answer(UserPrompt::Answer::No);
     click("ToolButton_DelItem");
     EXPECT_EQ(prompt.shown().last().text, "Wollen Sie die markierten Einträge wirklich löschen?");
+    EXPECT_EQ(prompt.shown().last().icon, UserPrompt::Icon::Warning);
     EXPECT_EQ(db().topLevel().childCount(), 2);
     EXPECT_FALSE(db().DatabaseModified);
 
@@ -411,6 +415,38 @@ TEST_F(TreeTest, ClickOnEmptySpaceRemovesTheSelection)
     QTest::mouseClick(window->treeView()->viewport(), Qt::RightButton, {},
                       window->treeView()->visualRect(window->treeModel()->indexOf(a)).center());
     EXPECT_EQ(window->selectedNode(), a);
+}
+
+TEST_F(TreeTest, ATitleWithACharacterWindows1252LacksIsRefusedInTheWarningBalloon)
+{
+    Balloons &balloons = app->balloons();
+    Node *key = addKey(nullptr, "Alt");
+    doc().setModified(false);
+    select({key});
+    action("MenuItem_RenameItem")->trigger();
+    QLineEdit *editor = titleEditor();
+    ASSERT_NE(editor, nullptr);
+    const struct {
+        const char *title;
+        const char *character;
+    } refused[] = {{"\u03a9-Notizen", "\u03a9"}, {"Noten \U0001D11E", "\U0001D11E"}};
+    for (const auto &r : refused) {
+        SCOPED_TRACE(r.title);
+        editor->setText(QString::fromUtf8(r.title));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(titleEditor(), editor) << "the editor stays open";
+        EXPECT_EQ(title(key), "Alt");
+        EXPECT_FALSE(db().DatabaseModified);
+        ASSERT_TRUE(balloons.BalloonWarning->isVisible());
+        EXPECT_EQ(balloons.BalloonWarning->tipControl(), window->treeView());
+        EXPECT_TRUE(balloons.BalloonWarning->Text.contains(
+            QStringLiteral("\"%1\"").arg(QString::fromUtf8(r.character))))
+            << balloons.BalloonWarning->Text.toStdString();
+    }
+    typeTitle("Omega-Notizen");
+    EXPECT_EQ(title(key), "Omega-Notizen");
+    EXPECT_TRUE(db().DatabaseModified);
 }
 
 } // namespace

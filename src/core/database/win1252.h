@@ -16,6 +16,9 @@ char fromCodePoint(char32_t codePoint);
 
 QString toUnicode(QByteArrayView text);
 QByteArray fromUnicode(QStringView text);
+// The position of the first character of text that Windows-1252 lacks (fromUnicode would make
+// it '?'), or -1 when it has them all.
+qsizetype firstUnencodable(QStringView text);
 
 QByteArray toUtf8(QByteArrayView text);
 // Writes the UTF-8 form of text to out, which needs room for 3 * text.size() + 3 bytes (the

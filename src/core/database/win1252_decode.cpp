@@ -246,6 +246,14 @@ char fromCodePoint(char32_t cp)
     return cp < 0x10000 ? bytesOfCodePoints()[cp] : '?';
 }
 
+qsizetype firstUnencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != u'?' && fromCodePoint(text[i].unicode()) == '?')
+            return i; // a surrogate, half of a character beyond U+FFFF, is never encodable
+    return -1;
+}
+
 QByteArray fromUnicode(QStringView text)
 {
     QByteArray out(text.size(), Qt::Uninitialized);

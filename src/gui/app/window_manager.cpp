@@ -1,5 +1,6 @@
 #include "app/window_manager.h"
 
+#include "about/about_box.h"
 #include "app/file_commands.h"
 #include "codefield/code_field_settings.h"
 #include "codefield/code_tool_bar.h"
@@ -7,6 +8,7 @@
 #include "document/document.h"
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
+#include "help/balloons.h"
 #include "mainwindow/main_window.h"
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
@@ -15,6 +17,7 @@
 #include "update/update_file.h"
 
 #include <QAction>
+#include <QToolBar>
 
 namespace lexora {
 
@@ -25,6 +28,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
     m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
     m_progress = std::make_unique<TForm10>();
+    m_balloons = std::make_unique<Balloons>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
     m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
@@ -34,6 +38,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
                                                    m_homeFolder + QStringLiteral("Settings.ini"));
     connectCodeFields();
     connectMainWindow();
+    connectHelp();
     connectRequests();
     connectUpdates();
 }
@@ -126,6 +131,24 @@ void WindowManager::showDisplaySettings()
     if (!m_displaySettings)
         m_displaySettings = new TForm4(*m_codeFieldSettings, m_mainWindow.get());
     m_displaySettings->exec();
+}
+
+void WindowManager::connectHelp()
+{
+    TQZS_LXD_Form &window = *m_mainWindow;
+    auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    connect(window.command("MenuItem_BalloonHelp"), &QAction::triggered, this,
+            [this, toolBar] { m_balloons->MenuItem_BalloonHelpClick(toolBar); });
+    connect(window.command("MenuItem_Info"), &QAction::triggered, this, [this, &window] {
+        aboutBox().showAbout(QStringLiteral("Lexora"), QStringLiteral("2005"), window.windowIcon());
+    });
+}
+
+TInfo &WindowManager::aboutBox()
+{
+    if (!m_aboutBox)
+        m_aboutBox = new TInfo(m_mainWindow.get());
+    return *m_aboutBox;
 }
 
 void WindowManager::connectRequests()

@@ -12,6 +12,7 @@ namespace lexora {
 
 class CodeFieldSettings;
 class CodeMenus;
+class Balloons;
 class Document;
 class FileCommands;
 class FileDialogs;
@@ -19,6 +20,7 @@ class InstanceFolder;
 class TForm10;
 class TForm2;
 class TForm4;
+class TInfo;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
 class UserPrompt;
@@ -54,6 +56,8 @@ public:
     Document &document() { return *m_document; }
     Settings &settings() { return m_settings; }
     WindowRequests &requests() { return m_requests; }
+    // The help and warning balloons of all windows.
+    Balloons &balloons() { return *m_balloons; }
     const QString &templatesFolder() const { return m_templatesFolder; }
     int instanceNumber() const;
 
@@ -67,6 +71,8 @@ public:
 private:
     void connectMainWindow();
     void connectUpdates();
+    void connectHelp();
+    TInfo &aboutBox();
     void connectRequests();
     void connectCodeFields();
     // EditItem: the editor for an item; after OK the displays show the new state.
@@ -85,6 +91,7 @@ private:
     // bytes, and the instance's folder last.
     std::unique_ptr<InstanceFolder> m_instance;
     std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
+    std::unique_ptr<Balloons> m_balloons;
     Settings m_settings;
     WindowRequests m_requests;
     std::unique_ptr<Document> m_document;
@@ -95,6 +102,7 @@ private:
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     TForm2 *m_itemEditor = nullptr;   // owned by the main window
     TForm4 *m_displaySettings = nullptr; // owned by the main window
+    TInfo *m_aboutBox = nullptr;
 };
 
 } // namespace lexora

@@ -23,10 +23,7 @@ public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override
     {
-        for (const QChar c : std::as_const(input))
-            if (win1252::fromCodePoint(c.unicode()) == '?' && c != u'?')
-                return Invalid;
-        return Acceptable;
+        return win1252::firstUnencodable(input) < 0 ? Acceptable : Invalid;
     }
 };
 

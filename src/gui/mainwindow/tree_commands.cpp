@@ -173,7 +173,7 @@ void TQZS_LXD_Form::DeleteSelected()
         return;
     if (m_prompt.question(QStringLiteral("Lexora"),
                           QStringLiteral("Wollen Sie die markierten Einträge wirklich löschen?"),
-                          UserPrompt::Buttons::YesNo)
+                          UserPrompt::Buttons::YesNo, UserPrompt::Icon::Warning)
         != UserPrompt::Answer::Yes)
         return;
     m_displaySuspended = true;

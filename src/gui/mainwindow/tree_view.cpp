@@ -1,5 +1,7 @@
 #include "mainwindow/tree_view.h"
 
+#include "mainwindow/title_edit_delegate.h"
+
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
@@ -34,6 +36,7 @@ TreeView::TreeView(QWidget *parent) : QTreeView(parent)
     setDragDropMode(QAbstractItemView::DragDrop);
     setAutoExpandDelay(700);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    setItemDelegate(new TitleEditDelegate(this));
     connect(this, &QTreeView::collapsed, this, &TreeView::nodeCollapsed);
 }
 
