@@ -3,6 +3,7 @@
 #include "setup/maker.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
+#include "update/update_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,8 +130,7 @@ QString TQZSetup::mimePackageFile() const
 
 QString TQZSetup::updateSettingsFile() const
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/QZ/") + QZRegKeyName + QStringLiteral(".ini");
+    return lexora::updateSettingsFile(QZRegKeyName);
 }
 
 QByteArray TQZSetup::desktopEntry() const
