@@ -245,14 +245,14 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
         if (e.match != HelpEntry::Match::Control)
             continue;
         SCOPED_TRACE(std::string(e.window) + " " + e.control);
-        QWidget *window = nullptr;
+        QWidget *owner = nullptr;
         for (QWidget *w : windows)
             if (w->objectName() == QLatin1String(e.window))
-                window = w;
-        ASSERT_NE(window, nullptr) << "the window is missing from this test";
-        auto *control = window->findChild<QWidget *>(QLatin1String(e.control));
+                owner = w;
+        ASSERT_NE(owner, nullptr) << "the window is missing from this test";
+        auto *control = owner->findChild<QWidget *>(QLatin1String(e.control));
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->window(), window);
+        EXPECT_EQ(control->window(), owner);
         EXPECT_EQ(helpText(*control), QString::fromUtf8(e.text));
         checked.insert(QLatin1String(e.window));
     }
