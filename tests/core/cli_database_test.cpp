@@ -146,6 +146,24 @@ TEST_F(CliDatabase, RefusalsAndDamageEndWithAnErrorStatus)
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(CliDatabase, NoCopyOfTheIncludedFilesIsLeftBehind)
+{
+    // The included files of the encrypted database are decrypted while lexora-cli works; after
+    // it, also after an error, none is left in its home.
+    QTemporaryDir home;
+    const QStringList withPassword{QStringLiteral("--password-file"), passwordFile};
+    const std::pair<QStringList, int> runs[] = {
+        {QStringList{QStringLiteral("dump"), file} + withPassword, 0},
+        {QStringList{QStringLiteral("render"), file, QStringLiteral("Schl\u00fcssel\\fehlt")} + withPassword, 1},
+    };
+    for (const auto &[args, exitCode] : runs) {
+        SCOPED_TRACE(args.first().toStdString());
+        EXPECT_EQ(runCli(args, home.path()).exitCode, exitCode);
+        EXPECT_EQ(QDir(home.filePath(QStringLiteral("Included Files"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
+}
+
 TEST_F(CliDatabase, OpenAndSaveCasesOfTheSharedTable)
 {
     const QString folder = dir.path() + QLatin1Char('/');
