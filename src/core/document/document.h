@@ -129,8 +129,9 @@ public:
     void newDatabase(const QString &templateFile);
 
     // Import: merges the files into the database (see ImportDatabases); the tree is sorted by the
-    // document's criteria. Returns the input error when nothing was imported.
-    std::optional<ImportInputError> importDatabases(const QStringList &files, LoadParts parts);
+    // document's criteria, the encryption stays. Returns the input error when nothing was
+    // imported, and the files that were refused.
+    ImportResult importDatabases(const QStringList &files, LoadParts parts);
 
     // The database the program starts with.
     struct StartFiles {

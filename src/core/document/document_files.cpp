@@ -191,8 +191,7 @@ void Document::newDatabase(const QString &templateFile)
         LoadDatabase(m_db, templateFile, lpAll, m_prompt, m_progress);
 }
 
-std::optional<ImportInputError> Document::importDatabases(const QStringList &files,
-                                                          LoadParts parts)
+ImportResult Document::importDatabases(const QStringList &files, LoadParts parts)
 {
     Announce announce(*this);
     Q_EMIT databaseAboutToBeMerged();
