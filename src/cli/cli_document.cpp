@@ -1,8 +1,11 @@
 #include "cli_document.h"
 
+#include "setup/home_folder.h"
+#include "setup/instance_folder.h"
 #include "setup/user_name.h"
 #include "support/error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace lexora::cli {
@@ -11,11 +14,9 @@ CliDocument::CliDocument(const DocumentOptions &options) : m_prompt(options.pass
 {
     QString folder = options.filesDir;
     if (folder.isEmpty()) {
-        m_tempDir.emplace();
-        if (!m_tempDir->isValid())
-            throw Error(QStringLiteral("Es kann kein temporärer Ordner angelegt werden: %1")
-                            .arg(m_tempDir->errorString()));
-        folder = m_tempDir->path();
+        m_instance = std::make_unique<InstanceFolder>(
+            homeFolder(QCoreApplication::applicationDirPath()));
+        folder = m_instance->includedFilesFolder();
     } else if (!QDir().mkpath(folder)) {
         throw Error(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(folder));
     }
@@ -27,6 +28,8 @@ CliDocument::CliDocument(const DocumentOptions &options) : m_prompt(options.pass
     // The tree keeps the file's order unless a verb asks for a sort.
     m_document->setSortCriteria({});
 }
+
+CliDocument::~CliDocument() = default;
 
 void CliDocument::open(const QString &fileName)
 {

@@ -5,17 +5,23 @@
 #include "document/document.h"
 #include "support/progress.h"
 
-#include <QTemporaryDir>
-
+#include <memory>
 #include <optional>
+
+namespace lexora {
+class InstanceFolder;
+}
 
 namespace lexora::cli {
 
 // The document of one verb, the same Document the desktop program works on. Its included files
-// are written to --files-dir, where they stay, or to a temporary folder removed at the end.
+// are written to --files-dir, where they stay, or else into the folder of an instance of its
+// own, like the desktop program's: removed at the end, and cleared by the next start of either
+// program if lexora-cli is killed, since the files of an encrypted database are decrypted.
 class CliDocument {
 public:
     explicit CliDocument(const DocumentOptions &options = {});
+    ~CliDocument();
     CliDocument(const CliDocument &) = delete;
     CliDocument &operator=(const CliDocument &) = delete;
 
@@ -31,7 +37,7 @@ public:
 private:
     TerminalPrompt m_prompt;
     NoProgress m_progress;
-    std::optional<QTemporaryDir> m_tempDir; // outlives the document, which deletes its files
+    std::unique_ptr<InstanceFolder> m_instance; // outlives the document, which deletes its files
     std::optional<Document> m_document;
 };
 

@@ -1,78 +1,157 @@
 // lexora-cli dump FILE [--sort C:M,...]: the whole database as JSON, the tree sorted if asked.
-#include "dump.h"
-
+// The JSON is written as it goes: a file of millions of keys needs no second copy in memory.
 #include "cli_document.h"
+#include "json_stream.h"
 #include "sort_option.h"
 #include "verbs.h"
 
 #include "database/win1252.h"
 #include "support/error.h"
+#include "support/system_error.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QJsonDocument>
 
+#include <cerrno>
 #include <cstdio>
 #include <unordered_map>
+#include <vector>
 
 namespace lexora::cli {
 namespace {
 
-QJsonValue text(const Text &t)
+void writeText(JsonStream &json, const Text &t)
 {
-    return win1252::toUnicode(t);
+    json.value(win1252::toUnicode(t));
 }
 
-QJsonArray templatesToJson(const Database &db, int list)
+// The keys of every object in the order QJsonObject keeps them: sorted.
+void writeTemplates(JsonStream &json, const Database &db, int list)
 {
-    QJsonArray out;
-    for (const auto &t : db.templates(list))
-        out.append(QJsonObject{{QStringLiteral("name"), text(t->Name)},
-                               {QStringLiteral("description"), text(t->Description)},
-                               {QStringLiteral("code"), text(t->Code)}});
-    return out;
+    json.beginArray();
+    for (const auto &t : db.templates(list)) {
+        json.beginObject();
+        json.key("code");
+        writeText(json, t->Code);
+        json.key("description");
+        writeText(json, t->Description);
+        json.key("name");
+        writeText(json, t->Name);
+        json.endObject();
+    }
+    json.endArray();
 }
 
-QJsonValue itemToJson(const Database &db, const TTipItem *item)
+void writeItem(JsonStream &json, const Database &db, const TTipItem *item)
 {
-    if (!item)
-        return QJsonValue::Null;
-    return QJsonObject{{QStringLiteral("code"), text(item->Code)},
-                       {QStringLiteral("created"), item->Created},
-                       {QStringLiteral("modified"), item->Modified},
-                       {QStringLiteral("createdBy"), text(item->CreatedBy)},
-                       {QStringLiteral("modifiedBy"), text(item->ModifiedBy)},
-                       {QStringLiteral("htmlTemplate"), db.templateIndex(HtmlTemplates, item->HTMLTemplate)},
-                       {QStringLiteral("cssTemplate"), db.templateIndex(CssTemplates, item->CSSTemplate)},
-                       {QStringLiteral("autoFormat"), item->AutoFormat}};
+    if (!item) {
+        json.null();
+        return;
+    }
+    json.beginObject();
+    json.key("autoFormat");
+    json.value(item->AutoFormat);
+    json.key("code");
+    writeText(json, item->Code);
+    json.key("created");
+    json.value(item->Created);
+    json.key("createdBy");
+    writeText(json, item->CreatedBy);
+    json.key("cssTemplate");
+    json.value(db.templateIndex(CssTemplates, item->CSSTemplate));
+    json.key("htmlTemplate");
+    json.value(db.templateIndex(HtmlTemplates, item->HTMLTemplate));
+    json.key("modified");
+    json.value(item->Modified);
+    json.key("modifiedBy");
+    writeText(json, item->ModifiedBy);
+    json.endObject();
 }
 
-QJsonArray trayToJson(const Database &db)
+// The node list of container in the tree's current order: a sorted tree gives a sorted dump.
+void writeTree(JsonStream &json, const Database &db, const Node &container)
+{
+    json.beginArray();
+    for (const auto &node : container.children()) {
+        json.beginObject();
+        json.key("children");
+        writeTree(json, db, *node);
+        json.key("item");
+        writeItem(json, db, node->item());
+        json.key("name");
+        writeText(json, node->name());
+        json.endObject();
+    }
+    json.endArray();
+}
+
+// The tray as absolute indexes of the current tree.
+void writeTray(JsonStream &json, const Database &db)
 {
     std::unordered_map<const Node *, int> index;
     const std::vector<Node *> all = db.preorder();
     for (std::size_t i = 0; i < all.size(); ++i)
         index.emplace(all[i], int(i));
-    QJsonArray out;
+    json.beginArray();
     for (const Node *node : db.TrayNodes)
-        out.append(index.at(node));
-    return out;
+        json.value(index.at(node));
+    json.endArray();
 }
 
-QJsonArray includedFilesToJson(const Database &db)
+// The SHA-256 of every included file's bytes, taken before anything is written, so that a file
+// that cannot be read ends the dump before its output begins.
+std::vector<QString> includedFileHashes(const Database &db)
 {
-    QJsonArray out;
+    std::vector<QString> hashes;
     for (const auto &f : db.IncludedFiles) {
         QFile file(db.includedFilePath(f->Name));
         QCryptographicHash hash(QCryptographicHash::Sha256);
         if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
             throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(win1252::toUnicode(f->Name), file.errorString()));
-        out.append(QJsonObject{{QStringLiteral("name"), text(f->Name)},
-                               {QStringLiteral("size"), f->Size},
-                               {QStringLiteral("sha256"), QString::fromLatin1(hash.result().toHex())}});
+                            .arg(win1252::toUnicode(f->Name), fileErrorText(file)));
+        hashes.push_back(QString::fromLatin1(hash.result().toHex()));
     }
-    return out;
+    return hashes;
+}
+
+void writeIncludedFiles(JsonStream &json, const Database &db, const std::vector<QString> &hashes)
+{
+    json.beginArray();
+    for (std::size_t i = 0; i < db.IncludedFiles.size(); ++i) {
+        const TInclFile &f = *db.IncludedFiles[i];
+        json.beginObject();
+        json.key("name");
+        writeText(json, f.Name);
+        json.key("sha256");
+        json.value(hashes[i]);
+        json.key("size");
+        json.value(int(f.Size));
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeDatabase(JsonStream &json, const Database &db)
+{
+    const std::vector<QString> hashes = includedFileHashes(db);
+    json.beginObject();
+    json.key("cssTemplates");
+    writeTemplates(json, db, CssTemplates);
+    json.key("defaultCssTemplate");
+    json.value(db.templateIndex(CssTemplates, db.DefaultCSSTemplate));
+    json.key("defaultHtmlTemplate");
+    json.value(db.templateIndex(HtmlTemplates, db.DefaultHTMLTemplate));
+    json.key("encrypted");
+    json.value(db.Encrypted);
+    json.key("htmlTemplates");
+    writeTemplates(json, db, HtmlTemplates);
+    json.key("includedFiles");
+    writeIncludedFiles(json, db, hashes);
+    json.key("tray");
+    writeTray(json, db);
+    json.key("tree");
+    writeTree(json, db, db.topLevel());
+    json.endObject();
 }
 
 int runDump(const QStringList &arguments)
@@ -87,37 +166,15 @@ int runDump(const QStringList &arguments)
         opened.document().setSortCriteria(*sort);
         opened.document().sortTree();
     }
-    const QByteArray json = QJsonDocument(databaseToJson(opened.db())).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
+    JsonStream json(stdout);
+    writeDatabase(json, opened.db());
+    if (!json.finish())
+        throw Error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden: %1")
+                        .arg(systemErrorText(errno)));
     return 0;
 }
 
 } // namespace
-
-QJsonArray treeToJson(const Database &db, const Node &container)
-{
-    QJsonArray out;
-    for (const auto &node : container.children())
-        out.append(QJsonObject{{QStringLiteral("name"), text(node->name())},
-                               {QStringLiteral("item"), itemToJson(db, node->item())},
-                               {QStringLiteral("children"), treeToJson(db, *node)}});
-    return out;
-}
-
-QJsonObject databaseToJson(const Database &db)
-{
-    return QJsonObject{
-        {QStringLiteral("encrypted"), db.Encrypted},
-        {QStringLiteral("htmlTemplates"), templatesToJson(db, HtmlTemplates)},
-        {QStringLiteral("defaultHtmlTemplate"), db.templateIndex(HtmlTemplates, db.DefaultHTMLTemplate)},
-        {QStringLiteral("cssTemplates"), templatesToJson(db, CssTemplates)},
-        {QStringLiteral("defaultCssTemplate"), db.templateIndex(CssTemplates, db.DefaultCSSTemplate)},
-        {QStringLiteral("tree"), treeToJson(db, db.topLevel())},
-        {QStringLiteral("tray"), trayToJson(db)},
-        {QStringLiteral("includedFiles"), includedFilesToJson(db)},
-    };
-}
-
 
 LEXORA_CLI_VERB("dump", "FILE [--sort C:M,...|default] [--password-file FILE]", runDump)
 

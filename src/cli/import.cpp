@@ -56,11 +56,15 @@ int runImport(const QStringList &arguments)
         files.AddImportFile(source, opened.prompt());
     // A damaged source throws: nothing is saved, so TARGET stays as it was.
     opened.document().setSortCriteria(DefaultSortCriteria());
-    if (const std::optional<ImportInputError> error =
-            opened.document().importDatabases(files.files(), parts))
-        throw Error(error->message);
+    const ImportResult result = opened.document().importDatabases(files.files(), parts);
+    if (result.inputError)
+        throw Error(result.inputError->message);
+    // The final message has named the refused sources. When none was imported there is nothing
+    // to save; when some were, the others are saved, but the status still tells of the failure.
+    if (result.refused.size() == files.files().size())
+        return 1;
     opened.save(output.isEmpty() ? args.at(0) : output);
-    return 0;
+    return result.refused.isEmpty() ? 0 : 1;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "database/win1252.h"
 #include "support/error.h"
+#include "support/system_error.h"
 
 #include <QFile>
 
@@ -81,10 +82,19 @@ QByteArray TerminalPrompt::password(const QString &caption, const QString &promp
         QFile file(m_passwordFile);
         if (!file.open(QIODevice::ReadOnly))
             throw Error(QStringLiteral("Die Passwortdatei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(m_passwordFile, file.errorString()));
+                            .arg(m_passwordFile, fileErrorText(file)));
+        if (file.size() == 0)
+            throw Error(QStringLiteral("Die Passwortdatei \"%1\" ist leer.").arg(m_passwordFile));
         QByteArray line = file.readLine();
+        // Editors that write UTF-8 may put a byte order mark first; it is no part of the password.
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3);
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
+        if (line.isEmpty())
+            throw Error(QStringLiteral("Die erste Zeile der Passwortdatei \"%1\" ist leer; das "
+                                       "Passwort muss in der ersten Zeile stehen.")
+                            .arg(m_passwordFile));
         return win1252::fromUtf8(line);
     }
     if (!isatty(STDIN_FILENO))

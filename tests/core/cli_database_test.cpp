@@ -58,8 +58,11 @@ TEST_F(CliDatabase, DumpShowsTheWholeDatabase)
     const CliRun run = runCli({QStringLiteral("dump"), file, QStringLiteral("--password-file"), passwordFile});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonParseError error;
-    const QJsonObject dump = QJsonDocument::fromJson(run.out, &error).object();
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError);
+    // Written as it goes, yet byte for byte what QJsonDocument writes of the same content.
+    EXPECT_EQ(document.toJson(QJsonDocument::Indented), run.out);
+    const QJsonObject dump = document.object();
 
     EXPECT_TRUE(dump[QStringLiteral("encrypted")].toBool());
     const QJsonArray html = dump[QStringLiteral("htmlTemplates")].toArray();
@@ -117,6 +120,28 @@ TEST_F(CliDatabase, ResaveKeepsEncryptionAndPassword)
     EXPECT_NE(contents[1].find("encrypted"), std::string::npos);
 }
 
+TEST_F(CliDatabase, PasswordFilesTheirFirstLineAfterAByteOrderMarkOrWhyNot)
+{
+    const struct {
+        const char *what;
+        QByteArray contents;
+        int exitCode;
+        const char *err;
+    } cases[] = {
+        {"a byte order mark first", "\xEF\xBB\xBFGeh\xC3\xA4im\n", 0, ""},
+        {"empty", "", 1, "ist leer."},
+        {"an empty first line", "\r\nGeh\xC3\xA4im\n", 1, "Die erste Zeile der Passwortdatei"},
+    };
+    const QString passwords = dir.filePath(QStringLiteral("passwort.txt"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFileBytes(passwords, c.contents);
+        const CliRun run = runCli({QStringLiteral("dump"), file, QStringLiteral("--password-file"), passwords});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8(c.err))) << run.err.toStdString();
+    }
+}
+
 TEST_F(CliDatabase, RefusalsAndDamageEndWithAnErrorStatus)
 {
     const QString wrong = dir.filePath(QStringLiteral("falsch.txt"));
@@ -144,6 +169,24 @@ TEST_F(CliDatabase, RefusalsAndDamageEndWithAnErrorStatus)
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(CliDatabase, NoCopyOfTheIncludedFilesIsLeftBehind)
+{
+    // The included files of the encrypted database are decrypted while lexora-cli works; after
+    // it, also after an error, none is left in its home.
+    QTemporaryDir home;
+    const QStringList withPassword{QStringLiteral("--password-file"), passwordFile};
+    const std::pair<QStringList, int> runs[] = {
+        {QStringList{QStringLiteral("dump"), file} + withPassword, 0},
+        {QStringList{QStringLiteral("render"), file, QStringLiteral("Schl\u00fcssel\\fehlt")} + withPassword, 1},
+    };
+    for (const auto &[args, exitCode] : runs) {
+        SCOPED_TRACE(args.first().toStdString());
+        EXPECT_EQ(runCli(args, home.path()).exitCode, exitCode);
+        EXPECT_EQ(QDir(home.filePath(QStringLiteral("Included Files"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
 }
 
 TEST_F(CliDatabase, OpenAndSaveCasesOfTheSharedTable)

@@ -159,3 +159,28 @@ TEST_F(CliExchange, ImportRefusals)
     }
     EXPECT_EQ(readFileBytes(target), before);
 }
+
+TEST_F(CliExchange, ImportOfRefusedSourcesFailsAndNamesThem)
+{
+    const QString target = save(QStringLiteral("ziel.lxd"), {"Zeta"});
+    const QString source = save(QStringLiteral("quelle.lxd"), {"Alpha"});
+    const QString text = path(QStringLiteral("text.lxd"));
+    writeFileBytes(text, "keine Datenbank");
+    const QByteArray before = readFileBytes(target);
+
+    // Every source refused: nothing is saved.
+    test::CliRun run = runCli({QStringLiteral("import"), target, text, QStringLiteral("--parts"),
+                               QStringLiteral("new")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Es wurde keine Datenbank importiert. Nicht importiert wurden:"))
+        << run.err.constData();
+    EXPECT_TRUE(run.err.contains(text.toUtf8()));
+    EXPECT_EQ(readFileBytes(target), before);
+
+    // One of two refused: the other is imported and saved, and the status tells of the failure.
+    run = runCli({QStringLiteral("import"), target, source, text, QStringLiteral("--parts"),
+                  QStringLiteral("new")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Nicht importiert wurden:\r\n" + text.toUtf8())) << run.err.constData();
+    EXPECT_EQ(topLevel(target), "Alpha,Zeta");
+}

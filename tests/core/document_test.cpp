@@ -10,14 +10,17 @@
 #include "support/error.h"
 #include "support/open_save_cases.h"
 #include "support/scripted_prompt.h"
+#include "support/test_document.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 
 #include <unistd.h>
@@ -304,6 +307,84 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsEverythingAsItWas)
 
     doc->setModified(false);
     EXPECT_TRUE(doc->confirmSaveChanges(cancelled)) << "nothing asked";
+}
+
+TEST_F(DocumentTest, TwoProgramsOnOneFileTheLaterSaveAsksBeforeOverwriting)
+{
+    // A opens the file after B; A adds a key and saves; B, still holding the file as it was,
+    // saves without changes of its own.
+    const QString file = dir.filePath(QStringLiteral("geteilt.lxd"));
+    add(nullptr, "Alt");
+    doc->saveAs(file);
+    TestDocument a;
+    ASSERT_EQ(a->open(file), Document::OpenResult::Opened);
+    a->newKey(nullptr);
+    ASSERT_TRUE(a->save({}));
+    const QByteArray withTheKey = readFileBytes(file);
+
+    const QString question = QStringLiteral("Die Datei wurde inzwischen von einem anderen Programm "
+                                            "geändert. Soll sie trotzdem überschrieben werden?");
+    doc->setModified();
+    prompt.answer(UserPrompt::Answer::No);
+    EXPECT_FALSE(doc->save({}));
+    EXPECT_EQ(prompt.shown().back().text, question);
+    EXPECT_EQ(readFileBytes(file), withTheKey);
+    EXPECT_TRUE(doc->isModified()) << "the database stays as it is, for Save As";
+
+    // Closing asks to save; keeping the other program's file keeps this database open too.
+    prompt.answer(UserPrompt::Answer::Yes);
+    prompt.answer(UserPrompt::Answer::No);
+    EXPECT_FALSE(doc->confirmSaveChanges({}));
+    EXPECT_EQ(readFileBytes(file), withTheKey);
+
+    prompt.answer(UserPrompt::Answer::Yes);
+    EXPECT_TRUE(doc->save({}));
+    EXPECT_NE(readFileBytes(file), withTheKey);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_TRUE(prompt.allAnswersUsed());
+}
+
+TEST_F(DocumentTest, ASaveAsksOnlyWhenTheFileChangedOnDisk)
+{
+    const QString file = dir.filePath(QStringLiteral("datei.lxd"));
+    add(nullptr, "A");
+    struct Case {
+        const char *what;
+        std::function<void()> meanwhile;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"untouched", [] {}, false},
+        {"touched only", [&] {
+             QFile f(file);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+         }, false},
+        {"the same size, other bytes", [&] {
+             QByteArray bytes = readFileBytes(file);
+             const qsizetype at = bytes.lastIndexOf('A');
+             ASSERT_GE(at, 0);
+             bytes[at] = 'B';
+             writeFileBytes(file, bytes);
+         }, true},
+        {"longer", [&] { writeFileBytes(file, readFileBytes(file) + "x"); }, true},
+        {"gone", [&] { QFile::remove(file); }, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc->saveAs(file);
+        c.meanwhile();
+        const QByteArray before = QFileInfo::exists(file) ? readFileBytes(file) : QByteArray();
+        doc->setModified();
+        if (c.asked)
+            prompt.answer(UserPrompt::Answer::No);
+        EXPECT_EQ(doc->save({}), !c.asked);
+        EXPECT_TRUE(prompt.allAnswersUsed());
+        if (c.asked)
+            EXPECT_EQ(readFileBytes(file), before);
+        else
+            EXPECT_TRUE(QFileInfo::exists(file));
+    }
 }
 
 TEST_F(DocumentTest, ASaveRefusedByItsFolderNamesTheFolderAndWhy)

@@ -838,6 +838,24 @@ TEST_F(FileFormat, SaveIntoAMissingFolderFails)
     EXPECT_THROW(SaveDatabase(*db, path(QStringLiteral("fehlt/x.lxd")), false, progress), Error);
 }
 
+TEST_F(FileFormat, NamesUpToTheFileSystemsLimitSaveAgainAndAgain)
+{
+    auto db = variedDatabase(false);
+    for (int length : {249, 255}) {
+        SCOPED_TRACE(length);
+        const QString name = QString(length - 4, QLatin1Char('d')) + QStringLiteral(".lxd");
+        for (int save = 0; save < 3; ++save) {
+            db->topLevel().appendChild("Runde " + Text::number(save));
+            EXPECT_NO_THROW(this->save(*db, name));
+            auto check = newDatabase();
+            ASSERT_TRUE(load(*check, path(name), lpAll));
+            EXPECT_EQ(check->topLevel().children().back()->name(), "Runde " + Text::number(save));
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        QFile::remove(path(name));
+    }
+}
+
 TEST_F(FileFormat, SaveAsTemplateKeepsTheModifiedFlag)
 {
     auto db = newDatabase();

@@ -114,7 +114,7 @@ protected:
         });
     }
 
-    std::optional<ImportInputError> import(const QStringList &files, LoadParts parts)
+    ImportResult import(const QStringList &files, LoadParts parts)
     {
         NoProgress progress;
         return ImportDatabases(db, files, parts, DefaultSortCriteria(), prompt, progress);
@@ -196,12 +196,12 @@ TEST(ImportElements, CheckedRowsGiveTheirLoadParts)
 TEST_F(Import, RefusesAnEmptyListOrNoPartWithoutTouchingTheDatabase)
 {
     const QString file = recipes();
-    std::optional<ImportInputError> error = import({}, kAllImportParts);
+    std::optional<ImportInputError> error = import({}, kAllImportParts).inputError;
     ASSERT_TRUE(error);
     EXPECT_EQ(error->control, ImportInputError::FileList);
     EXPECT_EQ(error->message, QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
                                              "sollen, zur Liste hinzufügen."));
-    error = import({file}, lpDefaultsAndTray);
+    error = import({file}, lpDefaultsAndTray).inputError;
     ASSERT_TRUE(error);
     EXPECT_EQ(error->control, ImportInputError::ElementList);
     EXPECT_EQ(error->message, QStringLiteral("Sie müssen mindestens ein Element angeben, das "
@@ -213,7 +213,7 @@ TEST_F(Import, RefusesAnEmptyListOrNoPartWithoutTouchingTheDatabase)
 
 TEST_F(Import, OnlyNewEntriesAddsWhatIsMissingAndSortsTheTree)
 {
-    ASSERT_FALSE(import({recipes()}, lpNewEntries));
+    ASSERT_FALSE(import({recipes()}, lpNewEntries).inputError);
     // Keys first, then titles; existing items keep their data.
     EXPECT_EQ(childNames(db.topLevel()), "Anhang,Rezepte,Zeta");
     EXPECT_EQ(childNames(*find({"Rezepte"})), "Brot,Kuchen");
@@ -232,7 +232,7 @@ TEST_F(Import, OnlyNewEntriesAddsWhatIsMissingAndSortsTheTree)
 
 TEST_F(Import, NewEntriesWithTemplatesReferToTheImportedTemplate)
 {
-    ASSERT_FALSE(import({recipes()}, lpNewEntries | lpHTMLTemplates));
+    ASSERT_FALSE(import({recipes()}, lpNewEntries | lpHTMLTemplates).inputError);
     const TTipItem *brot = find({"Rezepte", "Brot"})->item();
     ASSERT_TRUE(brot && brot->HTMLTemplate);
     EXPECT_EQ(brot->HTMLTemplate->Name, "Quelle");
@@ -244,7 +244,7 @@ TEST_F(Import, OnlyExistingEntriesOverwritesMatchesAndAddsNothing)
 {
     // The open top level is deliberately unsorted: without new entries the tree is not sorted.
     db.topLevel().insertChild(0, db.topLevel().takeChild(1));
-    ASSERT_FALSE(import({recipes()}, lpExistingEntries));
+    ASSERT_FALSE(import({recipes()}, lpExistingEntries).inputError);
     EXPECT_EQ(childNames(db.topLevel()), "Zeta,Rezepte");
     EXPECT_EQ(childNames(*find({"Rezepte"})), "Kuchen");
     const TTipItem *kuchen = find({"Rezepte", "Kuchen"})->item();
@@ -267,7 +267,7 @@ TEST_F(Import, TemplatesAreReplacedInPlaceThenSortedAndDefaultsStay)
         addTemplate(src, HtmlTemplates, "rahmen", "klein");
         src.DefaultCSSTemplate = addTemplate(src, CssTemplates, "Druck", "@media print{}");
     });
-    ASSERT_FALSE(import({file}, lpHTMLTemplates));
+    ASSERT_FALSE(import({file}, lpHTMLTemplates).inputError);
     EXPECT_EQ(templateNames(db, HtmlTemplates), "alpha,Beta,Rahmen,rahmen,Standard");
     EXPECT_EQ(templateNames(db, CssTemplates), "CSS");
     // The same record, so references to it still hold.
@@ -287,7 +287,7 @@ TEST_F(Import, IncludedFilesReplaceTheirNamesakeAndAreSorted)
         addIncluded(src, "b.txt", "bee");
         addIncluded(src, "a.txt", "neu und l\xE4nger");
     });
-    ASSERT_FALSE(import({file}, lpIncludedFiles));
+    ASSERT_FALSE(import({file}, lpIncludedFiles).inputError);
     QByteArrayList names;
     for (const auto &f : db.IncludedFiles)
         names.append(f->Name + ":" + QByteArray::number(f->Size));
@@ -303,13 +303,13 @@ TEST_F(Import, WithoutIncludedFilesTheirBytesAreSkipped)
         addIncluded(src, "b.txt", "bee");
         src.topLevel().appendChild("Neu");
     });
-    ASSERT_FALSE(import({file}, lpNewEntries));
+    ASSERT_FALSE(import({file}, lpNewEntries).inputError);
     EXPECT_TRUE(db.IncludedFiles.empty());
     EXPECT_FALSE(QFileInfo::exists(db.includedFilePath("b.txt")));
     EXPECT_EQ(childNames(db.topLevel()), "Neu,Rezepte,Zeta");
 }
 
-TEST_F(Import, EncryptedFileNeedsItsPassword)
+TEST_F(Import, EncryptedFileNeedsItsPasswordAndRefusedFilesAreNamed)
 {
     const QString plain = source(QStringLiteral("z-offen.lxd"), [](Database &src) {
         src.topLevel().appendChild("Offen");
@@ -319,72 +319,84 @@ TEST_F(Import, EncryptedFileNeedsItsPassword)
         src.Password = "geheim";
         src.topLevel().appendChild("Geheim");
     });
+    const QString notImported = QStringLiteral("Die Datenbanken wurden importiert. Nicht importiert "
+                                               "wurden:\r\n") + secret;
+    const QString noneImported = QStringLiteral("Es wurde keine Datenbank importiert. Nicht "
+                                                "importiert wurden:\r\n") + secret;
     const struct {
         const char *what;
+        QStringList files;
         QByteArray answer;
-        bool imported;
+        const char *tree;
         QStringList messages;
     } cases[] = {
-        {"right password", "geheim", true, {kImported}},
-        {"wrong password", "falsch", false, {kWrongPassword, kImported}},
-        {"no password", "", false, {kImported}},
+        {"right password", {secret, plain}, "geheim", "Geheim,Offen", {kImported}},
+        {"wrong password", {secret, plain}, "falsch", "Offen", {kWrongPassword, notImported}},
+        {"no password", {secret, plain}, "", "Offen", {notImported}},
+        {"the only file refused", {secret}, "falsch", "", {kWrongPassword, noneImported}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         Database open;
-        open.Encrypted = true;
-        open.Password = "vorher";
         ScriptedPrompt p;
         p.givePassword(c.answer);
         NoProgress progress;
         // The encrypted file comes first; the plain one after it is imported all the same.
-        ASSERT_FALSE(ImportDatabases(open, {secret, plain}, lpNewEntries, DefaultSortCriteria(), p,
-                                     progress));
-        EXPECT_EQ(childNames(open.topLevel()), c.imported ? "Geheim,Offen" : "Offen");
+        const ImportResult result = ImportDatabases(open, c.files, lpNewEntries,
+                                                    DefaultSortCriteria(), p, progress);
+        ASSERT_FALSE(result.inputError);
+        EXPECT_EQ(result.refused, c.answer == "geheim" ? QStringList() : QStringList{secret});
+        EXPECT_EQ(childNames(open.topLevel()), c.tree);
         EXPECT_EQ(p.messages(), c.messages);
         ASSERT_EQ(p.shown()[0].kind, QStringLiteral("password"));
         EXPECT_EQ(p.shown()[0].caption, QStringLiteral("Passwort"));
-        // The setting follows the last file read: the plain one.
-        EXPECT_FALSE(open.Encrypted);
-        EXPECT_TRUE(open.DatabaseModified);
-    }
-
-    // A refused encrypted file as the last one leaves the previous setting in place.
-    for (const QByteArray &answer : {QByteArray("falsch"), QByteArray()}) {
-        SCOPED_TRACE(answer.constData());
-        Database open;
-        open.Encrypted = true;
-        open.Password = "vorher";
-        ScriptedPrompt p;
-        p.givePassword(answer);
-        NoProgress progress;
-        ASSERT_FALSE(ImportDatabases(open, {secret}, lpNewEntries, DefaultSortCriteria(), p, progress));
-        EXPECT_TRUE(open.Encrypted);
-        EXPECT_EQ(open.Password, "vorher");
+        // Nothing imported: the database is as unchanged as before.
+        EXPECT_EQ(open.DatabaseModified, *c.tree != '\0');
     }
 }
 
-TEST_F(Import, EncryptedLastFileSetsTheEncryption)
+TEST_F(Import, TheOpenDatabaseKeepsItsEncryptionEitherWay)
 {
+    const QString plain = source(QStringLiteral("offen.lxd"), [](Database &src) {
+        src.topLevel().appendChild("Offen");
+    });
     const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
         src.Encrypted = true;
         src.Password = "geheim";
     });
-    prompt.givePassword("geheim");
-    ASSERT_FALSE(import({secret}, lpNewEntries));
-    EXPECT_TRUE(db.Encrypted);
-    EXPECT_EQ(db.Password, "geheim");
+    const struct {
+        const char *what;
+        bool encrypted;
+        QByteArray password;
+        QString file;
+    } cases[] = {
+        {"a plain database into an encrypted one", true, "vorher", plain},
+        {"an encrypted database into a plain one", false, "", secret},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        db.Encrypted = c.encrypted;
+        db.Password = c.password;
+        if (c.file == secret)
+            prompt.givePassword("geheim");
+        ASSERT_FALSE(import({c.file}, lpNewEntries).inputError);
+        EXPECT_EQ(db.Encrypted, c.encrypted);
+        EXPECT_EQ(db.Password, c.password);
+        EXPECT_EQ(prompt.messages().last(), kImported);
+    }
 }
 
 TEST_F(Import, NotADatabaseIsReportedAndTheNextFileFollows)
 {
     const QString bad = dir.path() + QStringLiteral("/a-kaputt.lxd");
     writeFileBytes(bad, "kein Lexora");
-    ASSERT_FALSE(import({bad, recipes()}, lpNewEntries));
+    ASSERT_FALSE(import({bad, recipes()}, lpNewEntries).inputError);
     ASSERT_EQ(prompt.shown().size(), 2);
     EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Ungültige Datei"));
     EXPECT_EQ(prompt.shown()[0].icon, UserPrompt::Icon::Error);
-    EXPECT_EQ(prompt.shown()[1].text, kImported);
+    EXPECT_EQ(prompt.shown()[1].text, QStringLiteral("Die Datenbanken wurden importiert. Nicht "
+                                                     "importiert wurden:\r\n") + bad);
+    EXPECT_EQ(prompt.shown()[1].icon, UserPrompt::Icon::Warning);
     EXPECT_EQ(childNames(db.topLevel()), "Anhang,Rezepte,Zeta");
 }
 

@@ -125,17 +125,47 @@ private:
 TEST(InstanceFolder, FirstInstanceTakesOneAndCleansUp)
 {
     QTemporaryDir home;
-    QString folder;
+    QString folder, temporary;
     {
         InstanceFolder instance(home.path());
         EXPECT_EQ(instance.number(), 1);
         folder = instance.includedFilesFolder();
+        temporary = instance.temporaryFolder();
         EXPECT_EQ(folder, includedFiles(home) + QStringLiteral("/1/"));
+        EXPECT_EQ(temporary, includedFiles(home) + QStringLiteral("/1.temp/"));
+        EXPECT_EQ(temporaryFolder(), temporary);
         EXPECT_TRUE(QFileInfo(folder).isDir());
+        EXPECT_TRUE(QFileInfo(temporary).isDir());
         writeFile(folder + QStringLiteral("image.png"));
+        writeFile(temporary + QStringLiteral("page.html"));
     }
     EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(QFileInfo::exists(temporary));
+    EXPECT_EQ(temporaryFolder(), QDir::tempPath() + QLatin1Char('/'));
     EXPECT_TRUE(QFileInfo(includedFiles(home)).isDir()); // the parent folder stays
+}
+
+TEST(InstanceFolder, AStartRemovesTheFoldersOfEveryInstanceThatDiedAndKeepsThoseThatRun)
+{
+    QTemporaryDir home;
+    InstanceFolder running(home.path());
+    writeFile(running.includedFilesFolder() + QStringLiteral("kept.png"));
+    writeFile(running.temporaryFolder() + QStringLiteral("kept.html"));
+    // Instances 5 and 7 were killed: their folders stay, their locks are free (7 left no lock
+    // file at all).
+    for (const QString &dead : {QStringLiteral("/5/"), QStringLiteral("/5.temp/"), QStringLiteral("/7.temp/")}) {
+        ASSERT_TRUE(QDir().mkpath(includedFiles(home) + dead + QStringLiteral("sub")));
+        writeFile(includedFiles(home) + dead + QStringLiteral("sub/decrypted.txt"));
+    }
+    writeFile(includedFiles(home) + QStringLiteral("/5.lock"));
+
+    InstanceFolder next(home.path());
+    EXPECT_EQ(next.number(), 2);
+    EXPECT_EQ(QDir(includedFiles(home)).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("1"), QStringLiteral("1.temp"), QStringLiteral("2"),
+                           QStringLiteral("2.temp")}));
+    EXPECT_TRUE(QFileInfo::exists(running.includedFilesFolder() + QStringLiteral("kept.png")));
+    EXPECT_TRUE(QFileInfo::exists(running.temporaryFolder() + QStringLiteral("kept.html")));
 }
 
 TEST(InstanceFolder, TakesTheSmallestFreeNumber)

@@ -252,6 +252,66 @@ TEST(RenderPage, TemplatesThatMultiplyEachOtherStopGrowing)
     }
 }
 
+TEST(RenderPage, PagesThatTemplatesMultiplyAreCutAtTheirBudgetWithANote)
+{
+    // A 15 KB text that a template names 1500 times: a page of 22 MB from 40 KB, where every
+    // page may grow by 16 MB and 32 times its own size (blocks pay for reading their template
+    // too, so they end sooner). The part before the note is the page as it would be, up to
+    // where the budget ended.
+    const Text unit = Text("Inhalt von 15 KB ").repeated(15 * 1024 / 17);
+    const int copies = 1500;
+    struct Case {
+        const char *what;
+        Text html, css, code, title;
+        Text expected; // the page without a bound, as far as it matters
+    };
+    const Case cases[] = {
+        {"text", Text("<i>%text%</i>").repeated(copies), {}, unit, "Oben",
+         ("<i>" + unit + "</i>").repeated(copies)},
+        {"css", Text("%css%").repeated(copies) + "%text%", unit, "x", "Oben",
+         unit.repeated(copies) + "x"},
+        {"xcss", Text("%xcss%Gross>").repeated(copies) + "%text%", {}, "x", "Oben",
+         unit.repeated(copies) + "x"},
+        {"headline", Text("%headline%").repeated(copies) + "%text%", {}, "x", unit,
+         unit.repeated(copies) + "x"},
+        {"blocks", Text("%>xhtml%.Gross>%<xhtml%").repeated(copies) + "%text%", {}, "x", "Oben",
+         unit.repeated(copies) + "x"},
+    };
+    const Text note = "Lexora hat diese Seite hier abgeschnitten";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        PageFixture f;
+        f.addTemplate(HtmlTemplates, "Seite", c.html.constData());
+        f.addTemplate(HtmlTemplates, ".Gross", unit.constData());
+        f.addTemplate(CssTemplates, "Gross", unit.constData());
+        Node *node = FindNodeByPath(f.db, "Oben");
+        node->setName(c.title);
+        const PageTemplates templates{f.db.FindTemplate(HtmlTemplates, "Seite"),
+                                      c.css.isEmpty() ? nullptr : f.db.FindTemplate(CssTemplates, "Gross")};
+        const Text page = BuildPage(f.db, c.code, templates, *node, node->item(), true);
+
+        const qsizetype own = c.code.size() + c.html.size();
+        const qsizetype noteAt = page.lastIndexOf("<!-- --></script>");
+        ASSERT_GE(noteAt, 0);
+        EXPECT_LE(noteAt, own + (qsizetype(16) << 20) + 32 * own);
+        EXPECT_GE(noteAt, qsizetype(8) << 20);
+        EXPECT_TRUE(page.sliced(noteAt).contains(note));
+        EXPECT_TRUE(page.endsWith("</p>"));
+        EXPECT_TRUE(page.first(noteAt) == c.expected.first(noteAt));
+    }
+}
+
+TEST(RenderPage, APageWithinItsBudgetHasNoNote)
+{
+    PageFixture f;
+    const Text unit = Text("Inhalt ").repeated(1000);
+    f.addTemplate(HtmlTemplates, "Seite", Text("%text%").repeated(100).constData());
+    const Node *node = FindNodeByPath(f.db, "Oben");
+    const Text page = BuildPage(f.db, unit, {f.db.FindTemplate(HtmlTemplates, "Seite"), nullptr},
+                                *node, node->item(), true);
+    EXPECT_EQ(page, unit.repeated(100));
+}
+
 namespace {
 
 // The page building as its steps read, changing one text in place: slow, but plainly right. The

@@ -1,12 +1,14 @@
 // The page display: included files by their paths, pages larger than the engine's 2 MB limit
 // for written documents, the clipboard of the default templates, links to the web.
 #include "browser/browser_view.h"
+#include "setup/instance_folder.h"
 #include "support/gui_main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
@@ -92,6 +94,20 @@ TEST_F(BrowserViewTest, LargePagesAreShownWhole)
     // A small page after a large one.
     show("<p id=x>klein</p>");
     EXPECT_EQ(js("document.getElementById('x').innerText").toString(), "klein");
+}
+
+TEST_F(BrowserViewTest, LargePagesAreWrittenIntoTheInstancesTemporaryFolder)
+{
+    QTemporaryDir home;
+    QString pages;
+    {
+        InstanceFolder instance(home.path());
+        show("<p id=x>" + QString(3 * 1024 * 1024, QLatin1Char('x')) + "</p>");
+        pages = view.url().toLocalFile();
+        EXPECT_TRUE(pages.startsWith(instance.temporaryFolder())) << pages.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(pages));
+    }
+    EXPECT_FALSE(QFileInfo::exists(pages));
 }
 
 TEST_F(BrowserViewTest, TheCopyLinksOfTheDefaultTemplatesFillTheClipboard)

@@ -11,7 +11,9 @@ struct CliRun {
     QByteArray err;
 };
 
-// Runs lexora-cli with the arguments and waits for it to end; stdin is empty.
-CliRun runCli(const QStringList &arguments);
+// Runs lexora-cli with the arguments and waits for it to end; stdin is empty. Its home folder
+// (LEXORA_HOME, where it keeps its instance's folders) is `home`, or else one temporary folder
+// for the whole test program, so that tests never write into the user's own.
+CliRun runCli(const QStringList &arguments, const QString &home = {});
 
 } // namespace lexora::test

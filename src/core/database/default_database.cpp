@@ -1,8 +1,10 @@
 #include "database/default_database.h"
 
+#include "support/atomic_file.h"
 #include "support/error.h"
 
-#include <QSaveFile>
+
+#include <QDir>
 
 #include <cstddef>
 
@@ -20,11 +22,12 @@ QByteArray DefaultDatabaseBytes()
 
 void WriteDefaultDatabase(const QString &fileName)
 {
-    QSaveFile file(fileName);
+    AtomicFile file(fileName);
     const QByteArray bytes = DefaultDatabaseBytes();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || file.device().write(bytes) != bytes.size() || !file.commit())
         throw Error(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                        .arg(fileName, file.errorString()));
+                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
 } // namespace lexora

@@ -1,23 +1,23 @@
 #include "database/file_format.h"
 
 #include "database/cipher.h"
+#include "database/included_file_writer.h"
 #include "database/save_failure.h"
 #include "database/value_reader.h"
 #include "database/value_writer.h"
 #include "database/win1252.h"
+#include "support/atomic_file.h"
 #include "support/error.h"
 #include "support/progress.h"
+#include "support/system_error.h"
 #include "support/user_prompt.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QHash>
 
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <optional>
 #include <unordered_map>
 
 namespace lexora {
@@ -168,7 +168,7 @@ private:
         QFile in(m_db.includedFilePath(file.Name));
         if (!in.open(QIODevice::ReadOnly))
             throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(displayName, in.errorString()));
+                            .arg(displayName, fileErrorText(in)));
         const qint64 size = in.size();
         if (size > std::numeric_limits<qint32>::max())
             throw Error(QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
@@ -227,7 +227,7 @@ public:
         QFile file(m_fileName);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw Error(QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
-                            .arg(quoted(m_fileName), file.errorString()));
+                            .arg(quoted(QDir::toNativeSeparators(m_fileName)), fileErrorText(file)));
         ValueReader reader(file, m_fileName);
         m_reader = &reader;
         if (!readHeader())
@@ -477,40 +477,30 @@ private:
         if (!isSafeFileName(name))
             m_reader->fail(QStringLiteral("der Name \"%1\" einer eingebundenen Datei ist unzulässig")
                                .arg(win1252::toUnicode(name).replace(QChar(0), QLatin1String("\\0"))));
-        const QString displayName = win1252::toUnicode(name);
-        if (m_db.IncludedFilesFolder.isEmpty())
-            throw Error(QStringLiteral("Es gibt keinen Ordner für die eingebundenen Dateien."));
-        QDir().mkpath(m_db.IncludedFilesFolder);
-        // Written beside and renamed over at the end, so that a failure keeps an earlier file of
-        // that name. These are working copies: unlike a saved database they need no flush to disk.
-        const QString target = m_db.includedFilePath(name);
-        auto cannotWrite = [&](const QString &reason) {
-            return Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht geschrieben werden: %2")
-                             .arg(displayName, reason));
-        };
-        QTemporaryFile out(m_db.IncludedFilesFolder + QStringLiteral(".XXXXXX.part"));
-        if (!out.open())
-            throw cannotWrite(out.errorString());
+        if (!m_filesWriter) {
+            m_filesWriter.emplace(m_db.IncludedFilesFolder);
+            for (const auto &file : m_db.IncludedFiles)
+                m_includedFiles.insert(file->Name, file.get());
+        }
+        // Names stay unique: a file of a name the database has already replaces that one.
+        TInclFile *&record = m_includedFiles[name];
+        m_filesWriter->begin(name, record != nullptr);
         QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
             const qint64 n = std::min<qint64>(size - done, kCopyBlock);
             m_reader->readRaw(block.data(), n);
             m_cipher.CryptBuffer(block.data(), std::size_t(n), unsigned(done % TKeyClass::KeySize));
-            if (out.write(block.constData(), n) != n)
-                throw cannotWrite(out.errorString());
+            m_filesWriter->write(block.constData(), n);
             done += n;
             step();
         }
-        if (!out.flush())
-            throw cannotWrite(out.errorString());
-        if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-            throw cannotWrite(QString::fromLocal8Bit(std::strerror(errno)));
-        out.setAutoRemove(false);
-        // Names stay unique: a file of a name the database has already replaces that one.
-        if (TInclFile *existing = m_db.FindIncludedFile(name))
-            existing->Size = size;
-        else
+        m_filesWriter->end();
+        if (record) {
+            record->Size = size;
+        } else {
             m_db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, size}));
+            record = m_db.IncludedFiles.back().get();
+        }
     }
 
     Database &m_db;
@@ -522,6 +512,9 @@ private:
     ValueReader *m_reader = nullptr;
     Stepper *m_stepper = nullptr;
     std::array<std::vector<TTemplate *>, 2> m_local;
+    // Made at the first included file: the folder's writer and the database's files by name.
+    std::optional<IncludedFileWriter> m_filesWriter;
+    QHash<Text, TInclFile *> m_includedFiles;
 };
 
 } // namespace
@@ -544,13 +537,12 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
         throw Error(QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
                                    "kein Passwort festgelegt."));
     // Written beside the target and renamed over it at the end: a failed or interrupted save
-    // leaves the previous file as it was.
-    // Unbuffered, so that every failed write reaches commit(), which then keeps the old file;
-    // the writer buffers anyway.
-    QSaveFile file(fileName);
+    // leaves the previous file as it was. Unbuffered, so that every failed write reaches the
+    // writer at once; the writer buffers anyway.
+    AtomicFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Error(saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
-    ValueWriter writer(file);
+    ValueWriter writer(file.device(), fileName);
     TKeyClass cipher;
     writer.writeRaw(kMagic.data(), qint64(kMagic.size()));
     writer.writeBoolean(db.Encrypted);
@@ -573,7 +565,7 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
     writer.flush();
     if (!file.commit())
         throw Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
-                        .arg(quoted(fileName), file.errorString()));
+                        .arg(quoted(QDir::toNativeSeparators(fileName)), file.errorString()));
     if (!asTemplate)
         db.DatabaseModified = false;
 }

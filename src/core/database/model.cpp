@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace lexora {
 
 int Node::level() const
@@ -136,9 +139,16 @@ void Database::FreeDatabaseData()
     CSSTemplates.clear();
     DefaultHTMLTemplate = nullptr;
     DefaultCSSTemplate = nullptr;
-    if (!IncludedFilesFolder.isEmpty())
-        for (const auto &f : IncludedFiles)
-            QFile::remove(includedFilePath(f->Name));
+    if (!IncludedFilesFolder.isEmpty() && !IncludedFiles.empty()) {
+        // Each name relative to the folder, which is looked up once: there may be very many.
+        const int folder = ::open(QFile::encodeName(IncludedFilesFolder).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            for (const auto &f : IncludedFiles)
+                ::unlinkat(folder, QFile::encodeName(win1252::toUnicode(f->Name)).constData(), 0);
+            ::close(folder);
+        }
+    }
     IncludedFiles.clear();
 }
 

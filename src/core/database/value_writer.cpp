@@ -2,7 +2,9 @@
 
 #include "database/win1252.h"
 #include "support/error.h"
+#include "support/system_error.h"
 
+#include <QDir>
 #include <QIODevice>
 
 #include <cstring>
@@ -21,18 +23,26 @@ void appendLittleEndian(char *out, T value)
 
 } // namespace
 
-ValueWriter::ValueWriter(QIODevice &device) : m_device(device), m_buffer(kBufferSize, '\0') {}
+ValueWriter::ValueWriter(QIODevice &device, QString fileName)
+    : m_device(device), m_fileName(std::move(fileName)), m_buffer(kBufferSize, '\0')
+{
+}
+
+void ValueWriter::write(const char *data, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const qint64 n = m_device.write(data + done, size - done);
+        if (n <= 0)
+            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                            .arg(QDir::toNativeSeparators(m_fileName),
+                                 germanErrorText(m_device.errorString())));
+        done += n;
+    }
+}
 
 void ValueWriter::flush()
 {
-    qint64 done = 0;
-    while (done < m_used) {
-        const qint64 n = m_device.write(m_buffer.constData() + done, m_used - done);
-        if (n <= 0)
-            throw Error(QStringLiteral("Die Datei kann nicht geschrieben werden: %1")
-                            .arg(m_device.errorString()));
-        done += n;
-    }
+    write(m_buffer.constData(), m_used);
     m_flushed += m_used;
     m_used = 0;
 }
@@ -43,14 +53,7 @@ void ValueWriter::put(const void *data, qint64 size)
         flush();
         if (size > kBufferSize) {
             // Large blocks go straight to the device.
-            const char *p = static_cast<const char *>(data);
-            for (qint64 done = 0; done < size;) {
-                const qint64 n = m_device.write(p + done, size - done);
-                if (n <= 0)
-                    throw Error(QStringLiteral("Die Datei kann nicht geschrieben werden: %1")
-                                    .arg(m_device.errorString()));
-                done += n;
-            }
+            write(static_cast<const char *>(data), size);
             m_flushed += size;
             return;
         }

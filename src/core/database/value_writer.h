@@ -4,16 +4,18 @@
 #include "database/value_tags.h"
 
 #include <QByteArray>
+#include <QString>
 
 class QIODevice;
 
 namespace lexora {
 
 // Writes the typed values of a database file to a device through a buffer. Write failures
-// throw Error.
+// throw Error naming the file.
 class ValueWriter {
 public:
-    explicit ValueWriter(QIODevice &device);
+    // fileName is only used in error messages.
+    explicit ValueWriter(QIODevice &device, QString fileName = {});
     ValueWriter(const ValueWriter &) = delete;
     ValueWriter &operator=(const ValueWriter &) = delete;
 
@@ -35,8 +37,10 @@ public:
 
 private:
     void put(const void *data, qint64 size);
+    void write(const char *data, qint64 size);
 
     QIODevice &m_device;
+    QString m_fileName;
     QByteArray m_buffer;
     qint64 m_used = 0;
     qint64 m_flushed = 0;

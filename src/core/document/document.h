@@ -2,6 +2,7 @@
 
 #include "database/file_format.h"
 #include "database/model.h"
+#include "document/file_identity.h"
 #include "exchange/import.h"
 #include "sorting/sort_criteria.h"
 
@@ -13,6 +14,7 @@
 
 namespace lexora {
 
+class OpenFileRecord;
 class Progress;
 class UserPrompt;
 
@@ -99,11 +101,18 @@ public:
 
     using ChooseFile = std::function<std::optional<QString>()>;
 
+    // Where the document tells other running instances which file it has open, and learns
+    // whether one of them has a file open that it opens; nullptr (the default) for neither.
+    void setOpenFileRecord(OpenFileRecord *record);
+
     // ConfirmSaveChanges: asks whether to save unsaved changes. Returns false on Cancel; on Yes
     // saves (chooseFile names an unnamed database; cancelling it goes on without saving) and
-    // throws when that save fails, so that nothing is closed or replaced.
+    // throws when that save fails, so that nothing is closed or replaced. Returns false too when
+    // the user keeps a file that another program changed (see save).
     bool confirmSaveChanges(const ChooseFile &chooseFile);
-    // Save: to the current file, or through chooseFile as Save As. False when cancelled.
+    // Save: to the current file, or through chooseFile as Save As. False when cancelled. When
+    // another program has changed the file since it was opened or saved here, asks first
+    // whether to overwrite it; No keeps the file and the database as they are and returns false.
     bool save(const ChooseFile &chooseFile);
     // Save As: names the database after fileName (also when the save then fails) and saves.
     void saveAs(const QString &fileName);
@@ -113,14 +122,16 @@ public:
 
     enum class OpenResult { Opened, Refused };
     // Open: the file replaces the database, sorted. A refused file leaves an empty, unnamed,
-    // unencrypted database; a damaged one throws and leaves what was read, unnamed.
+    // unencrypted database; a damaged one throws and leaves what was read, unnamed. A file that
+    // another running instance has open is opened with a warning.
     OpenResult open(const QString &fileName);
     // New: an empty database, or a copy of a template database (not sorted); unnamed.
     void newDatabase(const QString &templateFile);
 
     // Import: merges the files into the database (see ImportDatabases); the tree is sorted by the
-    // document's criteria. Returns the input error when nothing was imported.
-    std::optional<ImportInputError> importDatabases(const QStringList &files, LoadParts parts);
+    // document's criteria, the encryption stays. Returns the input error when nothing was
+    // imported, and the files that were refused.
+    ImportResult importDatabases(const QStringList &files, LoadParts parts);
 
     // The database the program starts with.
     struct StartFiles {
@@ -166,6 +177,13 @@ Q_SIGNALS:
 private:
     class Replacing;
     class Announce;
+    enum class SaveOutcome { Saved, NotNamed, Kept };
+    SaveOutcome saveToFile(const ChooseFile &chooseFile);
+    // Whether the current file may be written: it is as it was read or saved here, or the user
+    // lets another program's changes go.
+    bool mayOverwrite();
+    // Remembers the current file as it is on disk now (after a save).
+    void rememberFile();
     // Empties the database, deleting the included files' bytes; only inside Replacing.
     void clear();
     // Keeps TrayNodes in tree order; reorderTray tells whether it changed, sortTray announces it.
@@ -181,6 +199,9 @@ private:
     Progress &m_progress;
     FilesAtEnd m_filesAtEnd;
     SortCriteria m_sortCriteria;
+    OpenFileRecord *m_openFiles = nullptr;
+    // CurrentFileName as this document last read or wrote it; nullopt for none.
+    std::optional<FileIdentity> m_file;
 };
 
 } // namespace lexora

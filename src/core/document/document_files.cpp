@@ -4,6 +4,7 @@
 
 #include "database/file_format.h"
 #include "database/open_database.h"
+#include "setup/open_file_record.h"
 #include "sorting/tree_sort.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
@@ -25,8 +26,13 @@ public:
     ~Announce()
     {
         const Database &db = m_document.m_db;
-        if (db.CurrentFileName != m_fileName)
+        if (db.CurrentFileName != m_fileName) {
+            if (db.CurrentFileName.isEmpty())
+                m_document.m_file.reset();
+            if (m_document.m_openFiles)
+                m_document.m_openFiles->setOpenFile(db.CurrentFileName);
             Q_EMIT m_document.fileNameChanged(db.CurrentFileName);
+        }
         if (db.DatabaseModified != m_modified)
             Q_EMIT m_document.modifiedChanged(db.DatabaseModified);
     }
@@ -64,6 +70,13 @@ void Document::reportError(const QString &message) const
     m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"), message);
 }
 
+void Document::setOpenFileRecord(OpenFileRecord *record)
+{
+    m_openFiles = record;
+    if (m_openFiles)
+        m_openFiles->setOpenFile(m_db.CurrentFileName);
+}
+
 bool Document::confirmSaveChanges(const ChooseFile &chooseFile)
 {
     if (!m_db.DatabaseModified)
@@ -76,9 +89,9 @@ bool Document::confirmSaveChanges(const ChooseFile &chooseFile)
         return false;
     case UserPrompt::Answer::Yes:
         // A cancelled Save As goes on without saving; a failed save throws, so that the caller
-        // closes and replaces nothing and the changes are not lost.
-        save(chooseFile);
-        return true;
+        // closes and replaces nothing and the changes are not lost. Keeping a file another
+        // program changed keeps the database too, for Save As.
+        return saveToFile(chooseFile) != SaveOutcome::Kept;
     case UserPrompt::Answer::No:
         return true;
     }
@@ -87,23 +100,51 @@ bool Document::confirmSaveChanges(const ChooseFile &chooseFile)
 
 bool Document::save(const ChooseFile &chooseFile)
 {
+    return saveToFile(chooseFile) == SaveOutcome::Saved;
+}
+
+Document::SaveOutcome Document::saveToFile(const ChooseFile &chooseFile)
+{
     if (m_db.CurrentFileName.isEmpty()) {
         const std::optional<QString> chosen = chooseFile();
         if (!chosen)
-            return false;
+            return SaveOutcome::NotNamed;
         saveAs(*chosen);
-        return true;
+        return SaveOutcome::Saved;
     }
+    if (!mayOverwrite())
+        return SaveOutcome::Kept;
     Announce announce(*this);
     SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
-    return true;
+    rememberFile();
+    return SaveOutcome::Saved;
+}
+
+bool Document::mayOverwrite()
+{
+    if (!m_file || !m_file->changedOnDisk(m_db.CurrentFileName))
+        return true;
+    return m_prompt.question(QStringLiteral("Datei wurde geändert"),
+                             QStringLiteral("Die Datei wurde inzwischen von einem anderen "
+                                            "Programm geändert. Soll sie trotzdem überschrieben "
+                                            "werden?"),
+                             UserPrompt::Buttons::YesNo)
+           == UserPrompt::Answer::Yes;
+}
+
+void Document::rememberFile()
+{
+    m_file = FileIdentity::of(m_db.CurrentFileName);
 }
 
 void Document::saveAs(const QString &fileName)
 {
     Announce announce(*this);
     m_db.CurrentFileName = QFileInfo(fileName).absoluteFilePath();
+    // Until it is written, the name stands for no file this document knows.
+    m_file.reset();
     SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
+    rememberFile();
 }
 
 bool Document::saveAsTemplate(const QString &fileName, const QString &templatesFolder)
@@ -121,9 +162,20 @@ Document::OpenResult Document::open(const QString &fileName)
 {
     Announce announce(*this);
     Replacing replacing(*this);
+    // Taken before the file is read: a change made meanwhile is then asked about at the save,
+    // rather than overwritten.
+    std::optional<FileIdentity> identity = FileIdentity::of(fileName);
+    m_file.reset();
     if (!OpenDatabase(m_db, fileName, m_prompt, m_progress))
         return OpenResult::Refused;
+    m_file = std::move(identity);
     SortTree(m_db.topLevel(), m_sortCriteria);
+    if (m_openFiles && m_openFiles->isOpenElsewhere(m_db.CurrentFileName))
+        m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Datei bereits geöffnet"),
+                         QStringLiteral("Die Datei „%1“ ist bereits in einem anderen laufenden "
+                                        "Lexora geöffnet. Wenn Sie sie in beiden ändern, können "
+                                        "Änderungen verloren gehen.")
+                             .arg(QDir::toNativeSeparators(m_db.CurrentFileName)));
     return OpenResult::Opened;
 }
 
@@ -139,8 +191,7 @@ void Document::newDatabase(const QString &templateFile)
         LoadDatabase(m_db, templateFile, lpAll, m_prompt, m_progress);
 }
 
-std::optional<ImportInputError> Document::importDatabases(const QStringList &files,
-                                                          LoadParts parts)
+ImportResult Document::importDatabases(const QStringList &files, LoadParts parts)
 {
     Announce announce(*this);
     Q_EMIT databaseAboutToBeMerged();

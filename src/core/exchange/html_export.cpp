@@ -3,13 +3,13 @@
 #include "database/win1252.h"
 #include "exchange/line_writer.h"
 #include "render/page_builder.h"
+#include "support/atomic_file.h"
 #include "support/error.h"
 #include "support/progress.h"
 #include "support/user_prompt.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -307,14 +307,14 @@ HtmlExportResult ExportDatabaseHTML(const Database &db, const HtmlExportOptions 
     try {
         // Written to a temporary file and put in place at the end: a failed export leaves an
         // existing file as it was.
-        QSaveFile file(options.fileName);
+        AtomicFile file(options.fileName);
         if (!file.open(QIODevice::WriteOnly))
             throw Error(file.errorString());
         {
             ProgressScope scope(progress, QStringLiteral("Daten exportieren"),
                                 QStringLiteral("Daten werden exportiert..."),
                                 countNodes(db.topLevel()));
-            LineWriter out(file);
+            LineWriter out(file.device());
             writePage(db, options, win1252::fromUnicode(family), out, progress);
         }
         written = file.commit();

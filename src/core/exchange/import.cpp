@@ -6,6 +6,7 @@
 #include "support/user_prompt.h"
 #include "text/collation.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -88,32 +89,60 @@ LoadParts importLoadParts(const std::array<bool, ImportElements.size()> &checked
     return parts;
 }
 
-std::optional<ImportInputError> ImportDatabases(Database &db, const QStringList &files,
-                                                LoadParts parts, const SortCriteria &criteria,
-                                                UserPrompt &prompt, Progress &progress)
+ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
+                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress)
 {
     if (files.isEmpty())
-        return ImportInputError{ImportInputError::FileList,
-                                QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
-                                               "sollen, zur Liste hinzufügen.")};
+        return {ImportInputError{ImportInputError::FileList,
+                                 QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
+                                                "sollen, zur Liste hinzufügen.")},
+                {}};
     // The tray and the default templates of other databases are never taken.
     parts &= LoadParts(lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries
                        | lpIncludedFiles);
     if (parts == 0)
-        return ImportInputError{ImportInputError::ElementList,
-                                QStringLiteral("Sie müssen mindestens ein Element angeben, das "
-                                               "importiert werden soll.")};
+        return {ImportInputError{ImportInputError::ElementList,
+                                 QStringLiteral("Sie müssen mindestens ein Element angeben, das "
+                                                "importiert werden soll.")},
+                {}};
 
+    // The loader takes the encryption of each file it reads; the user's own protection must not
+    // change as a side effect of an import.
+    struct KeepEncryption {
+        Database &target;
+        const bool encrypted = target.Encrypted;
+        const Text password = target.Password;
+        ~KeepEncryption()
+        {
+            target.Encrypted = encrypted;
+            target.Password = password;
+        }
+    } keepEncryption{db};
+    const bool wasModified = db.DatabaseModified;
+
+    ImportResult result;
     for (const QString &file : files) {
         try {
             // A refused file has told the user why; the next one follows.
-            LoadDatabase(db, file, parts, prompt, progress);
+            if (!LoadDatabase(db, file, parts, prompt, progress))
+                result.refused.append(file);
         } catch (const Error &) {
             // The loader clears the flag, yet db keeps what was merged before the damage (and
             // any earlier unsaved change): closing must still ask to save.
             db.DatabaseModified = true;
             throw;
         }
+    }
+
+    QString notImported;
+    for (const QString &file : std::as_const(result.refused))
+        notImported += QStringLiteral("\r\n") + QDir::toNativeSeparators(file);
+    if (result.refused.size() == files.size()) {
+        db.DatabaseModified = wasModified;
+        prompt.message(UserPrompt::Icon::Error, QStringLiteral("Vorgang fehlgeschlagen"),
+                       QStringLiteral("Es wurde keine Datenbank importiert. Nicht importiert "
+                                      "wurden:") + notImported);
+        return result;
     }
 
     if (parts & lpHTMLTemplates)
@@ -124,10 +153,15 @@ std::optional<ImportInputError> ImportDatabases(Database &db, const QStringList 
         SortTree(db.topLevel(), criteria);
     if (parts & lpIncludedFiles)
         sortByName(db.IncludedFiles);
-    prompt.message(UserPrompt::Icon::Information, QStringLiteral("Vorgang abgeschlossen"),
-                   QStringLiteral("Die Datenbanken wurden importiert."));
+    if (result.refused.isEmpty())
+        prompt.message(UserPrompt::Icon::Information, QStringLiteral("Vorgang abgeschlossen"),
+                       QStringLiteral("Die Datenbanken wurden importiert."));
+    else
+        prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Vorgang abgeschlossen"),
+                       QStringLiteral("Die Datenbanken wurden importiert. Nicht importiert "
+                                      "wurden:") + notImported);
     db.DatabaseModified = true;
-    return std::nullopt;
+    return result;
 }
 
 } // namespace lexora

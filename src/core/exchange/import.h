@@ -64,16 +64,23 @@ struct ImportInputError {
     QString message;
 };
 
+// What an import did: nothing, for an input error, or every file but the refused ones.
+struct ImportResult {
+    std::optional<ImportInputError> inputError;
+    QStringList refused; // not a database, or its password not given or wrong
+};
+
 // Merges the files, in list order, into db with the given load parts. A file that is refused
 // (not a database, password not given or wrong) has been reported by the loader and the next
-// file follows. Afterwards the imported lists are sorted (templates and included files by name,
-// the tree by criteria when new entries were imported), the final message is shown and
-// DatabaseModified is set.
+// file follows. The open database keeps its own encryption setting and password, whatever the
+// files read have. Afterwards the imported lists are sorted (templates and included files by
+// name, the tree by criteria when new entries were imported), DatabaseModified is set and the
+// final message is shown; it names the files that were not imported. When every file was
+// refused, nothing is sorted and DatabaseModified stays as it was.
 // Returns the input error, with nothing imported, when the list is empty or no part is chosen.
 // A damaged file throws Error: the files after it are not read, what was merged stays in db
 // and DatabaseModified is set, since db now differs from its file.
-std::optional<ImportInputError> ImportDatabases(Database &db, const QStringList &files,
-                                                LoadParts parts, const SortCriteria &criteria,
-                                                UserPrompt &prompt, Progress &progress);
+ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
+                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress);
 
 } // namespace lexora

@@ -2,13 +2,13 @@
 
 #include "database/win1252.h"
 #include "exchange/line_writer.h"
+#include "support/atomic_file.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lexora {
 namespace {
@@ -123,10 +123,10 @@ bool ExportBrowserContent(const Database &db, const QString &fileName, const QSt
         try {
             const QByteArray page = toPageBytes(rewriteReferences(db, innerHtml, fileName));
             // Written to a temporary file first: a failed export leaves an existing file intact.
-            QSaveFile file(fileName);
+            AtomicFile file(fileName);
             if (!file.open(QIODevice::WriteOnly))
                 throw Error(file.errorString());
-            LineWriter out(file);
+            LineWriter out(file.device());
             out.line(0, "<HTML>");
             out.line(0, page);
             out.line(0, "</HTML>");

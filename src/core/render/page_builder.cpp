@@ -4,6 +4,7 @@
 #include "render/placeholders.h"
 #include "render/text_rewrite.h"
 #include "render/text_steps.h"
+#include "text/file_size.h"
 #include "text/short_date.h"
 
 #include <QCoreApplication>
@@ -18,13 +19,14 @@ namespace {
 // Template blocks nested deeper than this are left unexpanded: every level is a recursion, and
 // a page of nothing but nested blocks must not exhaust the stack.
 constexpr int MaxBlockNesting = 100;
-// Templates that name other templates several times each can multiply a small page beyond any
-// memory and time. Each expanded block is charged what it handled (the template's code, the
-// content and the result) plus a fixed share for running the steps; once a page has spent a
-// fixed amount plus a multiple of its own size, further blocks are left unexpanded. A result is
-// charged before it is made, so the page never grows beyond that either.
-constexpr qsizetype BlockWorkPerPage = qsizetype(16) << 20;
-constexpr qsizetype BlockWorkPerByte = 32;
+// A small file can ask for a huge page: a template naming "%text%", "%css%" or "%headline%" many
+// times over, or templates whose blocks name each other several times. So every page has one
+// budget, a fixed amount plus a multiple of its own size: every byte by which a step makes a
+// text longer is paid from it, and so is every block, for reading its template and content
+// (those reads cost time even when nothing grows) and a fixed share for running the steps.
+// Where the budget ends, the page is cut and ends with a note.
+constexpr qsizetype PageBudgetFixed = qsizetype(16) << 20;
+constexpr qsizetype PageBudgetPerByte = 32;
 constexpr qsizetype BlockStepsWork = 256;
 
 // A folder as the page writes it: with its trailing separator.
@@ -49,6 +51,10 @@ public:
                   const TTipItem *item, qsizetype pageSize);
 
     Text ExpandText(const Text &text, bool lineBreaks, bool wrap);
+    // Whether the page ran out of budget and was cut.
+    bool isCut() const { return m_budget.isCut(); }
+    // The page's size limit, for the note.
+    qsizetype pageLimit() const { return m_pageLimit; }
 
 private:
     template <class Value>
@@ -56,7 +62,9 @@ private:
     void replacePlain(RewrittenText &text, int index, QByteArrayView value);
     bool expandTemplateBlocks(const Text &text, Text &out);
     bool mayExpand(const TTemplate *tmpl) const;
-    std::optional<Text> expandBlock(const TTemplate &tmpl, const Text &content);
+    // Pays for reading a block's template and content; false when the budget cannot.
+    bool afford(const TTemplate &tmpl, const Text &content);
+    Text expandBlock(const TTemplate &tmpl, const Text &content);
     Text parentTitle(const Text &argument) const;
     Text includedFile(const Text &name) const;
 
@@ -71,14 +79,15 @@ private:
     // Templates whose own code is being expanded right now, outermost first.
     std::vector<const TTemplate *> m_expanding;
     int m_nesting = 0;
-    const qsizetype m_maxBlockWork;
-    qsizetype m_blockWork = 0;
+    const qsizetype m_pageLimit;
+    PageBudget m_budget;
 };
 
 RenderContext::RenderContext(const Database &db, PageTemplates templates, const Node &node,
                              const TTipItem *item, qsizetype pageSize)
     : m_db(db), m_templates(templates), m_node(node), m_item(item),
-      m_maxBlockWork(BlockWorkPerPage + BlockWorkPerByte * pageSize)
+      m_pageLimit(pageSize + PageBudgetFixed + PageBudgetPerByte * pageSize),
+      m_budget(PageBudgetFixed + PageBudgetPerByte * pageSize)
 {
     for (const Node *p = node.parent(); p; p = p->parent())
         m_ancestors.push_back(p);
@@ -102,13 +111,13 @@ Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
 {
     // Each step works on the whole result of the one before, so it sees what earlier steps
     // inserted, but never what it inserted itself.
-    RewrittenText text(input);
+    RewrittenText text(input, &m_budget);
     if (lineBreaks)
         convertLineBreaks(text);
     replaceEscapes(text);
     if (wrap && m_templates.html) {
         text.apply([this](const Text &in, Text &out) {
-            if (!replaceAll(m_templates.html->Code, placeholderPattern(PhText), in, out))
+            if (!replaceAll(m_templates.html->Code, placeholderPattern(PhText), in, out, &m_budget))
                 out = m_templates.html->Code;
             return true;
         });
@@ -150,11 +159,12 @@ void RenderContext::replacePlain(RewrittenText &text, int index, QByteArrayView 
 template <class Value>
 void RenderContext::replaceArguments(RewrittenText &text, int index, Value value)
 {
-    text.apply([index, &value](const Text &in, Text &out) {
+    text.apply([this, index, &value](const Text &in, Text &out) {
         const PlaceholderSearch search(index, in);
-        TextRewriter rewriter(in, out);
+        TextRewriter rewriter(in, out, &m_budget);
         PlaceholderMatch match;
-        for (qsizetype from = 0; search.FindPlaceholder(from, match); from = match.end)
+        for (qsizetype from = 0; !rewriter.isCut() && search.FindPlaceholder(from, match);
+             from = match.end)
             rewriter.replace(match.start, match.end, value(match.argument));
         return rewriter.finish();
     });
@@ -199,10 +209,10 @@ bool RenderContext::expandTemplateBlocks(const Text &text, Text &out)
     const PlaceholderSearch search(PhXhtml, text);
     std::optional<BlockMarkers> markers; // indexed at the first block that needs its end
     const Text closing = blockClosing(PhXhtml);
-    TextRewriter rewriter(text, out);
+    TextRewriter rewriter(text, out, &m_budget);
     PlaceholderMatch opening;
     qsizetype from = 0;
-    while (search.FindPlaceholder(from, opening)) {
+    while (!rewriter.isCut() && search.FindPlaceholder(from, opening)) {
         // The opening goes in any case; when its block is not expanded, its content is searched
         // on and the content and the closing marker stay in the page.
         from = opening.end;
@@ -215,12 +225,23 @@ bool RenderContext::expandTemplateBlocks(const Text &text, Text &out)
             if (!markers)
                 markers.emplace(text, PhXhtml);
             close = markers->FindBlockEnd(opening.end);
-            if (close >= 0)
-                expanded = expandBlock(*tmpl, text.sliced(opening.end, close - opening.end));
+            if (close >= 0) {
+                const Text content = text.sliced(opening.end, close - opening.end);
+                if (!afford(*tmpl, content)) {
+                    rewriter.cutAt(opening.start);
+                    break;
+                }
+                expanded = expandBlock(*tmpl, content);
+            }
         }
         if (expanded) {
             from = close + closing.size();
             rewriter.replace(opening.start, from, *expanded);
+            // A page cut inside this block ends with it.
+            if (m_budget.isCut()) {
+                rewriter.cutAt(from);
+                break;
+            }
         } else {
             rewriter.replace(opening.start, opening.end, {});
         }
@@ -235,12 +256,18 @@ bool RenderContext::mayExpand(const TTemplate *tmpl) const
     // templates, would otherwise recurse without end.
     return tmpl && tmpl != m_templates.html
            && std::find(m_expanding.begin(), m_expanding.end(), tmpl) == m_expanding.end()
-           && m_nesting < MaxBlockNesting && m_blockWork < m_maxBlockWork;
+           && m_nesting < MaxBlockNesting && !m_budget.isCut();
+}
+
+bool RenderContext::afford(const TTemplate &tmpl, const Text &content)
+{
+    const qsizetype work = BlockStepsWork + tmpl.Code.size() + content.size();
+    return m_budget.take(work) == work;
 }
 
 // The template's code and the block's content, each expanded on its own without line breaks and
 // wrap; the content takes the place of every "%text%" of the code.
-std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text &content)
+Text RenderContext::expandBlock(const TTemplate &tmpl, const Text &content)
 {
     struct Nesting {
         RenderContext &context;
@@ -252,16 +279,24 @@ std::optional<Text> RenderContext::expandBlock(const TTemplate &tmpl, const Text
     const Text code = ExpandText(tmpl.Code, false, false);
     m_expanding.pop_back();
     const Text inner = ExpandText(content, false, false);
-
-    const Text &textPattern = placeholderPattern(PhText);
-    const qsizetype textCount = code.count(textPattern); // overlapping ones too: an upper bound
-    const qsizetype size = code.size() + textCount * (inner.size() - textPattern.size());
-    m_blockWork += BlockStepsWork + tmpl.Code.size() + content.size() + size;
-    if (m_blockWork >= m_maxBlockWork)
-        return std::nullopt;
-    RewrittenText filled(code);
-    filled.replaceAll(textPattern, inner);
+    RewrittenText filled(code, &m_budget);
+    filled.replaceAll(placeholderPattern(PhText), inner);
     return filled.take();
+}
+
+// What ends a page that was cut. The page may end inside a comment, a script, a style sheet, a
+// text area or the title, where the note would not be shown; each of them ends here first.
+// Where nothing is open these end tags are ignored and the comment is empty.
+Text cutNote(qsizetype pageLimit)
+{
+    return "<!-- --></script></style></textarea></title>"
+           "<p style=\"clear:both; margin:1em 0; padding:0.5em; border:1px solid #c00; "
+           "color:#000; background:#fee; font:small sans-serif\">"
+           + win1252::fromUnicode(
+               QStringLiteral("Lexora hat diese Seite hier abgeschnitten: Ihre Vorlagen und "
+                              "Platzhalter hätten sie auf mehr als %1 anwachsen lassen.")
+                   .arg(FormatFileSize(pageLimit)))
+           + "</p>";
 }
 
 } // namespace
@@ -270,7 +305,11 @@ Text BuildPage(const Database &db, const Text &code, PageTemplates templates, co
                const TTipItem *item, bool autoFormat)
 {
     const qsizetype pageSize = code.size() + (templates.html ? templates.html->Code.size() : 0);
-    return RenderContext(db, templates, node, item, pageSize).ExpandText(code, autoFormat, true);
+    RenderContext context(db, templates, node, item, pageSize);
+    Text page = context.ExpandText(code, autoFormat, true);
+    if (context.isCut())
+        page += cutNote(context.pageLimit());
+    return page;
 }
 
 Text BuildNodePage(const Database &db, const Node &node)

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -99,28 +100,80 @@ void prepareOutput(Text &output, qsizetype size)
     output.reserve(size + size / 8);
 }
 
-void TextRewriter::replace(qsizetype start, qsizetype end, QByteArrayView value)
+qsizetype PageBudget::take(qsizetype bytes)
+{
+    const qsizetype taken = std::min(bytes, m_left);
+    m_left -= taken;
+    if (taken < bytes)
+        m_cut = true;
+    return taken;
+}
+
+void PageBudget::cut()
+{
+    m_left = 0;
+    m_cut = true;
+}
+
+void TextRewriter::startOutput(qsizetype firstValueSize)
 {
     if (!m_changed) {
-        prepareOutput(m_output, m_input.size() + value.size());
+        prepareOutput(m_output, m_input.size() + firstValueSize);
         m_changed = true;
     }
-    m_output.append(m_input.constData() + m_copied, start - m_copied);
-    m_output.append(value);
+}
+
+void TextRewriter::append(const char *data, qsizetype size)
+{
+    if (m_cut)
+        return;
+    if (m_budget) {
+        // The output may be as long as the input and whatever growth the budget has paid for.
+        qsizetype room = m_input.size() + m_paid - m_output.size();
+        if (size > room) {
+            m_paid += m_budget->take(size - room);
+            room = m_input.size() + m_paid - m_output.size();
+        }
+        if (size > room) {
+            m_output.append(data, room);
+            m_cut = true;
+            m_budget->cut();
+            return;
+        }
+    }
+    m_output.append(data, size);
+}
+
+void TextRewriter::replace(qsizetype start, qsizetype end, QByteArrayView value)
+{
+    startOutput(value.size());
+    append(m_input.constData() + m_copied, start - m_copied);
+    append(value.data(), value.size());
     m_copied = end;
+}
+
+void TextRewriter::cutAt(qsizetype at)
+{
+    startOutput(0);
+    append(m_input.constData() + m_copied, at - m_copied);
+    m_copied = at;
+    m_cut = true;
+    if (m_budget)
+        m_budget->cut();
 }
 
 bool TextRewriter::finish()
 {
     if (m_changed)
-        m_output.append(m_input.constData() + m_copied, m_input.size() - m_copied);
+        append(m_input.constData() + m_copied, m_input.size() - m_copied);
     return m_changed;
 }
 
-bool replaceAll(const Text &text, QByteArrayView needle, QByteArrayView value, Text &out)
+bool replaceAll(const Text &text, QByteArrayView needle, QByteArrayView value, Text &out,
+                PageBudget *budget)
 {
-    TextRewriter rewriter(text, out);
-    for (qsizetype at = findText(text, needle, 0); at >= 0;
+    TextRewriter rewriter(text, out, budget);
+    for (qsizetype at = findText(text, needle, 0); at >= 0 && !rewriter.isCut();
          at = findText(text, needle, at + needle.size()))
         rewriter.replace(at, at + needle.size(), value);
     return rewriter.finish();

@@ -3,46 +3,37 @@
 namespace lexora {
 namespace {
 
-bool lineBreaks(const Text &text, Text &out)
+bool lineBreaks(const Text &text, Text &out, PageBudget *budget)
 {
-    qsizetype pair = findText(text, "\r\n", 0);
-    if (pair < 0)
-        return false;
-    // The text as it stands is out followed by text from copied on; the neighbour before a
-    // line break is therefore the last byte of out.
-    prepareOutput(out, text.size());
+    TextRewriter rewriter(text, out, budget);
+    // A "_" before a line break counts only where it is still in the text: the one after the
+    // line break before has been removed already.
     qsizetype copied = 0;
-    for (; pair >= 0; pair = findText(text, "\r\n", copied)) {
-        out.append(text.constData() + copied, pair - copied);
-        copied = pair + 2;
-        if (!out.isEmpty() && out.back() == '_') {
-            out.back() = '\r';
-            out += '\n';
-        } else if (copied < text.size() && text[copied] == '_') {
-            out += "\r\n";
-            ++copied;
+    for (qsizetype pair = findText(text, "\r\n", 0); pair >= 0 && !rewriter.isCut();
+         pair = findText(text, "\r\n", copied)) {
+        if (pair > copied && text[pair - 1] == '_') {
+            rewriter.replace(pair - 1, pair + 2, "\r\n");
+            copied = pair + 2;
+        } else if (pair + 2 < text.size() && text[pair + 2] == '_') {
+            rewriter.replace(pair, pair + 3, "\r\n");
+            copied = pair + 3;
         } else {
-            out += "<br>";
+            rewriter.replace(pair, pair + 2, "<br>");
+            copied = pair + 2;
         }
     }
-    out.append(text.constData() + copied, text.size() - copied);
-    return true;
+    return rewriter.finish();
 }
 
-bool spacesAfter(const Text &text, QByteArrayView marker, Text &out)
+bool spacesAfter(const Text &text, QByteArrayView marker, Text &out, PageBudget *budget)
 {
     const Text place = marker.toByteArray() + ' ';
-    TextRewriter rewriter(text, out);
-    Text entities;
-    for (qsizetype at = findText(text, place, 0); at >= 0;) {
-        const qsizetype first = at + marker.size();
-        qsizetype end = first;
-        while (end < text.size() && text[end] == ' ')
-            ++end;
-        entities.clear();
-        for (qsizetype i = first; i < end; ++i)
-            entities += "&#160;";
-        rewriter.replace(first, end, entities);
+    TextRewriter rewriter(text, out, budget);
+    for (qsizetype at = findText(text, place, 0); at >= 0 && !rewriter.isCut();) {
+        qsizetype end = at + marker.size();
+        // One space at a time, so that a long run costs no text of its own.
+        for (; end < text.size() && text[end] == ' '; ++end)
+            rewriter.replace(end, end + 1, "&#160;");
         at = findText(text, place, end);
     }
     return rewriter.finish();
@@ -52,7 +43,7 @@ bool spacesAfter(const Text &text, QByteArrayView marker, Text &out)
 
 void convertLineBreaks(RewrittenText &text)
 {
-    text.apply(lineBreaks);
+    text.apply([&text](const Text &in, Text &out) { return lineBreaks(in, out, text.budget()); });
 }
 
 void replaceEscapes(RewrittenText &text)
@@ -66,7 +57,9 @@ void replaceEscapes(RewrittenText &text)
 void keepIndentation(RewrittenText &text)
 {
     for (const char *marker : {"<br>", "\t"})
-        text.apply([marker](const Text &in, Text &out) { return spacesAfter(in, marker, out); });
+        text.apply([&text, marker](const Text &in, Text &out) {
+            return spacesAfter(in, marker, out, text.budget());
+        });
 }
 
 } // namespace lexora

@@ -1,10 +1,10 @@
 #include "settings/settings.h"
 
 #include "settings/ini_reader.h"
+#include "support/atomic_file.h"
 #include "support/error.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -159,8 +159,8 @@ void saveSettings(const QString &path, const Settings &s)
         ini.write(criteriumKey(n, true), int(level.Mode));
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ini.bytes()) != ini.bytes().size()
+    AtomicFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.device().write(ini.bytes()) != ini.bytes().size()
         || !file.commit())
         throw Error(QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" "
                                    "geschrieben werden: %2")

@@ -1,12 +1,13 @@
 #include "setup/instance_folder.h"
 
 #include "support/error.h"
+#include "support/system_error.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -18,9 +19,11 @@ namespace {
 // Highest number tried; only reached when the lock files cannot be locked at all.
 constexpr int maxInstances = 10000;
 
-QString systemError()
+// The temporary folder of the process's instance, empty while it has none.
+QString &processTemporaryFolder()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    static QString folder;
+    return folder;
 }
 
 // Opens and locks "<number>.lock"; the descriptor, or -1 when another instance holds it.
@@ -31,7 +34,7 @@ int tryLock(const QString &lockPath)
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         throw Error(QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
-                        .arg(QDir::toNativeSeparators(lockPath), systemError()));
+                        .arg(QDir::toNativeSeparators(lockPath), systemErrorText(errno)));
     int rc = 0;
     do
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
@@ -42,42 +45,91 @@ int tryLock(const QString &lockPath)
     ::close(fd);
     if (error == EWOULDBLOCK)
         return -1;
-    errno = error;
     throw Error(QStringLiteral("Die Datei \"%1\" konnte nicht gesperrt werden: %2")
-                    .arg(QDir::toNativeSeparators(lockPath), systemError()));
+                    .arg(QDir::toNativeSeparators(lockPath), systemErrorText(error)));
+}
+
+// Clears a folder of an instance (removed and made anew) or removes it.
+bool clear(const QString &folder, bool makeAnew)
+{
+    QDir dir(folder);
+    if (dir.exists() && !dir.removeRecursively())
+        return false;
+    return !makeAnew || QDir().mkpath(folder);
 }
 
 } // namespace
 
 InstanceFolder::InstanceFolder(const QString &homeFolder)
 {
-    const QString parent = QDir(homeFolder).absoluteFilePath(QStringLiteral("Included Files"));
-    if (!QDir().mkpath(parent))
+    m_parent = QDir(homeFolder).absoluteFilePath(QStringLiteral("Included Files")) + QLatin1Char('/');
+    if (!QDir().mkpath(m_parent))
         throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
-                        .arg(QDir::toNativeSeparators(parent)));
+                        .arg(QDir::toNativeSeparators(m_parent)));
 
     for (int n = 1; n <= maxInstances && m_lockFd < 0; ++n) {
-        m_lockFd = tryLock(parent + QStringLiteral("/%1.lock").arg(n));
+        m_lockFd = tryLock(m_parent + QStringLiteral("%1.lock").arg(n));
         if (m_lockFd >= 0)
             m_number = n;
     }
     if (m_lockFd < 0)
         throw Error(QStringLiteral("Es konnte keine freie Instanznummer gefunden werden."));
 
-    // Whatever is in the folder was left by an instance that ended without its clean-up.
-    m_folder = parent + QStringLiteral("/%1/").arg(m_number);
-    QDir folder(m_folder);
-    if ((folder.exists() && !folder.removeRecursively()) || !QDir().mkpath(m_folder)) {
-        ::close(m_lockFd);
-        throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
-                        .arg(QDir::toNativeSeparators(m_folder)));
+    // Whatever is in the folders was left by an instance that ended without its clean-up.
+    m_folder = m_parent + QStringLiteral("%1/").arg(m_number);
+    m_temporaryFolder = m_parent + QStringLiteral("%1.temp/").arg(m_number);
+    for (const QString &folder : {m_folder, m_temporaryFolder}) {
+        if (!clear(folder, true)) {
+            ::close(m_lockFd);
+            throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
+                            .arg(QDir::toNativeSeparators(folder)));
+        }
     }
+    removeStaleFolders();
+    processTemporaryFolder() = m_temporaryFolder;
 }
 
 InstanceFolder::~InstanceFolder()
 {
-    QDir(m_folder).removeRecursively();
+    if (processTemporaryFolder() == m_temporaryFolder)
+        processTemporaryFolder().clear();
+    clear(m_folder, false);
+    clear(m_temporaryFolder, false);
     ::close(m_lockFd); // releases the lock
+}
+
+void InstanceFolder::removeStaleFolders() const
+{
+    // A folder is made only while its number is locked and removed before the lock goes, so the
+    // folders of a number whose lock is free were left by a crash. The lock is held while they
+    // go, so that an instance starting now cannot take the number meanwhile; it takes the next.
+    static const QRegularExpression instanceFolder(QStringLiteral("^(\\d+)(\\.temp)?$"));
+    QList<int> numbers;
+    for (const QString &name : QDir(m_parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch m = instanceFolder.match(name);
+        const int number = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (number > 0 && number != m_number && !numbers.contains(number))
+            numbers.append(number);
+    }
+    for (int number : numbers) {
+        int fd = -1;
+        try {
+            fd = tryLock(m_parent + QStringLiteral("%1.lock").arg(number));
+        } catch (const Error &) {
+            continue; // not ours to judge
+        }
+        if (fd < 0)
+            continue; // its instance runs
+        clear(m_parent + QStringLiteral("%1/").arg(number), false);
+        clear(m_parent + QStringLiteral("%1.temp/").arg(number), false);
+        ::close(fd);
+    }
+}
+
+QString temporaryFolder()
+{
+    const QString &folder = processTemporaryFolder();
+    return folder.isEmpty() ? QDir::tempPath() + QLatin1Char('/') : folder;
 }
 
 } // namespace lexora

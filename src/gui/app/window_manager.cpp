@@ -13,6 +13,7 @@
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
+#include "setup/open_file_record.h"
 #include "setup/user_name.h"
 #include "update/update_file.h"
 
@@ -27,10 +28,12 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
 {
     m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
     m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
+    m_openFile = std::make_unique<OpenFileRecord>(*m_instance);
     m_progress = std::make_unique<TForm10>();
     m_balloons = std::make_unique<Balloons>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
+    m_document->setOpenFileRecord(m_openFile.get());
     m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
     m_codeMenus = std::make_unique<CodeMenus>(
         [this]() -> const Database & { return m_document->database(); });

@@ -17,6 +17,7 @@ class Document;
 class FileCommands;
 class FileDialogs;
 class InstanceFolder;
+class OpenFileRecord;
 class TForm10;
 class TForm2;
 class TForm4;
@@ -90,6 +91,7 @@ private:
     // In this order, so that the windows go first, then the document with the included files'
     // bytes, and the instance's folder last.
     std::unique_ptr<InstanceFolder> m_instance;
+    std::unique_ptr<OpenFileRecord> m_openFile;
     std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
     std::unique_ptr<Balloons> m_balloons;
     Settings m_settings;

@@ -1,6 +1,7 @@
 #include "browser/browser_view.h"
 
 #include "browser/browser_page.h"
+#include "setup/instance_folder.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -129,8 +130,10 @@ void BrowserView::writeDocument(const QString &html, const QString &baseFolder)
 
 void BrowserView::writeLargeDocument(const QByteArray &utf8, const QString &baseFolder)
 {
+    // In the instance's own folder: a page may hold decrypted text, and whatever a crash leaves
+    // there is cleared at the next start.
     if (!m_largePages)
-        m_largePages = std::make_unique<QTemporaryDir>();
+        m_largePages = std::make_unique<QTemporaryDir>(temporaryFolder() + QStringLiteral("pages-XXXXXX"));
     const auto fileName = [this](int n) {
         return m_largePages->filePath(QStringLiteral("page-%1.html").arg(n));
     };
