@@ -8,10 +8,13 @@
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
 #include "setup/user_name.h"
+#include "tray/tray_window.h"
 #include "update/update_file.h"
 
 #include <QAction>
@@ -36,6 +39,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectMainWindow();
     connectRequests();
     connectUpdates();
+    connectTray();
 }
 
 WindowManager::~WindowManager() = default;
@@ -137,6 +141,28 @@ void WindowManager::connectRequests()
     });
     connect(&m_requests, &WindowRequests::refreshDisplays, m_mainWindow.get(),
             &TQZS_LXD_Form::ShowSelected);
+}
+
+void WindowManager::connectTray()
+{
+    QAction *toggle = m_mainWindow->command("ToolButton_Tray");
+    connect(toggle, &QAction::triggered, this, [this] { tray().setVisible(!tray().isVisible()); });
+}
+
+TForm13 &WindowManager::tray()
+{
+    if (!m_tray) {
+        TQZS_LXD_Form &window = *m_mainWindow;
+        // The tree's selection in the order in which it was made.
+        const auto selection = [&window] {
+            QList<Node *> nodes;
+            for (const QModelIndex &index : window.treeView()->selectionModel()->selectedIndexes())
+                nodes.append(window.treeModel()->nodeOf(index));
+            return nodes;
+        };
+        m_tray = new TForm13(*m_document, m_requests, {window.treeView(), selection}, &window);
+    }
+    return *m_tray;
 }
 
 void WindowManager::start()

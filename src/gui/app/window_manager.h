@@ -17,6 +17,7 @@ class FileCommands;
 class FileDialogs;
 class InstanceFolder;
 class TForm10;
+class TForm13;
 class TForm2;
 class TForm4;
 class TQZS_LXD_Form;
@@ -63,6 +64,8 @@ public:
     CodeFieldSettings &codeFieldSettings() { return *m_codeFieldSettings; }
     // The tag and placeholder menus of every code field's tool bar.
     CodeMenus &codeMenus() { return *m_codeMenus; }
+    // The tray "Ablagemappe"; made when first needed.
+    TForm13 &tray();
 
 private:
     void connectMainWindow();
@@ -73,6 +76,7 @@ private:
     void editItem(Node *node);
     // "Ansicht > Editierfelder...".
     void showDisplaySettings();
+    void connectTray();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<CodeMenus> m_codeMenus;
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
     FileCommands *m_fileCommands = nullptr;
+    TForm13 *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     TForm2 *m_itemEditor = nullptr;   // owned by the main window
     TForm4 *m_displaySettings = nullptr; // owned by the main window

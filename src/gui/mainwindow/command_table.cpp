@@ -57,7 +57,7 @@ const Command kCommands[] = {
     {"ToolButton_DelItem", u"Eintrag löschen", u"Eintrag löschen", none, ImgDelete, C::NeedsSelection},
     {"ToolButton_NewWindow", u"Eintrag in eigenem Fenster", u"Eintrag in eigenem Fenster anzeigen",
      none, ImgNewWindow, C::NeedsSelection | C::Unavailable},
-    {"ToolButton_Tray", u"Ablagemappe", u"Ablagemappe anzeigen/verbergen", none, ImgTray, C::Unavailable},
+    {"ToolButton_Tray", u"Ablagemappe", u"Ablagemappe anzeigen/verbergen", none, ImgTray, C::None},
     {"ToolButton_HideMainWindow", u"Hauptfenster verbergen", u"Hauptfenster verbergen (F3)", none,
      ImgHideMainWindow, C::NeedsSelection | C::Unavailable},
     // The tree's context menu

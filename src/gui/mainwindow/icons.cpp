@@ -1,8 +1,9 @@
 #include "mainwindow/icons.h"
 
+#include "support/drawn_icon.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include <cmath>
 #include <functional>
@@ -12,24 +13,6 @@ namespace lexora {
 namespace {
 
 using Drawing = std::function<void(QPainter &)>;
-
-// Every picture is drawn on a 16 x 16 grid and rendered at several sizes, so it stays sharp on
-// screens with a higher pixel density.
-QIcon render(const Drawing &draw)
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 const QColor kOutline(60, 60, 60);
 
@@ -212,12 +195,12 @@ Drawing drawingFor(ImageIndex index)
 
 QIcon imageListIcon(ImageIndex index)
 {
-    return render(drawingFor(index));
+    return drawnIcon(drawingFor(index));
 }
 
 QIcon applicationIcon()
 {
-    return render([](QPainter &p) {
+    return drawnIcon([](QPainter &p) {
         p.setPen(QPen(QColor(20, 60, 120), 0.8));
         p.setBrush(QColor(50, 100, 180));
         p.drawRoundedRect(QRectF(1, 1, 14, 14), 2.5, 2.5);
