@@ -2,7 +2,11 @@
 // list follows the document; then the tray in the running program.
 #include "tray/tray_window.h"
 
+#include "browser/browser_view.h"
 #include "database/win1252.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
+#include "support/gui_main_window.h"
 #include "support/test_document.h"
 #include "support/window_requests.h"
 #include "tray/tray_model.h"
@@ -11,6 +15,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -147,4 +152,69 @@ TEST_F(TrayTest, EdgeCasesAsOneScenario)
         EXPECT_EQ(tray.ToolButton_GoTo->isEnabled(), !s.selected.isEmpty());
         EXPECT_TRUE(tray.ToolButton_Clear->isEnabled());
     }
+}
+
+namespace {
+
+class TrayInProgramTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        start();
+    }
+    QString pageText()
+    {
+        return runJavaScript(window->browser()->page(),
+                             QStringLiteral("document.body ? document.body.innerText : ''"))
+            .toString();
+    }
+};
+
+} // namespace
+
+TEST_F(TrayInProgramTest, TheTrayTakesTheTreesSelectionAndLeadsBackToIt)
+{
+    Node *key = addKey(nullptr, "K");
+    Node *b = addItem(key, "B", "Seite B");
+    Node *a = addItem(key, "A", "Seite A");
+    doc().sortChildren(key);
+    QAction *toggle = window->command("ToolButton_Tray");
+    ASSERT_TRUE(toggle->isEnabled());
+    toggle->trigger();
+    TForm13 &tray = app->tray();
+    EXPECT_TRUE(tray.isVisible());
+    EXPECT_EQ(tray.windowTitle(), QStringLiteral("Ablagemappe"));
+    EXPECT_EQ(tray.size(), QSize(628, 136));
+    EXPECT_TRUE(tray.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    // Dragged from the tree: B selected first, then A.
+    EXPECT_TRUE(tray.ListView_TrayDragOver(window->treeView()));
+    EXPECT_FALSE(tray.ListView_TrayDragOver(window->browser()));
+    QItemSelectionModel *selection = window->treeView()->selectionModel();
+    selection->clearSelection();
+    for (Node *node : {b, a})
+        selection->select(window->treeModel()->indexOf(node), QItemSelectionModel::Select);
+    tray.ListView_TrayDragDrop();
+    EXPECT_EQ(db().TrayNodes, (std::vector<Node *>{a, b})) << "in tree order";
+    EXPECT_EQ(tray.selectedNodes(), QList<Node *>{a}) << "the last one added, in selection order";
+
+    // Go to: the tree selects the node and the display shows it; the tray keeps the focus.
+    select({key});
+    window->ShowSelected();
+    tray.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tray));
+    tray.ToolButton_GoTo->click();
+    EXPECT_EQ(window->selectedNode(), a);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pageText().contains(QStringLiteral("Seite A")); }, 15000));
+    EXPECT_EQ(QApplication::activeWindow(), &tray);
+
+    toggle->trigger();
+    EXPECT_FALSE(tray.isVisible()) << "the same button hides it";
+
+    // Another database: the tray window is hidden and its list empty.
+    toggle->trigger();
+    doc().newDatabase({});
+    EXPECT_FALSE(tray.isVisible());
+    EXPECT_EQ(tray.ListView_Tray->model()->rowCount(), 0);
 }

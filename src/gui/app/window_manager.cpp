@@ -1,6 +1,7 @@
 #include "app/window_manager.h"
 
 #include "app/file_commands.h"
+#include "app/item_windows.h"
 #include "codefield/code_field_settings.h"
 #include "codefield/code_tool_bar.h"
 #include "dialogs/progress_window.h"
@@ -14,6 +15,7 @@
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
 #include "setup/user_name.h"
+#include "support/status_hints.h"
 #include "tray/tray_window.h"
 #include "update/update_file.h"
 
@@ -28,6 +30,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
     m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
     m_progress = std::make_unique<TForm10>();
+    m_statusHints = std::make_unique<StatusHints>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
     m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
@@ -40,6 +43,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectRequests();
     connectUpdates();
     connectTray();
+    connectItemWindows();
 }
 
 WindowManager::~WindowManager() = default;
@@ -141,6 +145,25 @@ void WindowManager::connectRequests()
     });
     connect(&m_requests, &WindowRequests::refreshDisplays, m_mainWindow.get(),
             &TQZS_LXD_Form::ShowSelected);
+    connect(&m_requests, &WindowRequests::refreshSelectedNode, m_mainWindow.get(),
+            [this](Node *node) {
+                if (m_mainWindow->selectedNode() == node)
+                    m_mainWindow->ShowSelected();
+            });
+}
+
+void WindowManager::connectItemWindows()
+{
+    m_itemWindows = std::make_unique<ItemWindows>(
+        *m_document, m_requests, *m_mainWindow, *m_codeFieldSettings, *m_codeMenus,
+        [this]() -> const QToolBar & { return itemEditor().toolBar(); });
+    ItemWindows &windows = *m_itemWindows;
+    connect(m_mainWindow->command("ToolButton_NewWindow"), &QAction::triggered, &windows,
+            &ItemWindows::ToolButton_NewWindowClick);
+    connect(m_mainWindow->command("ToolButton_HideMainWindow"), &QAction::triggered, &windows,
+            &ItemWindows::ToolButton_HideMainWindowClick);
+    connect(&m_requests, &WindowRequests::refreshDisplays, &windows,
+            [&windows](bool reloadCode) { windows.RefreshAllItemWindows(!reloadCode); });
 }
 
 void WindowManager::connectTray()

@@ -16,6 +16,8 @@ class Document;
 class FileCommands;
 class FileDialogs;
 class InstanceFolder;
+class ItemWindows;
+class StatusHints;
 class TForm10;
 class TForm13;
 class TForm2;
@@ -66,6 +68,8 @@ public:
     CodeMenus &codeMenus() { return *m_codeMenus; }
     // The tray "Ablagemappe"; made when first needed.
     TForm13 &tray();
+    // The item windows and hiding the main window.
+    ItemWindows &itemWindows() { return *m_itemWindows; }
 
 private:
     void connectMainWindow();
@@ -77,6 +81,7 @@ private:
     // "Ansicht > Editierfelder...".
     void showDisplaySettings();
     void connectTray();
+    void connectItemWindows();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -89,12 +94,14 @@ private:
     // bytes, and the instance's folder last.
     std::unique_ptr<InstanceFolder> m_instance;
     std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
+    std::unique_ptr<StatusHints> m_statusHints;
     Settings m_settings;
     WindowRequests m_requests;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<CodeFieldSettings> m_codeFieldSettings;
     std::unique_ptr<CodeMenus> m_codeMenus;
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
+    std::unique_ptr<ItemWindows> m_itemWindows; // windows of their own, gone before the document
     FileCommands *m_fileCommands = nullptr;
     TForm13 *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
