@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -163,6 +164,29 @@ protected:
         MainWindowTest::SetUp();
         start();
     }
+    // A real drag with the mouse from node in the tree to the middle of target, through the
+    // window system's drag and drop.
+    void dragFromTree(Node *node, QWidget *target)
+    {
+        TreeView *tree = window->treeView();
+        const QPoint from = tree->visualRect(window->treeModel()->indexOf(node)).center();
+        const QPoint to = target->rect().center();
+        // The drag runs its own event loop once it has started; these steps run inside it.
+        QTimer::singleShot(200, target, [target, to] {
+            QCursor::setPos(target->mapToGlobal(to));
+            QTest::mouseMove(target, to);
+            QTimer::singleShot(200, target, [target, to] {
+                QTest::mouseMove(target, to + QPoint(2, 2));
+                QTimer::singleShot(200, target, [target, to] {
+                    QTest::mouseRelease(target, Qt::LeftButton, {}, to + QPoint(2, 2));
+                });
+            });
+        });
+        QCursor::setPos(tree->viewport()->mapToGlobal(from));
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 3; ++step)
+            QTest::mouseMove(tree->viewport(), from + QPoint(15 * step, 0));
+    }
     QString pageText()
     {
         return runJavaScript(window->browser()->page(),
@@ -188,16 +212,20 @@ TEST_F(TrayInProgramTest, TheTrayTakesTheTreesSelectionAndLeadsBackToIt)
     EXPECT_EQ(tray.size(), QSize(628, 136));
     EXPECT_TRUE(tray.windowFlags() & Qt::WindowStaysOnTopHint);
 
-    // Dragged from the tree: B selected first, then A.
+    // Dragged from the tree with the mouse: B selected first, then A.
+    tray.move(window->x(), window->frameGeometry().bottom() + 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.y() > window->frameGeometry().bottom(); }));
     EXPECT_TRUE(tray.ListView_TrayDragOver(window->treeView()));
     EXPECT_FALSE(tray.ListView_TrayDragOver(window->browser()));
+    window->treeView()->expand(window->treeModel()->indexOf(key));
     QItemSelectionModel *selection = window->treeView()->selectionModel();
     selection->clearSelection();
     for (Node *node : {b, a})
         selection->select(window->treeModel()->indexOf(node), QItemSelectionModel::Select);
-    tray.ListView_TrayDragDrop();
+    dragFromTree(a, tray.ListView_Tray->viewport());
     EXPECT_EQ(db().TrayNodes, (std::vector<Node *>{a, b})) << "in tree order";
     EXPECT_EQ(tray.selectedNodes(), QList<Node *>{a}) << "the last one added, in selection order";
+    EXPECT_EQ(childTitles(db(), key), (QStringList{"A", "B"})) << "the tray links, nothing moves";
 
     // Go to: the tree selects the node and the display shows it; the tray keeps the focus.
     select({key});
