@@ -3,6 +3,7 @@
 #include "document/document.h"
 
 #include "database/file_format.h"
+#include "database/node_path.h"
 #include "database/save_failure.h"
 #include "database/win1252.h"
 #include "search/displayed_text_cache.h"
@@ -531,3 +532,105 @@ TEST_F(DocumentTest, TrayAndEncryptionEdits)
 }
 
 } // namespace
+
+namespace {
+
+QStringList trayPaths(const Database &db)
+{
+    QStringList paths;
+    for (const Node *node : db.TrayNodes)
+        paths.append(win1252::toUnicode(NodePath(*node)));
+    return paths;
+}
+
+} // namespace
+
+TEST_F(DocumentTest, TrayEditsChangeTheFlagOnlyWhenTheTrayChanges)
+{
+    Node *key = add(nullptr, "K");
+    Node *b = add(key, "B", true);
+    Node *a = add(key, "A", true);
+    Node *x = add(nullptr, "X", true);
+    const struct {
+        const char *what;
+        std::function<void()> edit;
+        QStringList tray;
+        bool changed;
+    } cases[] = {
+        {"two siblings, given in any order, come in tree order",
+         [&] { EXPECT_EQ(doc->addToTray({a, b}), (QList<Node *>{a, b})); }, {"K\\B", "K\\A"}, true},
+        {"a node already there is not added again and changes nothing",
+         [&] { EXPECT_TRUE(doc->addToTray(QList<Node *>{b}).isEmpty()); }, {"K\\B", "K\\A"}, false},
+        {"of a mixed drop only the new node counts",
+         [&] { EXPECT_EQ(doc->addToTray({b, x, a}), QList<Node *>{x}); }, {"K\\B", "K\\A", "X"}, true},
+        {"removing several", [&] { doc->removeFromTray({x, b}); }, {"K\\A"}, true},
+        {"removing what is not there", [&] { doc->removeFromTray(x); }, {"K\\A"}, false},
+        {"a key may be in the tray", [&] { doc->addToTray(key); }, {"K", "K\\A"}, true},
+        {"clearing marks the database modified", [&] { doc->clearTray(); }, {}, true},
+        {"clearing an empty tray changes nothing", [&] { doc->clearTray(); }, {}, false},
+    };
+    SignalLog log(*doc);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc->setModified(false);
+        log.take();
+        c.edit();
+        EXPECT_EQ(trayPaths(doc->database()), c.tray);
+        EXPECT_EQ(doc->isModified(), c.changed);
+        EXPECT_EQ(log.take(), (c.changed ? QStringList{"trayChanged", "modified"} : QStringList{}));
+    }
+}
+
+TEST_F(DocumentTest, TheTrayFollowsTheTreeOrderAndSurvivesASaveAndALoad)
+{
+    Node *k1 = add(nullptr, "K1");
+    Node *k2 = add(nullptr, "K2");
+    Node *a = add(k1, "A", true);
+    Node *b = add(k2, "B", true);
+    Node *c = add(k2, "C", true);
+    Node *top = add(nullptr, "T", true);
+    doc->addToTray({top, c, b, a});
+    ASSERT_EQ(trayPaths(doc->database()), (QStringList{"K1\\A", "K2\\B", "K2\\C", "T"}));
+
+    const struct {
+        const char *what;
+        std::function<void()> edit;
+        QStringList tray;
+    } steps[] = {
+        {"rename within a key", [&] { doc->renameNode(b, "Z"); }, {"K1\\A", "K2\\C", "K2\\Z", "T"}},
+        {"rename a key", [&] { doc->renameNode(k1, "L"); }, {"K2\\C", "K2\\Z", "L\\A", "T"}},
+        {"move an item into another key", [&] { doc->moveNodes({top}, k2); },
+         {"K2\\C", "K2\\T", "K2\\Z", "L\\A"}},
+        {"move a key into another key", [&] { doc->moveNodes({k2}, k1); },
+         {"L\\K2\\C", "L\\K2\\T", "L\\K2\\Z", "L\\A"}},
+        {"sort the tree by other criteria", [&] {
+             doc->setSortCriteria({{SortByTitle, 1}});
+             doc->sortTree();
+         }, {"L\\K2\\Z", "L\\K2\\T", "L\\K2\\C", "L\\A"}},
+    };
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.what);
+        s.edit();
+        EXPECT_EQ(trayPaths(doc->database()), s.tray);
+    }
+
+    // The file stores each entry as the node's position in the whole tree: after loading, the
+    // tray holds the same nodes, in the order of the loaded (and sorted) tree.
+    const QString file = dir.path() + QStringLiteral("/tray.lxd");
+    doc->saveAs(file);
+    ScriptedPrompt loadPrompt;
+    Document loaded(folder, "anna", loadPrompt, progress);
+    loaded.setSortCriteria({{SortByTitle, 1}});
+    ASSERT_EQ(loaded.open(file), Document::OpenResult::Opened);
+    EXPECT_EQ(trayPaths(loaded.database()), (QStringList{"L\\K2\\Z", "L\\K2\\T", "L\\K2\\C", "L\\A"}));
+    // Opened under the usual criteria, the tree turns round and the tray with it.
+    loaded.setSortCriteria(DefaultSortCriteria());
+    ASSERT_EQ(loaded.open(file), Document::OpenResult::Opened);
+    EXPECT_EQ(trayPaths(loaded.database()), (QStringList{"L\\K2\\C", "L\\K2\\T", "L\\K2\\Z", "L\\A"}));
+    // An import sorts the tree, and the tray follows.
+    loaded.setSortCriteria({{SortByTitle, 1}});
+    SignalLog log(loaded);
+    EXPECT_EQ(loaded.importDatabases({file}, lpNewEntries), std::nullopt);
+    EXPECT_TRUE(log.lines.contains("trayChanged"));
+    EXPECT_EQ(trayPaths(loaded.database()), (QStringList{"L\\K2\\Z", "L\\K2\\T", "L\\K2\\C", "L\\A"}));
+}

@@ -51,3 +51,12 @@ TEST(NodePath, PathOfANodeLeadsBackToIt)
         EXPECT_EQ(FindNodeByPath(t.db, NodePath(*node)),
                   node == t.secondA ? t.firstA : node); // the first "A" wins
 }
+
+TEST(NodePath, KeyPathNamesTheKeysAboveEachEndedBySeparator)
+{
+    PathTree t;
+    EXPECT_EQ(KeyPath(*t.c), Text("A\\B\\"));
+    EXPECT_EQ(KeyPath(*t.d), Text("A\\B\\")) << "a title holding the separator reads the same";
+    EXPECT_EQ(KeyPath(*t.e), Text("\\")) << "an empty key title still ends with the separator";
+    EXPECT_EQ(KeyPath(*t.firstA), Text());
+}

@@ -41,6 +41,12 @@ Text NodePath(const Node &node)
     return path;
 }
 
+Text KeyPath(const Node &node)
+{
+    const Node *parent = node.parent();
+    return parent ? NodePath(*parent) + Separator : Text();
+}
+
 Node *FindNodeByPath(const Database &db, const Text &path)
 {
     return findBelow(db.topLevel(), path, 0);

@@ -189,19 +189,29 @@ bool Document::reorderTray()
     return true;
 }
 
-void Document::addToTray(Node *node)
+QList<Node *> Document::addToTray(const QList<Node *> &nodes)
 {
-    if (std::find(m_db.TrayNodes.begin(), m_db.TrayNodes.end(), node) != m_db.TrayNodes.end())
-        return;
-    m_db.TrayNodes.push_back(node);
+    QList<Node *> added;
+    for (Node *node : nodes) {
+        if (std::find(m_db.TrayNodes.begin(), m_db.TrayNodes.end(), node) != m_db.TrayNodes.end())
+            continue;
+        m_db.TrayNodes.push_back(node);
+        added.append(node);
+    }
+    if (added.isEmpty())
+        return added;
     reorderTray();
     Q_EMIT trayChanged();
     setModified();
+    return added;
 }
 
-void Document::removeFromTray(Node *node)
+void Document::removeFromTray(const QList<Node *> &nodes)
 {
-    if (std::erase(m_db.TrayNodes, node) == 0)
+    const auto removed = std::erase_if(m_db.TrayNodes, [&nodes](Node *node) {
+        return nodes.contains(node);
+    });
+    if (removed == 0)
         return;
     Q_EMIT trayChanged();
     setModified();

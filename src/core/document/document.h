@@ -89,9 +89,13 @@ public:
     // items) and included-file edits (add, rename, remove) join here with the windows that
     // offer them, each announcing templatesChanged or includedFilesChanged.
 
-    // TrayNodes: kept in tree order; a node is in it at most once.
-    void addToTray(Node *node);
-    void removeFromTray(Node *node);
+    // TrayNodes: kept in tree order; a node is in it at most once. Adding returns the nodes that
+    // were not in it yet, in the order given; the flag is set only when the tray changed.
+    QList<Node *> addToTray(const QList<Node *> &nodes);
+    void addToTray(Node *node) { addToTray(QList<Node *>{node}); }
+    void removeFromTray(const QList<Node *> &nodes);
+    void removeFromTray(Node *node) { removeFromTray(QList<Node *>{node}); }
+    // Emptying a non-empty tray marks the database modified, so that closing asks to save it.
     void clearTray();
     // The encryption of the next save; does not mark the database modified, since nothing in it
     // changed until it is saved.

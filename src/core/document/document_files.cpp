@@ -45,14 +45,20 @@ private:
     QString m_fileName;
 };
 
-// Brackets a replacement of the whole database, also when it ends through an error.
+// Brackets a replacement of the whole database, also when it ends through an error. The tray
+// read from a file is in the file's order and the tree may have been sorted since: it is put in
+// tree order before anyone sees the new database.
 class Document::Replacing {
 public:
     explicit Replacing(Document &document) : m_document(document)
     {
         Q_EMIT m_document.databaseAboutToBeReplaced();
     }
-    ~Replacing() { Q_EMIT m_document.databaseReplaced(); }
+    ~Replacing()
+    {
+        m_document.reorderTray();
+        Q_EMIT m_document.databaseReplaced();
+    }
     Replacing(const Replacing &) = delete;
     Replacing &operator=(const Replacing &) = delete;
 
@@ -195,9 +201,14 @@ ImportResult Document::importDatabases(const QStringList &files, LoadParts parts
 {
     Announce announce(*this);
     Q_EMIT databaseAboutToBeMerged();
+    // The import sorts the tree, which may reorder the tray's nodes.
     struct Merged {
         Document &document;
-        ~Merged() { Q_EMIT document.databaseMerged(); }
+        ~Merged()
+        {
+            document.sortTray();
+            Q_EMIT document.databaseMerged();
+        }
     } merged{*this};
     return ImportDatabases(m_db, files, parts, m_sortCriteria, m_prompt, m_progress);
 }

@@ -2,6 +2,7 @@
 
 #include "about/about_box.h"
 #include "app/file_commands.h"
+#include "app/item_windows.h"
 #include "codefield/code_field_settings.h"
 #include "codefield/code_tool_bar.h"
 #include "dialogs/progress_window.h"
@@ -10,11 +11,15 @@
 #include "editor/item_editor.h"
 #include "help/balloons.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
 #include "setup/open_file_record.h"
 #include "setup/user_name.h"
+#include "support/status_hints.h"
+#include "tray/tray_window.h"
 #include "update/update_file.h"
 
 #include <QAction>
@@ -31,6 +36,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_openFile = std::make_unique<OpenFileRecord>(*m_instance);
     m_progress = std::make_unique<TForm10>();
     m_balloons = std::make_unique<Balloons>();
+    m_statusHints = std::make_unique<StatusHints>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
     m_document->setOpenFileRecord(m_openFile.get());
@@ -44,6 +50,8 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectHelp();
     connectRequests();
     connectUpdates();
+    connectTray();
+    connectItemWindows();
 }
 
 WindowManager::~WindowManager() = default;
@@ -163,6 +171,47 @@ void WindowManager::connectRequests()
     });
     connect(&m_requests, &WindowRequests::refreshDisplays, m_mainWindow.get(),
             &TQZS_LXD_Form::ShowSelected);
+    connect(&m_requests, &WindowRequests::refreshSelectedNode, m_mainWindow.get(),
+            [this](Node *node) {
+                if (m_mainWindow->selectedNode() == node)
+                    m_mainWindow->ShowSelected();
+            });
+}
+
+void WindowManager::connectItemWindows()
+{
+    m_itemWindows = std::make_unique<ItemWindows>(
+        *m_document, m_requests, *m_mainWindow, *m_codeFieldSettings, *m_codeMenus,
+        [this]() -> const QToolBar & { return itemEditor().toolBar(); });
+    ItemWindows &windows = *m_itemWindows;
+    connect(m_mainWindow->command("ToolButton_NewWindow"), &QAction::triggered, &windows,
+            &ItemWindows::ToolButton_NewWindowClick);
+    connect(m_mainWindow->command("ToolButton_HideMainWindow"), &QAction::triggered, &windows,
+            &ItemWindows::ToolButton_HideMainWindowClick);
+    connect(&m_requests, &WindowRequests::refreshDisplays, &windows,
+            [&windows](bool reloadCode) { windows.RefreshAllItemWindows(!reloadCode); });
+}
+
+void WindowManager::connectTray()
+{
+    QAction *toggle = m_mainWindow->command("ToolButton_Tray");
+    connect(toggle, &QAction::triggered, this, [this] { tray().setVisible(!tray().isVisible()); });
+}
+
+TForm13 &WindowManager::tray()
+{
+    if (!m_tray) {
+        TQZS_LXD_Form &window = *m_mainWindow;
+        // The tree's selection in the order in which it was made.
+        const auto selection = [&window] {
+            QList<Node *> nodes;
+            for (const QModelIndex &index : window.treeView()->selectionModel()->selectedIndexes())
+                nodes.append(window.treeModel()->nodeOf(index));
+            return nodes;
+        };
+        m_tray = new TForm13(*m_document, m_requests, {window.treeView(), selection}, &window);
+    }
+    return *m_tray;
 }
 
 void WindowManager::start()

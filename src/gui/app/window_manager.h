@@ -17,8 +17,11 @@ class Document;
 class FileCommands;
 class FileDialogs;
 class InstanceFolder;
+class ItemWindows;
 class OpenFileRecord;
+class StatusHints;
 class TForm10;
+class TForm13;
 class TForm2;
 class TForm4;
 class TInfo;
@@ -68,6 +71,10 @@ public:
     CodeFieldSettings &codeFieldSettings() { return *m_codeFieldSettings; }
     // The tag and placeholder menus of every code field's tool bar.
     CodeMenus &codeMenus() { return *m_codeMenus; }
+    // The tray "Ablagemappe"; made when first needed.
+    TForm13 &tray();
+    // The item windows and hiding the main window.
+    ItemWindows &itemWindows() { return *m_itemWindows; }
 
 private:
     void connectMainWindow();
@@ -80,6 +87,8 @@ private:
     void editItem(Node *node);
     // "Ansicht > Editierfelder...".
     void showDisplaySettings();
+    void connectTray();
+    void connectItemWindows();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -94,13 +103,16 @@ private:
     std::unique_ptr<OpenFileRecord> m_openFile;
     std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
     std::unique_ptr<Balloons> m_balloons;
+    std::unique_ptr<StatusHints> m_statusHints;
     Settings m_settings;
     WindowRequests m_requests;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<CodeFieldSettings> m_codeFieldSettings;
     std::unique_ptr<CodeMenus> m_codeMenus;
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
+    std::unique_ptr<ItemWindows> m_itemWindows; // windows of their own, gone before the document
     FileCommands *m_fileCommands = nullptr;
+    TForm13 *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     TForm2 *m_itemEditor = nullptr;   // owned by the main window
     TForm4 *m_displaySettings = nullptr; // owned by the main window

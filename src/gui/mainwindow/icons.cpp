@@ -1,10 +1,10 @@
 #include "mainwindow/icons.h"
 
 #include "setup/desktop_registration.h"
+#include "support/drawn_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QSvgRenderer>
 
 #include <cmath>
@@ -15,24 +15,6 @@ namespace lexora {
 namespace {
 
 using Drawing = std::function<void(QPainter &)>;
-
-// Every picture is drawn on a 16 x 16 grid and rendered at several sizes, so it stays sharp on
-// screens with a higher pixel density.
-QIcon render(const Drawing &draw)
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 const QColor kOutline(60, 60, 60);
 
@@ -215,14 +197,14 @@ Drawing drawingFor(ImageIndex index)
 
 QIcon imageListIcon(ImageIndex index)
 {
-    return render(drawingFor(index));
+    return drawnIcon(drawingFor(index));
 }
 
 QIcon applicationIcon()
 {
     // The same picture the desktop shows for the program.
     QSvgRenderer renderer(programIconSvg());
-    return render([&renderer](QPainter &p) { renderer.render(&p, QRectF(0, 0, 16, 16)); });
+    return drawnIcon([&renderer](QPainter &p) { renderer.render(&p, QRectF(0, 0, 16, 16)); });
 }
 
 } // namespace lexora

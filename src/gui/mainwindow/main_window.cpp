@@ -217,6 +217,8 @@ void TQZS_LXD_Form::connectCommands()
         {"MenuItem_NewSubItem", [this] { NewItem(m_popupNode); }},
         {"MenuItem_RenameItem", [this] { MenuItem_RenameItemClick(); }},
         {"MenuItem_DelItem", [this] { DeleteSelected(); }},
+        {"MenuItem_CopyText", [this] { MenuItem_CopyTextClick(); }},
+        {"MenuItem_CopyCode", [this] { MenuItem_CopyCodeClick(); }},
     };
     for (const auto &[name, handler] : handlers)
         connect(command(name), &QAction::triggered, this, handler);

@@ -72,6 +72,11 @@ public:
     bool TreeView_ItemsDragOver(const Node *target) const;
     void TreeView_ItemsDragDrop(Node *target);
 
+    // The text selected in the display, and the selected item's code, as plain text on the
+    // clipboard.
+    void MenuItem_CopyTextClick();
+    void MenuItem_CopyCodeClick();
+
     // Files dropped onto the window, in drop order: exactly one existing file is opened.
     void FilesDropped(const QList<QUrl> &urls);
 

@@ -77,11 +77,12 @@ void TreeView::startDrag(Qt::DropActions)
     const QModelIndexList nodes = selectedIndexes();
     if (nodes.isEmpty())
         return;
-    // The drop itself moves the nodes; the drag only carries the gesture.
+    // The drop itself moves the nodes; the drag only carries the gesture. Dropped into the tray
+    // it links to them.
     auto *drag = new QDrag(this);
     drag->setMimeData(model()->mimeData(nodes));
     drag->setPixmap(nodes.first().data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16));
-    drag->exec(Qt::MoveAction);
+    drag->exec(Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
     setDropTarget({});
 }
 

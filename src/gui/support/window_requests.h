@@ -23,6 +23,8 @@ Q_SIGNALS:
     void refreshDisplays(bool reloadCode);
     // Open the item editor for this item.
     void editItem(lexora::Node *node);
+    // Show the main window's selection again if it is this node (an item window changed its code).
+    void refreshSelectedNode(lexora::Node *node);
 };
 
 } // namespace lexora

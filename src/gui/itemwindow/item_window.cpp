@@ -1,0 +1,184 @@
+#include "itemwindow/item_window.h"
+
+#include "browser/browser_view.h"
+#include "browser/show_page.h"
+#include "codefield/code_field.h"
+#include "codefield/code_field_settings.h"
+#include "database/win1252.h"
+#include "document/document.h"
+#include "support/window_requests.h"
+
+#include <QCloseEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace lexora {
+
+namespace {
+
+constexpr int kWidth = 408;
+constexpr int kHeight = 325;
+
+QVBoxLayout *tightLayout(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+} // namespace
+
+TForm_Item::TForm_Item(Document &document, WindowRequests &requests, CodeFieldSettings &look,
+                       const ToolBarFactory &toolBar, Node *node)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint),
+      m_document(document),
+      m_requests(requests),
+      m_node(node)
+{
+    setObjectName(QStringLiteral("TForm_Item"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Item windows are companions of the main window: closing them never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    TabSheet1 = new QWidget(PageControl);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    WebBrowser = new BrowserView(TabSheet1);
+    WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
+    WebBrowser->setAccessibleName(QStringLiteral("Anzeige"));
+    tightLayout(TabSheet1)->addWidget(WebBrowser);
+    TabSheet2 = new QWidget(PageControl);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    QVBoxLayout *code = tightLayout(TabSheet2);
+    // The tool bar acts on the window's code field, which therefore comes first.
+    Memo_Content = new CodeField(TabSheet2);
+    ToolBar = toolBar(TabSheet2);
+    code->addWidget(ToolBar);
+    code->addWidget(Memo_Content, 1);
+    PageControl->addTab(TabSheet1, QStringLiteral("Anzeige"));
+    PageControl->addTab(TabSheet2, QStringLiteral("Code"));
+    tightLayout(this)->addWidget(PageControl);
+    resize(kWidth, kHeight);
+
+    look.attach(Memo_Content, CodeFieldSettings::ItemEditorFont);
+    setWindowTitle(win1252::toUnicode(m_node->name()));
+    reloadCode();
+    connect(Memo_Content, &CodeField::textChanged, this, &TForm_Item::Memo_ContentChange);
+    connect(PageControl, &QTabWidget::currentChanged, this, &TForm_Item::PageControlChange);
+    followDocument();
+    PageControlChange();
+}
+
+void TForm_Item::followDocument()
+{
+    connect(&m_document, &Document::nodeAboutToBeRemoved, this, [this](Node *node) {
+        if (node == m_node)
+            closeForGood();
+    });
+    connect(&m_document, &Document::databaseAboutToBeReplaced, this, &TForm_Item::closeForGood);
+    connect(&m_document, &Document::nodeRenamed, this, [this](Node *node) {
+        if (node == m_node)
+            setWindowTitle(win1252::toUnicode(node->name()));
+        if (isOrIsBelow(node))
+            showPageIfShown();
+    });
+    connect(&m_document, &Document::nodeMoved, this, [this](Node *node) {
+        if (isOrIsBelow(node))
+            showPageIfShown();
+    });
+    // An item written elsewhere (the item editor, an import, a renamed template).
+    connect(&m_document, &Document::itemChanged, this, [this](Node *node) {
+        if (node == m_node && !m_writing)
+            RefreshItemWindow(false);
+    });
+    for (auto changed : {&Document::templatesChanged, &Document::databaseMerged})
+        connect(&m_document, changed, this, [this] { RefreshItemWindow(false); });
+    // Pages show included files and the database's file name and folder.
+    connect(&m_document, &Document::includedFilesChanged, this, &TForm_Item::showPageIfShown);
+    connect(&m_document, &Document::fileNameChanged, this, &TForm_Item::showPageIfShown);
+}
+
+bool TForm_Item::isOrIsBelow(const Node *node) const
+{
+    return m_node && (node == m_node || node->isAncestorOf(m_node));
+}
+
+bool TForm_Item::showsDisplay() const
+{
+    return PageControl->currentWidget() == TabSheet1;
+}
+
+void TForm_Item::reloadCode()
+{
+    if (!m_node || Memo_Content->code() == m_node->item()->Code)
+        return;
+    m_loading = true;
+    Memo_Content->setCode(m_node->item()->Code);
+    m_loading = false;
+}
+
+void TForm_Item::showPageIfShown()
+{
+    if (m_node && showsDisplay())
+        ShowNodePage(*WebBrowser, m_document.database(), *m_node);
+}
+
+void TForm_Item::RefreshItemWindow(bool keepCode)
+{
+    showPageIfShown();
+    if (!keepCode)
+        reloadCode();
+}
+
+void TForm_Item::PageControlChange()
+{
+    if (!m_node || !showsDisplay())
+        return;
+    showPageIfShown();
+    Q_EMIT m_requests.refreshSelectedNode(m_node);
+}
+
+void TForm_Item::Memo_ContentChange()
+{
+    if (m_loading || !m_node)
+        return;
+    TTipItem values = *m_node->item();
+    values.Code = Memo_Content->code();
+    if (values.Code == m_node->item()->Code)
+        return;
+    // The dates and the last editor stay: only the item editor signs a change.
+    m_writing = true;
+    m_document.setItem(m_node, values);
+    m_writing = false;
+}
+
+void TForm_Item::FormDeactivate()
+{
+    if (m_node && !showsDisplay())
+        Q_EMIT m_requests.refreshSelectedNode(m_node);
+}
+
+void TForm_Item::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        FormDeactivate();
+}
+
+void TForm_Item::closeForGood()
+{
+    // From here on the window shows nothing; the node may be gone any moment.
+    m_node = nullptr;
+    close();
+}
+
+void TForm_Item::closeEvent(QCloseEvent *event)
+{
+    Q_EMIT closing(this);
+    event->accept();
+}
+
+} // namespace lexora
