@@ -36,7 +36,8 @@ IniReader::IniReader(const QString &text)
         line = line.trimmed();
         if (line.startsWith(u'[')) {
             const qsizetype close = line.indexOf(u']');
-            section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString().toLower();
+            section =
+                (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString().toLower();
             m_sections.insert(section);
             continue;
         }

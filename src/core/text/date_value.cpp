@@ -12,7 +12,8 @@ constexpr double kMsecsPerDay = 24.0 * 60 * 60 * 1000;
 DateTime dateValue(const QDateTime &moment)
 {
     const QDateTime local = moment.toLocalTime();
-    return DateTime(kEpoch.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / kMsecsPerDay;
+    return DateTime(kEpoch.daysTo(local.date()))
+           + local.time().msecsSinceStartOfDay() / kMsecsPerDay;
 }
 
 DateTime today()

@@ -8,14 +8,14 @@ namespace lexora {
 
 // What the program knows when it asks whether to invite the user to look for updates.
 struct UpdateStart {
-    bool uninstall = false;             // the first argument is exactly "/uninstall"
-    bool manual = false;                // Ctrl+U rather than the program's start
-    bool programFolderWritable = true;  // false also for a read-only file system
-    bool serverNamed = false;           // "UpdateServer" is not empty
-    DateTime today = 0;                 // at 00:00
-    std::optional<DateTime> dueDate;    // "Update"
-    bool noUpdate = false;              // "NoUpdate" present
-    bool onlyUpdate = false;            // "OnlyUpdate" present
+    bool uninstall = false;            // the first argument is exactly "/uninstall"
+    bool manual = false;               // Ctrl+U rather than the program's start
+    bool programFolderWritable = true; // false also for a read-only file system
+    bool serverNamed = false;          // "UpdateServer" is not empty
+    DateTime today = 0;                // at 00:00
+    std::optional<DateTime> dueDate;   // "Update"
+    bool noUpdate = false;             // "NoUpdate" present
+    bool onlyUpdate = false;           // "OnlyUpdate" present
 };
 
 struct UpdateDecision {

@@ -76,7 +76,8 @@ QByteArray fillBatchTemplate(const QByteArray &templateText, const BatchPaths &p
             throw malformed(lines.size());
         if (lines[i].isEmpty())
             throw malformed(i);
-        out << lines[i] << format(lines[i + 1], i + 1, {program}) << format(lines[i + 2], i + 2, {program})
+        out << lines[i] << format(lines[i + 1], i + 1, {program})
+            << format(lines[i + 2], i + 2, {program})
             << format(lines[i + 3], i + 3, {temp, program});
         i += 4;
     }

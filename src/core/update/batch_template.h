@@ -9,7 +9,7 @@ namespace lexora {
 struct BatchPaths {
     QString programFolder;
     QString tempFolder;
-    QString programFile;   // for the restart line
+    QString programFile; // for the restart line
 };
 
 // Fills the script template "Update.bat" from the update archive. Its lines are taken in groups

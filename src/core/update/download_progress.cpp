@@ -27,7 +27,8 @@ QString downloadSize(qint64 bytes)
 
 QString downloadPercent(qint64 received, qint64 total)
 {
-    return QString::number(std::llround(double(received) / double(total) * 100)) + QStringLiteral(" %");
+    return QString::number(std::llround(double(received) / double(total) * 100))
+           + QStringLiteral(" %");
 }
 
 QString downloadStatus(qint64 received, qint64 total)

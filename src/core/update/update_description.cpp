@@ -13,8 +13,8 @@ UpdateDescription readUpdateDescription(const QByteArray &iniBytes, const QStrin
     const IniReader ini(decodeIniText(iniBytes));
     UpdateDescription description;
     description.sectionFound = ini.hasSection(programName);
-    description.date = readShortDate(ini.readString(programName, QStringLiteral("Date"), {}))
-                           .value_or(today);
+    description.date =
+        readShortDate(ini.readString(programName, QStringLiteral("Date"), {})).value_or(today);
     description.file = ini.readString(programName, QStringLiteral("File"), {});
     // Read as written: quotes around the whole value belong to the comma text's first and last
     // entries ("01.06.2005: A","01.07.2005: B"), not to the INI file.

@@ -11,9 +11,9 @@ namespace lexora {
 // The program's section of the server's description file "Updates.ini".
 struct UpdateDescription {
     bool sectionFound = false;
-    DateTime date = 0;   // "Date", the release day at 00:00; today when missing or unreadable
-    QString file;        // "File", the archive's name under "/Updates/"
-    QStringList news;    // "News" split as a comma text; "keine Angaben gefunden" when missing
+    DateTime date = 0; // "Date", the release day at 00:00; today when missing or unreadable
+    QString file;      // "File", the archive's name under "/Updates/"
+    QStringList news;  // "News" split as a comma text; "keine Angaben gefunden" when missing
 };
 
 // Reads the section named programName of the description file's bytes (UTF-8, or Windows-1252

@@ -31,8 +31,9 @@ bool ownedSafely(const struct stat &st)
 
 QString privateUpdateFolder()
 {
-    return preparePrivateFolder(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                                + QStringLiteral("/Lexora/Update"));
+    return preparePrivateFolder(
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/Lexora/Update"));
 }
 
 QString preparePrivateFolder(const QString &folder)

@@ -22,8 +22,8 @@ std::optional<QUrl> updateServerUrl(const QString &setting)
     const QUrl url(schemeGiven ? text : QStringLiteral("http://") + text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        || url.host().isEmpty() || !url.userInfo().isEmpty() || (!url.path().isEmpty() && url.path() != u"/")
-        || url.hasQuery() || url.hasFragment())
+        || url.host().isEmpty() || !url.userInfo().isEmpty()
+        || (!url.path().isEmpty() && url.path() != u"/") || url.hasQuery() || url.hasFragment())
         return std::nullopt;
     QUrl server;
     server.setScheme(scheme);

@@ -26,7 +26,7 @@ struct ZipFileCloser {
 
 struct Entry {
     zip_uint64_t index = 0;
-    QString name;        // without folders
+    QString name; // without folders
     bool executable = false;
 };
 
@@ -87,7 +87,8 @@ std::vector<Entry> listEntries(zip_t *zip, const QString &archive, qint64 maxTot
         zip_stat_t st;
         if (zip_stat_index(zip, zip_uint64_t(i), 0, &st) != 0)
             throw unreadable(archive, reasonFor(zip_error_code_zip(zip_get_error(zip))));
-        const QString name = (st.valid & ZIP_STAT_NAME) && st.name ? QString::fromUtf8(st.name) : QString();
+        const QString name =
+            (st.valid & ZIP_STAT_NAME) && st.name ? QString::fromUtf8(st.name) : QString();
         zip_uint8_t opsys = 0;
         zip_uint32_t attributes = 0;
         zip_file_get_external_attributes(zip, zip_uint64_t(i), 0, &opsys, &attributes);
@@ -97,7 +98,8 @@ std::vector<Entry> listEntries(zip_t *zip, const QString &archive, qint64 maxTot
             throw refused(name);
         if (name.endsWith(u'/') || name.endsWith(u'\\') || S_ISDIR(mode))
             continue;
-        const QString base = name.mid(std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\')) + 1);
+        const QString base =
+            name.mid(std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\')) + 1);
         if (base.isEmpty() || base == u"." || base == u"..")
             throw refused(name);
         if (st.valid & ZIP_STAT_SIZE)
@@ -148,8 +150,8 @@ void extractEntry(zip_t *zip, const Entry &entry, const QString &archive, const 
 QStringList extractArchive(const QString &archive, const QString &folder, qint64 maxTotalBytes)
 {
     int errorCode = 0;
-    ZipArchive zip(zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS,
-                            &errorCode));
+    ZipArchive zip(
+        zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
     if (!zip)
         throw unreadable(archive, reasonFor(errorCode));
     const QString target = folder.endsWith(u'/') ? folder : folder + u'/';

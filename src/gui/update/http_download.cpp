@@ -77,7 +77,8 @@ void HttpDownload::start(const QUrl &url, QIODevice *sink, qint64 maxBytes)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::SameOriginRedirectPolicy);
@@ -100,7 +101,8 @@ void HttpDownload::readBody()
         const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status != 200)
             return fail(failureText(QNetworkReply::ProtocolFailure, status));
-        m_total = std::max<qint64>(0, m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+        m_total =
+            std::max<qint64>(0, m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
         if (m_total > m_maxBytes)
             return fail(QStringLiteral("Die Datei auf dem Server ist zu groß."));
         m_headerSeen = true;

@@ -166,21 +166,23 @@ void TStatusForm::createPages()
 
 QWidget *TStatusForm::createWelcomePage()
 {
-    Label2 = textLabel("Label2",
-        QStringLiteral("In regelmäßigen Abständen sollte im Internet nach Programmverbesserungen "
-                       "und -updates gesucht werden, um möglichen Programmfehlern vorzubeugen.\n"
-                       "Klicken Sie auf \"Weiter\", um jetzt nach neuen Updates zu suchen, oder auf "
-                       "\"Abbrechen\", um zu einem anderen Zeitpunkt nach Programmverbesserungen zu "
-                       "suchen.\n\n"
-                       "Klicken Sie auf \"Einstellungen\", um festzulegen, ob und in welchen "
-                       "Abständen Sie zum Suchen nach Updates aufgefordert werden möchten."));
+    Label2 = textLabel(
+        "Label2", QStringLiteral(
+                      "In regelmäßigen Abständen sollte im Internet nach Programmverbesserungen "
+                      "und -updates gesucht werden, um möglichen Programmfehlern vorzubeugen.\n"
+                      "Klicken Sie auf \"Weiter\", um jetzt nach neuen Updates zu suchen, oder auf "
+                      "\"Abbrechen\", um zu einem anderen Zeitpunkt nach Programmverbesserungen zu "
+                      "suchen.\n\n"
+                      "Klicken Sie auf \"Einstellungen\", um festzulegen, ob und in welchen "
+                      "Abständen Sie zum Suchen nach Updates aufgefordert werden möchten."));
     Image_Icon1 = iconLabel("Image_Icon1", QStyle::SP_MessageBoxInformation);
     return iconPage(Image_Icon1, Label2);
 }
 
 QWidget *TStatusForm::createCheckPage()
 {
-    Label4 = textLabel("Label4",
+    Label4 = textLabel(
+        "Label4",
         QStringLiteral("Stellen Sie sicher, dass eine Internetverbindung besteht, und klicken Sie "
                        "auf \"Jetzt auf neue Updates prüfen\"."));
     Button_Check = button("Button_Check", QStringLiteral("Jetzt auf neue Updates prüfen"));
@@ -252,12 +254,14 @@ QWidget *TStatusForm::createInstallPage()
 
 QWidget *TStatusForm::createCompletionPage()
 {
-    Label5 = textLabel("Label5",
-        QStringLiteral("Die Installation wurde vorbereitet.\n"
-                       "Klicken Sie auf \"Beenden\", um die alten Dateien zu ersetzen. Ein Neustart "
-                       "des Computers ist nicht erforderlich.\n\n"
-                       "Wenn Sie nicht die Option zum automatischen Neustart des Programms aktiviert "
-                       "haben, müssen Sie das Programm nach der Installation manuell neu starten."));
+    Label5 = textLabel(
+        "Label5",
+        QStringLiteral(
+            "Die Installation wurde vorbereitet.\n"
+            "Klicken Sie auf \"Beenden\", um die alten Dateien zu ersetzen. Ein Neustart "
+            "des Computers ist nicht erforderlich.\n\n"
+            "Wenn Sie nicht die Option zum automatischen Neustart des Programms aktiviert "
+            "haben, müssen Sie das Programm nach der Installation manuell neu starten."));
     Image_Icon3 = iconLabel("Image_Icon3", QStyle::SP_MessageBoxInformation);
     return iconPage(Image_Icon3, Label5);
 }
@@ -267,9 +271,11 @@ QWidget *TStatusForm::createSettingsPage()
     GroupBox_Settings = new QGroupBox(
         QStringLiteral("Wie oft wollen Sie zum Suchen nach Updates aufgefordert werden?"));
     GroupBox_Settings->setObjectName(QStringLiteral("GroupBox_Settings"));
-    RadioButton_NoAutoUpdt = new QRadioButton(QStringLiteral("Niemals automatisch zum Updaten auffordern"));
+    RadioButton_NoAutoUpdt =
+        new QRadioButton(QStringLiteral("Niemals automatisch zum Updaten auffordern"));
     RadioButton_NoAutoUpdt->setObjectName(QStringLiteral("RadioButton_NoAutoUpdt"));
-    Label1 = textLabel("Label1",
+    Label1 = textLabel(
+        "Label1",
         QStringLiteral("Wenn Sie diese Option aktivieren, werden Sie nicht automatisch zum Suchen "
                        "nach neuen Updates aufgefordert. Sie haben dann aber immer noch die "
                        "Möglichkeit, über die Tastenkombination Strg+U die Suche nach Updates zu "
@@ -278,7 +284,8 @@ QWidget *TStatusForm::createSettingsPage()
         QStringLiteral("Regelmäßig in bestimmten Abständen zum Updaten auffordern"));
     RadioButton_AutoUpdt->setObjectName(QStringLiteral("RadioButton_AutoUpdt"));
     RadioButton_AutoUpdt->setChecked(true);
-    Label6 = textLabel("Label6",
+    Label6 = textLabel(
+        "Label6",
         QStringLiteral("Aktivieren Sie diese Option, um in festgelegten Abständen automatisch zum "
                        "Suchen nach neuen Updates aufgefordert zu werden. Dies geschieht dann "
                        "jeweils unmittelbar nach dem Starten des Programms."));
@@ -316,8 +323,10 @@ QWidget *TStatusForm::createSettingsPage()
     for (QLabel *label : {Label_AutoUpdt1, Label_AutoUpdt2})
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    connect(RadioButton_NoAutoUpdt, &QRadioButton::toggled, this, &TStatusForm::RadioButton_AutoUpdtClick);
-    connect(RadioButton_AutoUpdt, &QRadioButton::toggled, this, &TStatusForm::RadioButton_AutoUpdtClick);
+    connect(RadioButton_NoAutoUpdt, &QRadioButton::toggled, this,
+            &TStatusForm::RadioButton_AutoUpdtClick);
+    connect(RadioButton_AutoUpdt, &QRadioButton::toggled, this,
+            &TStatusForm::RadioButton_AutoUpdtClick);
     return GroupBox_Settings;
 }
 
@@ -348,7 +357,8 @@ void TStatusForm::createButtons()
     connect(Button_Next, &QPushButton::clicked, this, &TStatusForm::Button_NextClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TStatusForm::Button_CancelClick);
     connect(Button_SettingsCancel, &QPushButton::clicked, this, &TStatusForm::leaveSettings);
-    connect(Button_SettingsSave, &QPushButton::clicked, this, &TStatusForm::Button_SettingsSaveClick);
+    connect(Button_SettingsSave, &QPushButton::clicked, this,
+            &TStatusForm::Button_SettingsSaveClick);
 }
 
 } // namespace lexora

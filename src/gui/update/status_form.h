@@ -29,10 +29,10 @@ class UserPrompt;
 
 // What the update component hands the wizard before each showing.
 struct UpdateJob {
-    QString programName;   // the section of "Updates.ini"
-    QString zipFileName;   // the archive's name in the update folder
-    QString settingsFile;  // the update settings store
-    QString programFile;   // the program's full path: its folder takes the update
+    QString programName;  // the section of "Updates.ini"
+    QString zipFileName;  // the archive's name in the update folder
+    QString settingsFile; // the update settings store
+    QString programFile;  // the program's full path: its folder takes the update
     DateTime programDate = 0;
 };
 

@@ -1,4 +1,4 @@
-// The update wizard's steps: check, download, installation, settings, closing and the program's end.
+// The update wizard's steps: check, download, installation, settings page, closing.
 #include "update/status_form.h"
 
 #include "support/error.h"
@@ -38,8 +38,9 @@ enum Step { Welcome, Check, Result, Download, Install, Completion, SettingsPage 
 
 QString noUpdateText()
 {
-    return QStringLiteral("Es stehen keine neuen Updates zur Verfügung. Klicken Sie auf \"Beenden\", "
-                          "um den Assistenten zu verlassen.");
+    return QStringLiteral(
+        "Es stehen keine neuen Updates zur Verfügung. Klicken Sie auf \"Beenden\", "
+        "um den Assistenten zu verlassen.");
 }
 
 QString updateFoundText(const QString &changes)
@@ -53,9 +54,10 @@ QString updateFoundText(const QString &changes)
 
 QString downloadCutOffText()
 {
-    return QStringLiteral("Der Download wurde nicht vollendet.\n\n"
-                          "Klicken Sie auf \"Erneut versuchen\", um den Download erneut zu starten.\n"
-                          "Klicken Sie auf \"Abbrechen\", um den Assistenten zu beenden.");
+    return QStringLiteral(
+        "Der Download wurde nicht vollendet.\n\n"
+        "Klicken Sie auf \"Erneut versuchen\", um den Download erneut zu starten.\n"
+        "Klicken Sie auf \"Abbrechen\", um den Assistenten zu beenden.");
 }
 
 QString downloadCompleteText()
@@ -90,7 +92,8 @@ void TStatusForm::FormShow(const UpdateJob &job)
     QFont bold = PerCent->font();
     bold.setBold(true);
     PerCent->setFont(bold);
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QApplication::primaryScreen();
+    const QScreen *screen =
+        parentWidget() ? parentWidget()->screen() : QApplication::primaryScreen();
     if (screen)
         move(screen->geometry().center() - rect().center());
 
@@ -326,7 +329,8 @@ void TStatusForm::prepareInstallation()
                            m_job.programFile};
     InstallPreparation result = InstallPreparation::ArchiveMissing;
     try {
-        result = lexora::prepareInstallation(paths, m_job.zipFileName, CheckBox_Restart->isChecked());
+        result =
+            lexora::prepareInstallation(paths, m_job.zipFileName, CheckBox_Restart->isChecked());
     } catch (const Error &e) {
         showError(e.message());
     }

@@ -19,7 +19,8 @@ int channel(int start, int x, int width)
 
 } // namespace
 
-StepList::StepList(QStringList titles, QWidget *parent) : QWidget(parent), m_titles(std::move(titles))
+StepList::StepList(QStringList titles, QWidget *parent)
+    : QWidget(parent), m_titles(std::move(titles))
 {
     setAccessibleName(QStringLiteral("Schritte des Assistenten"));
 }

@@ -53,7 +53,8 @@ TStatusForm &TQZUpdateFile::wizard()
     return *m_wizard;
 }
 
-bool TQZUpdateFile::AutomaticUpdate(const QString &extraArguments, bool manual, DateTime programDate)
+bool TQZUpdateFile::AutomaticUpdate(const QString &extraArguments, bool manual,
+                                    DateTime programDate)
 {
     const QString program = QCoreApplication::applicationFilePath();
     const QString programFolder = QFileInfo(program).absolutePath();

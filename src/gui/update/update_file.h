@@ -27,9 +27,9 @@ public:
     ~TQZUpdateFile() override;
 
     // The values the main window gives the component.
-    QString ProgramName = QStringLiteral("Lexora");  // section of "Updates.ini"
-    QString RegistryKey = QStringLiteral("Lexora");  // name of the update settings store
-    QString ZIPFileName = QStringLiteral("LX.zip");  // the archive's name in the update folder
+    QString ProgramName = QStringLiteral("Lexora"); // section of "Updates.ini"
+    QString RegistryKey = QStringLiteral("Lexora"); // name of the update settings store
+    QString ZIPFileName = QStringLiteral("LX.zip"); // the archive's name in the update folder
 
     // Ctrl+U: AutomaticUpdate in manual mode; programEndRequested() when the wizard ends the
     // program.
@@ -54,7 +54,8 @@ private:
     UserPrompt &m_prompt;
     QWidget *m_owner;
     QAction *m_action;
-    QPointer<TStatusForm> m_wizard; // a child of the owner; deleted with the component at the latest
+    // A child of the owner; deleted with the component at the latest.
+    QPointer<TStatusForm> m_wizard;
 };
 
 } // namespace lexora
