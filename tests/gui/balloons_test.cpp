@@ -9,6 +9,10 @@
 #include "dialogs/encryption_window.h"
 #include "dialogs/template_choice_window.h"
 #include "editor/display_settings_window.h"
+#include "editor/item_editor.h"
+#include "app/item_windows.h"
+#include "itemwindow/item_window.h"
+#include "tray/tray_window.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 
@@ -239,7 +243,13 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     TForm4 form4(codeFields);
     TForm5 form5;
     TForm8 form8;
-    const QList<QWidget *> windows = {&start(), &form4, &form5, &form8};
+    TQZS_LXD_Form &mainWindow = start();
+    select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
+    mainWindow.ShowSelected();
+    TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
+    ASSERT_NE(itemWindow, nullptr);
+    const QList<QWidget *> windows = {&mainWindow, &app->itemEditor(), &form4, &form5, itemWindow,
+                                      &form8, &app->tray()};
     QSet<QString> checked;
     for (const HelpEntry &e : helpEntries()) {
         if (e.match != HelpEntry::Match::Control)

@@ -25,6 +25,41 @@ constexpr HelpEntry kEntries[] = {
      "Anzahl der enthaltenen Elemente angezeigt, bei Einträgen informiert der Infobereich über "
      "Erstellungs- und Änderungsdatum sowie Ersteller und letzten Bearbeiter."},
 
+    // The tool bar of the item editor, whose copies every item window carries.
+    {M::Name, nullptr, "ToolButton_Tag",
+     "Hiermit können Sie HTML-Tags in den Quelltext einfügen. Ein markierter Text wird vom "
+     "gewählten Tag umschlossen. Klicken Sie auf den Pfeil rechts, um eine Liste aller zur "
+     "Verfügung stehenden Tags anzuzeigen."},
+    {M::Name, nullptr, "ToolButton_Keyword",
+     "Hiermit können Sie Platzhalter einfügen, die in der Darstellung des Eintrags durch "
+     "bestimmte Daten ersetzt werden. Klicken Sie auf den Pfeil rechts, um eine Liste aller zur "
+     "Verfügung stehenden Platzhalter anzuzeigen."},
+    {M::Name, nullptr, "ToolButton_WantWrap",
+     "Schaltet den automatischen Zeilenumbruch im Eingabefeld ein oder aus. Lange Zeilen werden "
+     "dann am rechten Rand umbrochen; der Quelltext selbst bleibt unverändert."},
+
+    // Item editor.
+    {M::Control, "TForm2", "Memo_Content",
+     "Hier bearbeiten Sie den HTML-Quelltext des Eintrags.\r\n\r\nMit Strg+Umschalt+I und "
+     "Strg+Umschalt+K rücken Sie die markierten Zeilen um zwei Leerzeichen bzw. einen Tabulator "
+     "ein, mit Strg+Umschalt+U und Strg+Umschalt+J nehmen Sie die Einrückung zurück."},
+    {M::Control, "TForm2", "ComboBox_HTMLTemplate",
+     "Wählen Sie hier die HTML-Vorlage, in die der Inhalt des Eintrags bei der Anzeige eingefügt "
+     "wird. Mit \"Keine Vorlage\" wird nur der Quelltext des Eintrags angezeigt."},
+    {M::Control, "TForm2", "ComboBox_CSSTemplate",
+     "Wählen Sie hier die CSS-Vorlage, die an der Stelle des Platzhalters \"%css%\" eingefügt "
+     "wird und das Aussehen des Eintrags bestimmt."},
+    {M::Control, "TForm2", "CheckBox_AutoFormat",
+     "Aktivieren Sie diese Option, damit jeder Zeilenumbruch im Quelltext bei der Anzeige durch "
+     "\"<br>\" ersetzt wird. Steht am Ende einer Zeile das Zeichen \"_\", so bleibt dieser "
+     "Zeilenumbruch unverändert."},
+    {M::Control, "TForm2", "WebBrowser",
+     "Hier sehen Sie, wie der Eintrag mit den gewählten Vorlagen angezeigt wird. Die Vorschau "
+     "folgt Ihren Änderungen, sobald Sie beim Schreiben kurz innehalten."},
+    {M::Control, "TForm2", "Button_UpdatePreview",
+     "Klicken Sie hier, um die Vorschau sofort mit dem aktuellen Quelltext und den gewählten "
+     "Vorlagen neu aufzubauen."},
+
     // Editor display settings.
     {M::Control, "TForm4", "TrackBar_TabStopPosition",
      "Stellen Sie hier den Abstand der Tabstopps in den Editierfeldern ein. Die Vorschau darunter "
@@ -38,6 +73,14 @@ constexpr HelpEntry kEntries[] = {
      "Wählen Sie hier eine Datenbank-Vorlage aus dem Ordner \"Templates\". Ihre Vorlagen, "
      "Schlüssel und Einträge bilden den Anfang jeder neuen Datenbank."},
 
+    // Item windows.
+    {M::Control, "TForm_Item", "WebBrowser",
+     "Hier wird der Eintrag dieses Fensters so angezeigt, wie seine HTML- und CSS-Vorlage ihn "
+     "darstellen."},
+    {M::Control, "TForm_Item", "Memo_Content",
+     "Hier können Sie den Quelltext des Eintrags direkt bearbeiten. Jede Änderung wird sofort in "
+     "den Eintrag übernommen."},
+
     // Encryption settings.
     {M::Control, "TForm8", "CheckBox_Encryption",
      "Aktivieren Sie diese Option, um die Datenbank beim nächsten Speichern mit einem Passwort zu "
@@ -45,6 +88,19 @@ constexpr HelpEntry kEntries[] = {
     {M::Control, "TForm8", "Edit_Password",
      "Geben Sie hier das Passwort ein, mit dem die Datenbank verschlüsselt wird. Es wird beim "
      "Öffnen der Datei abgefragt; bewahren Sie es gut auf."},
+
+    // Tray.
+    {M::Control, "TForm13", "ListView_Tray",
+     "Hier können Sie durch Drag&Drop Einträge ablegen, um sie zu einem späteren Zeitpunkt wieder "
+     "aufzurufen."},
+    {M::Control, "TForm13", "ToolButton_Delete",
+     "Klicken Sie hier, um die markierten Einträge aus der Ablagemappe zu entfernen. Die Einträge "
+     "selbst bleiben in der Datenbank erhalten."},
+    {M::Control, "TForm13", "ToolButton_GoTo",
+     "Klicken Sie hier, um den markierten Eintrag im Hauptfenster zu markieren und anzuzeigen."},
+    {M::Control, "TForm13", "ToolButton_Clear",
+     "Klicken Sie hier, um alle Einträge aus der Ablagemappe zu entfernen. Die Einträge selbst "
+     "bleiben in der Datenbank erhalten."},
 };
 
 bool nameMatches(const QString &name, const char *front, qsizetype cut)
