@@ -3,11 +3,11 @@
 // database within 2x, encryption at most 10% slower. Meaningful in a Release build only.
 // Wall-clock time and CPU time (user + system, of this process or of cp) are both shown; on a
 // busy machine the CPU time is the steadier figure, and the targets are judged on it.
+#include "support/bench_prompt.h"
 #include "support/sample_databases.h"
 
 #include "database/file_format.h"
 #include "support/progress.h"
-#include "support/user_prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,18 +29,6 @@ using namespace lexora;
 namespace {
 
 constexpr int kRuns = 5;
-
-class PasswordPrompt : public UserPrompt {
-public:
-    explicit PasswordPrompt(QByteArray password) : m_password(std::move(password)) {}
-    void message(Icon, const QString &, const QString &text) override
-    { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
-    QByteArray password(const QString &, const QString &) override { return m_password; }
-
-private:
-    QByteArray m_password;
-};
 
 struct Time {
     double wall = 1e9;
@@ -108,7 +96,7 @@ Figures measure(Database &db, const QString &folder, const QString &name, const 
     Database loaded;
     loaded.IncludedFilesFolder = folder + QStringLiteral("loaded/");
     QDir().mkpath(loaded.IncludedFilesFolder);
-    PasswordPrompt prompt(password);
+    bench::BenchPrompt prompt(UserPrompt::Answer::Cancel, password);
     f.load = best([&] {
         if (!LoadDatabase(loaded, file, lpAll, prompt, progress))
             std::fprintf(stderr, "load refused\n");

@@ -3,12 +3,12 @@
 // cherrytree needs to export a document with the same tree and texts to one HTML file.
 // Meaningful in a Release build only. "--no-cherrytree" leaves the comparison out; it takes
 // minutes.
+#include "support/bench_prompt.h"
 #include "support/sample_databases.h"
 
 #include "database/win1252.h"
 #include "exchange/html_export.h"
 #include "support/progress.h"
-#include "support/user_prompt.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,18 +32,6 @@ using namespace lexora;
 namespace {
 
 constexpr int kRuns = 3;
-
-// Overwrites the previous run's file and keeps quiet about success.
-class BenchPrompt : public UserPrompt {
-public:
-    void message(Icon icon, const QString &, const QString &text) override
-    {
-        if (icon == Icon::Error)
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Yes; }
-    QByteArray password(const QString &, const QString &) override { return {}; }
-};
 
 double cpuSeconds()
 {
@@ -175,7 +163,7 @@ int main(int argc, char *argv[])
     double bestWall = 1e9;
     double bestCpu = 1e9;
     for (int run = 0; run < kRuns; ++run) {
-        BenchPrompt prompt;
+        bench::BenchPrompt prompt(UserPrompt::Answer::Yes);
         NoProgress progress;
         QElapsedTimer timer;
         const double cpu = cpuSeconds();

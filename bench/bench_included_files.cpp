@@ -7,8 +7,8 @@
 // Meaningful in a Release build only.
 #include "database/file_format.h"
 #include "database/value_writer.h"
+#include "support/bench_prompt.h"
 #include "support/progress.h"
-#include "support/user_prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,14 +28,6 @@ using namespace lexora;
 namespace {
 
 constexpr int kRuns = 3;
-
-class SilentPrompt : public UserPrompt {
-public:
-    void message(Icon, const QString &, const QString &text) override
-    { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    Answer question(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
-    QByteArray password(const QString &, const QString &) override { return {}; }
-};
 
 // A database with nothing but `count` empty included files, written value by value.
 void writeDatabase(const QString &fileName, int count)
@@ -104,7 +96,7 @@ Figures measure(const QString &folder, int count)
     Database db;
     db.IncludedFilesFolder = folder + QStringLiteral("loaded/");
     NoProgress progress;
-    SilentPrompt prompt;
+    bench::BenchPrompt prompt;
     for (int run = 0; run < kRuns; ++run) {
         keepBest(f.load, [&] {
             if (!LoadDatabase(db, file, lpAll, prompt, progress) || int(db.IncludedFiles.size()) != count)
