@@ -20,10 +20,13 @@ bool StatusHints::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::StatusTip)
         return QObject::eventFilter(watched, event);
-    // ApplicationEventsHint: the active window shows it, or no window does.
-    if (QWidget *active = QApplication::activeWindow())
-        if (auto *bar = active->findChild<QStatusBar *>(QStringLiteral("StatusBar")))
-            bar->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
+    // ApplicationEventsHint: the active window shows it. While no window of the program is
+    // active, the window the hint belongs to shows it as usual.
+    QWidget *active = QApplication::activeWindow();
+    auto *bar = active ? active->findChild<QStatusBar *>(QStringLiteral("StatusBar")) : nullptr;
+    if (!bar)
+        return active != nullptr;
+    bar->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
     return true;
 }
 
