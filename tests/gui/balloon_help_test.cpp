@@ -75,7 +75,7 @@ protected:
     {
         form.show();
         form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
         balloon.MaxLineWidth = 300;
         balloon.PositionMode = TQZBalloonHelp::pmRelative;
         balloon.PosX = 0.5;
@@ -170,7 +170,7 @@ TEST_F(BalloonHelp, TheOccasionsThatHideIt)
         if (!form.isVisible()) {
             form.show();
             form.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
         }
         form.edit->setFocus();
         balloon.ShowBalloon(form.edit, QStringLiteral("Text"));
@@ -253,7 +253,7 @@ TEST_F(BalloonHelp, TheHelpKeyReportsTheControlUnderThePointer)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.over);
         form.activateWindow(); // another test's window on the display may have taken it
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
         QPoint at = c.pointAt->mapToGlobal(QPoint(c.pointAt->width() / 2, c.pointAt->height() / 2));
         if (c.pointAt == form.panel) // beside the label
             at = form.panel->mapToGlobal(QPoint(form.panel->width() - 5, form.panel->height() - 5));

@@ -70,14 +70,14 @@ protected:
     {
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
     }
 
     // F1 with the mouse pointer over the middle of control.
     void helpKeyOver(QWidget *control)
     {
         window.activateWindow(); // another test's window on the display may have taken it
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
         const QPoint at = control->mapToGlobal(control->rect().center());
         QCursor::setPos(at);
         QTRY_COMPARE(QCursor::pos(), at);
@@ -278,7 +278,7 @@ protected:
         MainWindowTest::SetUp();
         start();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     }
     void helpKeyOver(QWidget *control)
     {

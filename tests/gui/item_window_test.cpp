@@ -131,9 +131,9 @@ TEST_F(ItemWindowTest, TypedCodeGoesIntoTheItemAndTheMainDisplayFollows)
     w->PageControl->setCurrentWidget(w->TabSheet2);
     QTest::keyClicks(w->Memo_Content, QStringLiteral("!"));
     w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     EXPECT_TRUE(shows(window->browser(), QStringLiteral("alt neu Ω!")));
 }
 
@@ -216,13 +216,13 @@ TEST_F(ItemWindowTest, F3HidesTheMainWindowOnlyWhileAnItemWindowIsOpen)
 {
     Node *item = addItem(nullptr, "Notiz", "x");
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     QTest::keyClick(window, Qt::Key_F3);
     EXPECT_TRUE(window->isVisible()) << "no item window: F3 does nothing";
 
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     QPointer<TForm_Item> w = open(item);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
     QTest::keyClick(w, Qt::Key_F3);
     EXPECT_TRUE(window->isHidden()) << "F3 in the item window";
     QTest::keyClick(w, Qt::Key_F3);
@@ -270,7 +270,7 @@ TEST_F(ItemWindowTest, CopyCommandsPutPlainTextOnTheClipboard)
                                  "getSelection().removeAllRanges(); getSelection().addRange(r);"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->browser()->selectedText().isEmpty(); }, 5000));
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     window->treeView()->setFocus();
     QTest::keyClick(window->treeView(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text(), QStringLiteral("Zweite"));
@@ -283,14 +283,14 @@ TEST_F(ItemWindowTest, HintsGoToTheStatusBarOfTheActiveWindow)
     Node *item = addItem(nullptr, "Notiz", "x");
     auto *status = window->findChild<QStatusBar *>(QStringLiteral("StatusBar"));
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     QStatusTipEvent hint(QStringLiteral("Neuen Eintrag erstellen"));
     QCoreApplication::sendEvent(window->findChild<QToolButton *>(QStringLiteral("ToolButton_NewItem")), &hint);
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Neuen Eintrag erstellen"));
 
     // An item window has no status bar: its hints show nowhere, and the main window's stays.
     TForm_Item *w = open(item);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
     QStatusTipEvent tagHint(QStringLiteral("Tag einfügen"));
     QCoreApplication::sendEvent(w->ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_Tag")), &tagHint);
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Neuen Eintrag erstellen"));

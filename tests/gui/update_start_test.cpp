@@ -56,7 +56,7 @@ TEST_F(UpdatesInTheProgram, CtrlUInTheMainWindowShowsTheWizard)
 {
     start();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
     closeWizardWhenShown();
     QTest::keyClick(window, Qt::Key_U, Qt::ControlModifier);
     EXPECT_TRUE(wizardShown);
