@@ -401,5 +401,54 @@ TEST_F(SearchTextFixture, ManyPagesBuiltAtOnceAreThePagesOfTheirItems)
     EXPECT_EQ(nodesFound(q).front(), many[5]);
 }
 
+// A watcher sees the results grow in their final order and can end the search between slices.
+TEST_F(SearchTextFixture, AMonitorFollowsTheSearchAndCanEndIt)
+{
+    // More nodes than the engine takes in one slice, with and without item texts.
+    for (int i = 0; i < 9000; ++i)
+        addItem(*K, "viele", "Wort");
+    struct Watcher : SearchMonitor {
+        bool cancelled() const override { return stopAfter >= 0 && calls > stopAfter; }
+        void progress(qint64 done, qint64 total, const std::vector<SearchResult> &results) override
+        {
+            EXPECT_GT(done, lastDone);
+            EXPECT_LE(done, total);
+            EXPECT_GE(results.size(), seen.size());
+            EXPECT_TRUE(std::equal(seen.begin(), seen.end(), results.begin()));
+            seen = results;
+            lastDone = done;
+            lastTotal = total;
+            ++calls;
+        }
+        int stopAfter = -1;
+        int calls = 0;
+        qint64 lastDone = 0;
+        qint64 lastTotal = 0;
+        std::vector<SearchResult> seen;
+    };
+    for (bool texts : {false, true}) {
+        SCOPED_TRACE(texts ? "with texts" : "names and codes");
+        SearchQuery q = query("wort");
+        q.places.itemTexts = texts;
+        std::vector<SearchResult> all;
+        engine.RunSearch(q, all);
+
+        Watcher whole;
+        std::vector<SearchResult> results;
+        EXPECT_TRUE(engine.RunSearch(q, results, &whole));
+        EXPECT_EQ(results, all);
+        EXPECT_EQ(whole.seen, all);
+        EXPECT_GT(whole.calls, 0);
+        EXPECT_EQ(whole.lastDone, whole.lastTotal);
+
+        Watcher stopping;
+        stopping.stopAfter = 0;
+        EXPECT_FALSE(engine.RunSearch(q, results, &stopping));
+        EXPECT_EQ(stopping.calls, 1);
+        EXPECT_LT(results.size(), all.size());
+        EXPECT_TRUE(std::equal(results.begin(), results.end(), all.begin()));
+    }
+}
+
 } // namespace
 } // namespace lexora

@@ -67,7 +67,8 @@ Text SearchEngine::DisplayedText(const Node &itemNode)
     return m_texts.lookup().text(itemNode);
 }
 
-void SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &results)
+bool SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &results,
+                             SearchMonitor *monitor)
 {
     results.clear();
     if (query.recursive)
@@ -81,32 +82,47 @@ void SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
         const TTipItem *item = node.item();
         return item ? itemPlaces && PassesItemConditions(*item, query) : places.keyNames;
     };
-
-    std::optional<DisplayedTextCache::Lookup> texts;
-    if (places.itemTexts) {
-        texts.emplace(m_texts.lookup());
-        std::vector<const Node *> pages;
-        visitScope(m_db, query, [&](const Node &node) {
-            if (node.isItem() && isExamined(node))
-                pages.push_back(&node);
-        });
-        texts->prepare(pages);
-    }
-
+    std::vector<Node *> examined;
     visitScope(m_db, query, [&](Node &node) {
-        if (!isExamined(node))
-            return;
-        const TTipItem *item = node.item();
-        quint8 found = 0;
-        if ((item ? places.itemNames : places.keyNames) && matcher.matches(node.name()))
-            found |= PlaceName;
-        if (item && places.itemCodes && matcher.matches(item->Code))
-            found |= PlaceCode;
-        if (item && places.itemTexts && matcher.matches(texts->text(node)))
-            found |= PlaceText;
-        if (found)
-            results.push_back({&node, found});
+        if (isExamined(node))
+            examined.push_back(&node);
     });
+
+    // The nodes go in slices, so that a watcher sees results and progress early; with item texts
+    // the pages of a slice are built together on all cores first.
+    const std::size_t slice = places.itemTexts ? 2048 : 8192;
+    std::optional<DisplayedTextCache::Lookup> texts;
+    if (places.itemTexts)
+        texts.emplace(m_texts.lookup());
+    const qint64 total = qint64(examined.size());
+    for (std::size_t begin = 0; begin < examined.size(); begin += slice) {
+        if (monitor && monitor->cancelled())
+            return false;
+        const std::size_t end = std::min(begin + slice, examined.size());
+        if (texts) {
+            std::vector<const Node *> pages;
+            for (std::size_t i = begin; i < end; ++i)
+                if (examined[i]->isItem())
+                    pages.push_back(examined[i]);
+            texts->prepare(pages);
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            Node &node = *examined[i];
+            const TTipItem *item = node.item();
+            quint8 found = 0;
+            if ((item ? places.itemNames : places.keyNames) && matcher.matches(node.name()))
+                found |= PlaceName;
+            if (item && places.itemCodes && matcher.matches(item->Code))
+                found |= PlaceCode;
+            if (item && places.itemTexts && matcher.matches(texts->text(node)))
+                found |= PlaceText;
+            if (found)
+                results.push_back({&node, found});
+        }
+        if (monitor)
+            monitor->progress(qint64(end), total, results);
+    }
+    return true;
 }
 
 } // namespace lexora

@@ -18,4 +18,12 @@ SortCriteria sortCriteriaFromSettings(const Settings &settings)
     return criteria;
 }
 
+void storeSortCriteria(Settings &settings, const SortCriteria &criteria)
+{
+    const std::size_t count = std::min<std::size_t>(criteria.size(), kMaxSortCriteria);
+    settings.CountSortCriteriums = int(count);
+    for (std::size_t i = 0; i < count; ++i)
+        settings.SortCriteriums[i] = {quint8(criteria[i].criterion), quint8(criteria[i].mode)};
+}
+
 } // namespace lexora

@@ -9,4 +9,8 @@ namespace lexora {
 // names no criterion or one a second time.
 SortCriteria sortCriteriaFromSettings(const Settings &settings);
 
+// Puts criteria into the settings, which write them at the program's end; the levels beyond
+// the list keep their values.
+void storeSortCriteria(Settings &settings, const SortCriteria &criteria);
+
 } // namespace lexora

@@ -13,11 +13,13 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
+#include "search/search_window.h"
 #include "settings/sort_settings.h"
 #include "setup/home_folder.h"
 #include "setup/instance_folder.h"
 #include "setup/open_file_record.h"
 #include "setup/user_name.h"
+#include "sorting/sort_criteria_window.h"
 #include "support/status_hints.h"
 #include "tray/tray_window.h"
 #include "update/update_file.h"
@@ -52,6 +54,8 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectUpdates();
     connectTray();
     connectItemWindows();
+    connectSearch();
+    connectSortCriteria();
 }
 
 WindowManager::~WindowManager() = default;
@@ -212,6 +216,46 @@ TForm13 &WindowManager::tray()
         m_tray = new TForm13(*m_document, m_requests, {window.treeView(), selection}, &window);
     }
     return *m_tray;
+}
+
+void WindowManager::connectSearch()
+{
+    QAction *command = m_mainWindow->command("MenuItem_Search");
+    m_mainWindow->makeAvailable(command);
+    m_mainWindow->setCommandEnabled(command, true);
+    connect(command, &QAction::triggered, this, [this] { search().showSearch(); });
+}
+
+TForm6 &WindowManager::search()
+{
+    if (!m_search) {
+        TQZS_LXD_Form &window = *m_mainWindow;
+        const auto selection = [&window] { return window.selectedNodes(); };
+        SearchWindowLinks links{
+            {window.treeView(), selection},
+            [&window] { return window.selectedNode(); },
+            [this] { return m_codeFieldSettings->font(CodeFieldSettings::ItemEditorFont); },
+            // The item editor's wrap button, stored whenever the editor closes.
+            [this] { return m_settings.F2_Wrap; },
+        };
+        m_search = new TForm6(*m_document, m_requests, std::move(links), &window);
+    }
+    return *m_search;
+}
+
+void WindowManager::connectSortCriteria()
+{
+    QAction *command = m_mainWindow->command("MenuItem_SortCriteriums");
+    m_mainWindow->makeAvailable(command);
+    m_mainWindow->setCommandEnabled(command, true);
+    connect(command, &QAction::triggered, this, [this] { sortCriteria().execute(); });
+}
+
+TForm11 &WindowManager::sortCriteria()
+{
+    if (!m_sortCriteria)
+        m_sortCriteria = new TForm11(*m_document, m_settings, m_mainWindow.get());
+    return *m_sortCriteria;
 }
 
 void WindowManager::start()

@@ -24,6 +24,8 @@ class TForm10;
 class TForm13;
 class TForm2;
 class TForm4;
+class TForm6;
+class TForm11;
 class TInfo;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
@@ -75,6 +77,10 @@ public:
     TForm13 &tray();
     // The item windows and hiding the main window.
     ItemWindows &itemWindows() { return *m_itemWindows; }
+    // The search window "Suchen"; made when first needed.
+    TForm6 &search();
+    // The sort criteria "Sortierreihenfolge"; made when first needed.
+    TForm11 &sortCriteria();
 
 private:
     void connectMainWindow();
@@ -89,6 +95,8 @@ private:
     void showDisplaySettings();
     void connectTray();
     void connectItemWindows();
+    void connectSearch();
+    void connectSortCriteria();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -117,6 +125,8 @@ private:
     TForm2 *m_itemEditor = nullptr;   // owned by the main window
     TForm4 *m_displaySettings = nullptr; // owned by the main window
     TInfo *m_aboutBox = nullptr;
+    TForm6 *m_search = nullptr;         // owned by the main window
+    TForm11 *m_sortCriteria = nullptr;  // owned by the main window
 };
 
 } // namespace lexora

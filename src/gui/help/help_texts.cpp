@@ -73,6 +73,39 @@ constexpr HelpEntry kEntries[] = {
      "Wählen Sie hier eine Datenbank-Vorlage aus dem Ordner \"Templates\". Ihre Vorlagen, "
      "Schlüssel und Einträge bilden den Anfang jeder neuen Datenbank."},
 
+    // Search window.
+    {M::Control, "TForm6", "Edit_Words",
+     "Geben Sie hier die Stichwörter ein, nach denen gesucht werden soll. Trennen Sie mehrere "
+     "Stichwörter durch Leerzeichen oder Kommata; Wörter in Anführungszeichen werden als "
+     "zusammenhängender Text gesucht."},
+    {M::Control, "TForm6", "CheckBox_FullWords",
+     "Aktivieren Sie diese Option, um nur Fundstellen zu finden, an denen das Stichwort als "
+     "ganzes Wort steht, nicht als Teil eines längeren Wortes."},
+    {M::Control, "TForm6", "CheckBox_ExactSpelling",
+     "Aktivieren Sie diese Option, um Groß- und Kleinschreibung bei der Suche zu beachten."},
+    {M::Control, "TForm6", "ListView_Keys",
+     "Hier werden die Schlüssel aufgelistet, in denen gesucht wird. Fügen Sie weitere Schlüssel "
+     "hinzu, indem Sie sie aus dem Hauptfenster in diese Liste ziehen."},
+    {M::Control, "TForm6", "Label_TopLevel",
+     "Ziehen Sie dieses Element in die Liste der Schlüssel, um auf der höchsten Ebene der "
+     "Datenbank und damit in der gesamten Datenbank zu suchen."},
+    {M::Control, "TForm6", "CheckBox_RecursiveSearch",
+     "Aktivieren Sie diese Option, um auch die Schlüssel zu durchsuchen, die den aufgelisteten "
+     "Schlüsseln untergeordnet sind."},
+    {M::Control, "TForm6", "CheckBox_ItemCodes",
+     "Aktivieren Sie diese Option, um den HTML-Quellcode der Einträge zu durchsuchen."},
+    {M::Control, "TForm6", "CheckBox_ItemTexts",
+     "Durchsuchen des Textes der Einträge, wie er im Browser-Fenster angezeigt wird"},
+    {M::Control, "TForm6", "RichEdit_Title",
+     "Hier wird der Name des in der Ergebnisliste ausgewählten Elements angezeigt. Fundstellen "
+     "sind rot und fett hervorgehoben."},
+    {M::Control, "TForm6", "RichEdit_Result",
+     "Hier wird der Quellcode oder der angezeigte Text des ausgewählten Eintrags angezeigt. Alle "
+     "Fundstellen sind rot und fett hervorgehoben."},
+    {M::Control, "TForm6", "ListView_Results",
+     "Hier werden alle gefundenen Schlüssel und Einträge aufgelistet. Klicken Sie doppelt auf "
+     "ein Element, um es im Hauptfenster auszuwählen und anzuzeigen."},
+
     // Item windows.
     {M::Control, "TForm_Item", "WebBrowser",
      "Hier wird der Eintrag dieses Fensters so angezeigt, wie seine HTML- und CSS-Vorlage ihn "
@@ -101,6 +134,16 @@ constexpr HelpEntry kEntries[] = {
     {M::Control, "TForm13", "ToolButton_Clear",
      "Klicken Sie hier, um alle Einträge aus der Ablagemappe zu entfernen. Die Einträge selbst "
      "bleiben in der Datenbank erhalten."},
+
+    // Sort criteria, by the front of the names of the three numbered groups.
+    {M::NameWithoutLast, nullptr, "CheckBox_Criterium",
+     "Aktivieren Sie diese Option, um das Kriterium dieser Gruppe beim Sortieren anzuwenden. "
+     "Die aktivierten Kriterien werden der Reihe nach angewandt."},
+    {M::NameWithoutLast, nullptr, "ComboBox_Criterium",
+     "Wählen Sie hier das Kriterium, nach dem die Schlüssel und Einträge sortiert werden sollen."},
+    {M::NameWithoutLastFive, nullptr, "ComboBox_Criterium",
+     "Wählen Sie hier den Modus, mit dem das Kriterium angewandt werden soll. Wählen Sie "
+     "beispielsweise \"aufsteigend\", um Texte von A bis Z und Daten chronologisch zu sortieren."},
 };
 
 bool nameMatches(const QString &name, const char *front, qsizetype cut)

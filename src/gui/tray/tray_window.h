@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/model.h"
+#include "support/tree_drag_source.h"
 
 #include <QWidget>
 
@@ -16,12 +17,7 @@ class Document;
 class TrayModel;
 class WindowRequests;
 
-// Where the tray's entries come from: a drag that starts in source (the main window's tree)
-// carries the nodes selection() gives, in the order in which they were selected.
-struct TrayDragSource {
-    const QObject *source = nullptr;
-    std::function<QList<Node *>()> selection;
-};
+using TrayDragSource = TreeDragSource;
 
 // "Ablagemappe": a small window that stays on top and collects references to elements of the
 // tree (TrayNodes, part of the database). Elements come in by dragging them from the tree; an
