@@ -54,6 +54,8 @@ TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks l
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
+    // All five page tabs in sight, as on a page control.
+    PageControl->setUsesScrollButtons(false);
     createWordsPage();
     createScopePage();
     createPlacesPage();
@@ -67,8 +69,10 @@ TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks l
     layout->setSpacing(0);
     layout->addWidget(PageControl);
     layout->addWidget(ListView_Results, 1);
-    resize(441, 449);
-    setMinimumSize(420, 260);
+    // The laid-out size where this platform's fonts need more than the window's own.
+    const int minimumWidth = std::max(420, minimumSizeHint().width());
+    resize(std::max(441, minimumWidth), 449);
+    setMinimumSize(minimumWidth, 260);
     followDocument();
 }
 
