@@ -7,17 +7,12 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 namespace lexora {
 
 namespace {
 
 constexpr int kTickMs = 50;           // progress repainted at least this often
 constexpr int kProgressDelayMs = 300; // short searches end before a window would flash up
-constexpr int kSearchNice = 5;
 
 bool isInput(QEvent::Type type)
 {
@@ -81,9 +76,6 @@ void SearchRun::start(SearchQuery query)
     m_tick->start();
     m_showDelay->start();
     m_thread = std::thread([this] {
-        // Below the windows' thread, so that they repaint on time while every core builds
-        // pages; the page builders started from here inherit it.
-        setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), kSearchNice);
         try {
             std::vector<SearchResult> results;
             m_complete = m_engine.RunSearch(m_query, results, this);
