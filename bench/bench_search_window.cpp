@@ -21,10 +21,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeView>
+#include <QTableView>
 
 #include <algorithm>
 #include <cstdio>
@@ -66,11 +67,15 @@ WindowFigures timeWindow(TForm6 &form)
         f.longestPause = std::max(f.longestPause, now - lastBeat);
         lastBeat = now;
     });
+    // The program's own event loop, which sleeps between events: a loop polling for the end
+    // would take a core from the search.
+    QEventLoop loop;
+    QObject::connect(&form.searchRun(), &SearchRun::finished, &loop, &QEventLoop::quit);
     t.start();
     beat.start();
     form.Button_SearchClick();
-    while (form.isSearching())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    if (form.isSearching())
+        loop.exec();
     f.complete = msSince(t);
     QObject::disconnect(rows);
     f.rows = form.ListView_Results->model()->rowCount();

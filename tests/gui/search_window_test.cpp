@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTableView>
 #include <QTreeView>
 
 #include <functional>

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeView>
@@ -312,8 +313,7 @@ bool TForm6::isSearching() const
 void TForm6::searchFinished(const std::vector<Node *> &scope, bool, const QString &error)
 {
     m_scope->setEntries(scope);
-    ListView_Results->clearSelection();
-    m_results->refresh();
+    // The rows came in as they were found; none is selected.
     ShowResult();
     PageControl->setCurrentWidget(TabSheet5);
     if (!error.isEmpty())

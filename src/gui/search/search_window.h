@@ -17,6 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTabBar;
+class QTableView;
 class QTabWidget;
 class QTextEdit;
 class QTreeView;
@@ -122,7 +123,7 @@ public:
     QTabBar *TabControl = nullptr;
     QTextEdit *RichEdit_Result = nullptr;
     // Below the pages.
-    QTreeView *ListView_Results = nullptr;
+    QTableView *ListView_Results = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeView>
@@ -311,7 +312,23 @@ void TForm6::createResultPage()
 
 void TForm6::createResultList()
 {
-    ListView_Results = reportList(this, "ListView_Results", m_results, {200, 188});
+    // A table view keeps nothing per row, so a list of a hundred thousand results costs little.
+    ListView_Results = named(new QTableView(this), "ListView_Results");
+    ListView_Results->setModel(m_results);
+    ListView_Results->setShowGrid(false);
+    ListView_Results->setWordWrap(false);
+    ListView_Results->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView_Results->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView_Results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView_Results->verticalHeader()->hide();
+    ListView_Results->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView_Results->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    ListView_Results->horizontalHeader()->setSectionsClickable(false);
+    ListView_Results->horizontalHeader()->setSectionsMovable(false);
+    ListView_Results->horizontalHeader()->setHighlightSections(false);
+    ListView_Results->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ListView_Results->setColumnWidth(0, 200);
+    ListView_Results->setColumnWidth(1, 188);
     ListView_Results->setAccessibleName(QStringLiteral("Suchergebnisse"));
     connect(ListView_Results->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm6::ShowResult);
