@@ -29,6 +29,15 @@ std::optional<QString> ScriptedFileDialogs::saveDatabase(QWidget *, const QStrin
     return saves.dequeue();
 }
 
+QStringList ScriptedFileDialogs::openIncludedFiles(QWidget *)
+{
+    if (includedFiles.isEmpty()) {
+        ADD_FAILURE() << "unexpected dialog for included files";
+        return {};
+    }
+    return includedFiles.dequeue();
+}
+
 void MainWindowTest::SetUp()
 {
     ASSERT_TRUE(homeDir.isValid());

@@ -26,10 +26,12 @@ class ScriptedFileDialogs : public FileDialogs {
 public:
     std::optional<QString> openDatabase(QWidget *) override;
     std::optional<QString> saveDatabase(QWidget *, const QString &folder) override;
+    QStringList openIncludedFiles(QWidget *) override;
 
     QQueue<std::optional<QString>> opens;
     QQueue<std::optional<QString>> saves;
     QStringList saveFolders; // the folder each save dialog was asked to start in
+    QQueue<QStringList> includedFiles;
 };
 
 class MainWindowTest : public ::testing::Test {

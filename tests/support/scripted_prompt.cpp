@@ -30,6 +30,17 @@ QByteArray ScriptedPrompt::password(const QString &caption, const QString &promp
     return m_passwords.dequeue();
 }
 
+std::optional<QString> ScriptedPrompt::input(const QString &caption, const QString &prompt,
+                                             const QString &preset)
+{
+    m_shown.append({QStringLiteral("input"), caption, prompt + u'\n' + preset, Icon::Question});
+    if (m_inputs.isEmpty()) {
+        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+        return std::nullopt;
+    }
+    return m_inputs.dequeue();
+}
+
 QStringList ScriptedPrompt::messages() const
 {
     QStringList out;

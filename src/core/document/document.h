@@ -85,9 +85,47 @@ public:
     // Replaces every field of an item (the item editor stores code, templates, line-break flag,
     // the date and the editor's name this way).
     void setItem(Node *itemNode, const TTipItem &values);
-    // Template edits (the template manager's new, change, delete and the rename through all
-    // items) and included-file edits (add, rename, remove) join here with the windows that
-    // offer them, each announcing templatesChanged or includedFilesChanged.
+
+    // --- Templates of a list (HtmlTemplates, CssTemplates). Each edit announces templatesChanged
+    // and sets the modified flag.
+
+    // What the template manager saves.
+    struct TemplateFields {
+        Text name;
+        Text description;
+        Text code;
+        bool isDefault = false; // the list's default after the save; else not (any more)
+    };
+    // The first failing check of name for a template of list, edited (nullptr: a new template)
+    // excepted: empty, "<" or ">", the exact name of another template of the list. The German
+    // message for the warning balloon, or an empty string when the name may be used.
+    QString templateNameProblem(int list, const TTemplate *edited, const Text &name) const;
+    // Saves fields into edited, or into a new template appended to list when edited is nullptr.
+    // A changed name (exact comparison) is first rewritten, with progress, in the code of every
+    // item and of every other HTML template: "%xcss%Old>" (CSS) or "%>xhtml%Old>" (HTML), exactly,
+    // with letter case. Then the list is sorted by name. Returns the saved template, or nullptr
+    // when templateNameProblem refuses the name (nothing is changed then).
+    TTemplate *saveTemplate(int list, TTemplate *edited, const TemplateFields &fields);
+    // Removes tmpl from list. Items that used it take the list's default, none when tmpl was the
+    // default. References by name in code stay as they are.
+    void deleteTemplate(int list, TTemplate *tmpl);
+
+    // --- Included files. Each edit announces includedFilesChanged and sets the modified flag.
+    // A name that is no safe file name (empty, ".", "..", with "/", "\" or NUL) is refused with a
+    // message before anything touches the disk: no file is written outside the folder.
+
+    // AddIncludedFile for each path in order, then the list sorted by name. A name that is taken
+    // is asked for again ("Name bereits belegt"; Cancel skips the file); a file that cannot be
+    // copied is reported and skipped. Returns the added files. Sets the modified flag also when
+    // nothing was added.
+    QList<TInclFile *> addIncludedFiles(const QStringList &sourcePaths);
+    // Renames the stored file and the entry, then sorts the list. False, with nothing changed,
+    // for an empty name, a name that is taken, an unsafe name (reported) or a failed rename.
+    // References in item code keep the old name.
+    bool renameIncludedFile(TInclFile *file, const Text &name);
+    // Deletes the stored files and their entries, from the last position to the first; a file
+    // that cannot be deleted keeps its entry and is reported.
+    void removeIncludedFiles(const QList<TInclFile *> &files);
 
     // TrayNodes: kept in tree order; a node is in it at most once. Adding returns the nodes that
     // were not in it yet, in the order given; the flag is set only when the tray changed.
@@ -196,6 +234,13 @@ private:
     void reportError(const QString &message) const;
     // Open for start: a damaged file's error is reported and leaves an empty database.
     void openReporting(const QString &fileName);
+    // Rewrites "prefix + from + >" to "prefix + to + >" in every item and in every HTML template
+    // but except.
+    void rewriteTemplateReferences(const Text &prefix, const Text &from, const Text &to,
+                                   const TTemplate *except);
+    TInclFile *addIncludedFile(const QString &sourcePath);
+    // Reports an unsafe name; false for it.
+    bool checkFileName(const Text &name) const;
 
     Database m_db;
     Text m_userName;

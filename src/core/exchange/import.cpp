@@ -21,16 +21,6 @@ bool hasDatabaseExtension(const QString &path)
     return dot >= 0 && name.mid(dot).toUpper() == QLatin1String(".LXD");
 }
 
-// Stable, so names equal but for case keep their order.
-template <class Record>
-void sortByName(std::vector<std::unique_ptr<Record>> &records)
-{
-    std::stable_sort(records.begin(), records.end(),
-                     [](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
-                         return CompareTextsIgnoringCase(a->Name, b->Name) < 0;
-                     });
-}
-
 } // namespace
 
 void ImportFileList::clear()
@@ -146,13 +136,13 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
     }
 
     if (parts & lpHTMLTemplates)
-        sortByName(db.HTMLTemplates);
+        SortByName(db.HTMLTemplates);
     if (parts & lpCSSTemplates)
-        sortByName(db.CSSTemplates);
+        SortByName(db.CSSTemplates);
     if (parts & lpNewEntries)
         SortTree(db.topLevel(), criteria);
     if (parts & lpIncludedFiles)
-        sortByName(db.IncludedFiles);
+        SortByName(db.IncludedFiles);
     if (result.refused.isEmpty())
         prompt.message(UserPrompt::Icon::Information, QStringLiteral("Vorgang abgeschlossen"),
                        QStringLiteral("Die Datenbanken wurden importiert."));

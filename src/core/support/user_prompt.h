@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace lexora {
 
 // How the core talks to the user without knowing about windows. The GUI answers with message
@@ -23,6 +25,13 @@ public:
                             Icon icon = Icon::Question) = 0;
     // Asks for a password (Windows-1252 bytes). An empty result means refused or cancelled.
     virtual QByteArray password(const QString &caption, const QString &prompt) = 0;
+    // An input box preset with preset: the text entered, nullopt when cancelled. A prompt that
+    // cannot ask (a script) cancels.
+    virtual std::optional<QString> input(const QString & /*caption*/, const QString & /*prompt*/,
+                                         const QString & /*preset*/)
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace lexora

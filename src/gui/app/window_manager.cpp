@@ -9,6 +9,7 @@
 #include "document/document.h"
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
+#include "files/included_files_window.h"
 #include "help/balloons.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/tree_model.h"
@@ -21,11 +22,14 @@
 #include "setup/user_name.h"
 #include "sorting/sort_criteria_window.h"
 #include "support/status_hints.h"
+#include "templates/template_manager.h"
 #include "tray/tray_window.h"
 #include "update/update_file.h"
 
 #include <QAction>
 #include <QToolBar>
+
+#include <functional>
 
 namespace lexora {
 
@@ -56,6 +60,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectItemWindows();
     connectSearch();
     connectSortCriteria();
+    connectTemplatesAndFiles();
 }
 
 WindowManager::~WindowManager() = default;
@@ -114,6 +119,8 @@ void WindowManager::connectCodeFields()
         m_codeFieldSettings->load(m_settings);
         if (m_itemEditor)
             m_itemEditor->applySettings(m_settings);
+        if (m_templateManager)
+            m_templateManager->applySettings(m_settings);
     });
     connect(m_codeFieldSettings.get(), &CodeFieldSettings::changed, this,
             [this] { m_codeFieldSettings->store(m_settings); });
@@ -265,6 +272,53 @@ void WindowManager::start()
                        m_settings.DefTemplate.isEmpty()
                            ? QString()
                            : m_templatesFolder + m_settings.DefTemplate});
+}
+
+TForm3 &WindowManager::templateManager()
+{
+    if (!m_templateManager) {
+        m_templateManager = new TForm3(
+            *m_document, *m_codeFieldSettings,
+            [this](QWidget *panel) {
+                return CopyEditorToolBar(*m_codeMenus, itemEditor().toolBar(), panel);
+            },
+            m_mainWindow.get());
+        m_templateManager->applySettings(m_settings);
+        connect(m_templateManager, &QDialog::finished, this,
+                [this] { m_templateManager->storeSettings(m_settings); });
+    }
+    return *m_templateManager;
+}
+
+TForm7 &WindowManager::includedFiles()
+{
+    if (!m_includedFiles)
+        m_includedFiles = new TForm7(*m_document, m_fileDialogs, m_mainWindow.get());
+    return *m_includedFiles;
+}
+
+void WindowManager::connectTemplatesAndFiles()
+{
+    // A renamed template rewrites item code, so the item windows reload it; included files
+    // change only what pages show.
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"MenuItem_Templates",
+         [this] {
+             templateManager().exec();
+             Q_EMIT m_requests.refreshDisplays(true);
+         }},
+        {"MenuItem_IncludedFiles",
+         [this] {
+             includedFiles().exec();
+             Q_EMIT m_requests.refreshDisplays(false);
+         }},
+    };
+    for (const auto &[name, open] : commands) {
+        QAction *command = m_mainWindow->command(name);
+        m_mainWindow->makeAvailable(command);
+        m_mainWindow->setCommandEnabled(command, true);
+        connect(command, &QAction::triggered, this, open);
+    }
 }
 
 } // namespace lexora

@@ -23,9 +23,11 @@ class StatusHints;
 class TForm10;
 class TForm13;
 class TForm2;
+class TForm3;
 class TForm4;
 class TForm6;
 class TForm11;
+class TForm7;
 class TInfo;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
@@ -81,6 +83,10 @@ public:
     TForm6 &search();
     // The sort criteria "Sortierreihenfolge"; made when first needed.
     TForm11 &sortCriteria();
+    // The template manager "HTML- und CSS-Vorlagen"; made when first needed.
+    TForm3 &templateManager();
+    // "Eingebundene Dateien"; made when first needed.
+    TForm7 &includedFiles();
 
 private:
     void connectMainWindow();
@@ -97,6 +103,8 @@ private:
     void connectItemWindows();
     void connectSearch();
     void connectSortCriteria();
+    // "Optionen > Vorlagen (HTML, CSS)" and "Bearbeiten > Eingebundene Dateien".
+    void connectTemplatesAndFiles();
     // The database the program starts with, once the main window has read its settings.
     void start();
 
@@ -127,6 +135,8 @@ private:
     TInfo *m_aboutBox = nullptr;
     TForm6 *m_search = nullptr;         // owned by the main window
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window
+    TForm3 *m_templateManager = nullptr; // owned by the main window
+    TForm7 *m_includedFiles = nullptr;   // owned by the main window
 };
 
 } // namespace lexora

@@ -30,14 +30,19 @@ public:
     }
 };
 
-std::optional<QString> run(QFileDialog &dialog, QString &last)
+void prepare(QFileDialog &dialog)
 {
     dialog.setProxyModel(new FileDetailsInProgramLocale(&dialog));
-    dialog.setNameFilter(QStringLiteral("Lexora (*.lxd)"));
-    dialog.setDefaultSuffix(QStringLiteral("lxd"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
+}
+
+std::optional<QString> run(QFileDialog &dialog, QString &last)
+{
+    prepare(dialog);
+    dialog.setNameFilter(QStringLiteral("Lexora (*.lxd)"));
+    dialog.setDefaultSuffix(QStringLiteral("lxd"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     last = dialog.selectedFiles().constFirst();
@@ -66,6 +71,17 @@ std::optional<QString> QtFileDialogs::saveDatabase(QWidget *parent, const QStrin
     else if (!m_lastSaved.isEmpty())
         dialog.selectFile(m_lastSaved);
     return run(dialog, m_lastSaved);
+}
+
+QStringList QtFileDialogs::openIncludedFiles(QWidget *parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Öffnen"));
+    prepare(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    // "*" rather than "*.*": here many files have no extension.
+    dialog.setNameFilter(QStringLiteral("Alle Dateien (*)"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 } // namespace lexora

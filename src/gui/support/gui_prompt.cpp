@@ -61,4 +61,13 @@ QByteArray GuiPrompt::password(const QString &caption, const QString &prompt)
     return ok ? win1252::fromUnicode(text) : QByteArray();
 }
 
+std::optional<QString> GuiPrompt::input(const QString &caption, const QString &prompt,
+                                        const QString &preset)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal,
+                                               preset, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
 } // namespace lexora

@@ -23,6 +23,9 @@ public:
     // An input box with hidden input; the typed text as Windows-1252 (characters it lacks become
     // '?'); empty when cancelled.
     QByteArray password(const QString &caption, const QString &prompt) override;
+    // An input box with OK and Abbrechen.
+    std::optional<QString> input(const QString &caption, const QString &prompt,
+                                 const QString &preset) override;
 
 private:
     QWidget *parentWidget() const;

@@ -1,0 +1,117 @@
+// The document's template edits: save (with the rename that rewrites references by name),
+// delete, and the checks of a template's name.
+#include "document/document.h"
+
+#include "database/win1252.h"
+#include "support/progress.h"
+#include "text/collation.h"
+
+#include <QByteArrayMatcher>
+
+namespace lexora {
+
+namespace {
+
+// How code names a template of a list: "%>xhtml%Name>" opens an HTML template block,
+// "%xcss%Name>" puts in a CSS template.
+Text referencePrefix(int list)
+{
+    return list == HtmlTemplates ? Text("%>xhtml%") : Text("%xcss%");
+}
+
+} // namespace
+
+QString Document::templateNameProblem(int list, const TTemplate *edited, const Text &name) const
+{
+    if (name.isEmpty())
+        return QStringLiteral("Sie müssen einen Namen für die Vorlage eingeben.");
+    if (name.contains('<') || name.contains('>'))
+        return QStringLiteral("Der Name darf die folgenden Zeichen nicht enthalten:\r\n< >");
+    for (const auto &other : m_db.templates(list))
+        if (other.get() != edited && other->Name == name)
+            return QStringLiteral("Der Name \"%1\" ist bereits von einer anderen Vorlage belegt.")
+                .arg(win1252::toUnicode(name));
+    return {};
+}
+
+TTemplate *Document::saveTemplate(int list, TTemplate *edited, const TemplateFields &fields)
+{
+    if (!templateNameProblem(list, edited, fields.name).isEmpty())
+        return nullptr;
+    auto &templates = m_db.templates(list);
+    std::unique_ptr<TTemplate> created;
+    TTemplate *target = edited;
+    if (!target) {
+        created = std::make_unique<TTemplate>();
+        target = created.get();
+    } else if (target->Name != fields.name) {
+        rewriteTemplateReferences(referencePrefix(list), target->Name, fields.name, target);
+    }
+    target->Name = fields.name;
+    target->Description = fields.description;
+    target->Code = fields.code;
+    TTemplate *&defaultTemplate = m_db.defaultTemplate(list);
+    if (fields.isDefault)
+        defaultTemplate = target;
+    else if (defaultTemplate == target)
+        defaultTemplate = nullptr;
+    if (created)
+        templates.push_back(std::move(created));
+    SortByName(templates);
+    Q_EMIT templatesChanged();
+    setModified();
+    return target;
+}
+
+void Document::rewriteTemplateReferences(const Text &prefix, const Text &from, const Text &to,
+                                         const TTemplate *except)
+{
+    const Text before = prefix + from + '>';
+    const Text after = prefix + to + '>';
+    // Most code holds no reference: it is searched once and left untouched (not even copied).
+    const QByteArrayMatcher matcher(before);
+    const auto rewrite = [&](Text &code) {
+        if (matcher.indexIn(code) >= 0)
+            code.replace(before, after);
+    };
+    const std::vector<Node *> nodes = m_db.preorder();
+    const qint64 total = qint64(nodes.size() + m_db.HTMLTemplates.size());
+    ProgressScope progress(m_progress, QStringLiteral("Daten aktualisieren"),
+                           QStringLiteral("Daten werden aktualisiert..."), total);
+    qint64 done = 0;
+    for (Node *node : nodes) {
+        if (TTipItem *item = node->item())
+            rewrite(item->Code);
+        m_progress.step(++done);
+    }
+    for (const auto &tmpl : m_db.HTMLTemplates) {
+        if (tmpl.get() != except)
+            rewrite(tmpl->Code);
+        m_progress.step(++done);
+    }
+}
+
+void Document::deleteTemplate(int list, TTemplate *tmpl)
+{
+    auto &templates = m_db.templates(list);
+    const auto found = std::find_if(templates.begin(), templates.end(),
+                                    [tmpl](const auto &t) { return t.get() == tmpl; });
+    if (found == templates.end())
+        return;
+    TTemplate *&defaultTemplate = m_db.defaultTemplate(list);
+    if (defaultTemplate == tmpl)
+        defaultTemplate = nullptr;
+    for (Node *node : m_db.preorder()) {
+        TTipItem *item = node->item();
+        if (!item)
+            continue;
+        TTemplate *&used = list == HtmlTemplates ? item->HTMLTemplate : item->CSSTemplate;
+        if (used == tmpl)
+            used = defaultTemplate;
+    }
+    templates.erase(found);
+    Q_EMIT templatesChanged();
+    setModified();
+}
+
+} // namespace lexora

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "database/model.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStatusBar;
+class QTabBar;
+class QToolBar;
+
+namespace lexora {
+
+class CodeField;
+class CodeFieldSettings;
+class Document;
+class TemplateListModel;
+struct Settings;
+
+// "HTML- und CSS-Vorlagen": creates, edits, renames and deletes the HTML and CSS templates and
+// chooses each list's default. The fields show the selected template; only "Speichern" writes
+// them back, through the document (a changed name is rewritten in every item first). Closing
+// discards unsaved edits.
+class TForm3 : public QDialog {
+    Q_OBJECT
+
+public:
+    // copyEditorToolBar makes the item editor's tool bar for the code field's panel.
+    TForm3(Document &document, CodeFieldSettings &look,
+           const std::function<QToolBar *(QWidget *)> &copyEditorToolBar,
+           QWidget *parent = nullptr);
+    ~TForm3() override;
+
+    // "F3_Wrap".
+    void applySettings(const Settings &settings);
+    void storeSettings(Settings &settings) const;
+
+    void TabControlChange();
+    void ListView_TemplatesSelectItem();
+    void Button_NewClick();
+    void Button_SaveClick();
+    void Button_DelClick();
+
+    // The template whose row is selected, or nullptr.
+    TTemplate *selectedTemplate() const;
+
+    QTabBar *TabControl = nullptr;
+    QListView *ListView_Templates = nullptr;
+    QLineEdit *Edit_Name = nullptr;
+    QLineEdit *Edit_Description = nullptr;
+    QWidget *Panel1 = nullptr;
+    QToolBar *ToolBar = nullptr;
+    CodeField *Memo_Content = nullptr;
+    QCheckBox *CheckBox_Default = nullptr;
+    QPushButton *Button_New = nullptr;
+    QPushButton *Button_Del = nullptr;
+    QPushButton *Button_Save = nullptr;
+    QPushButton *Button_Close = nullptr;
+    QStatusBar *StatusBar = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createComponents(const std::function<QToolBar *(QWidget *)> &copyEditorToolBar);
+    void select(const TTemplate *tmpl);
+
+    Document &m_document;
+    TemplateListModel *m_model = nullptr;
+};
+
+} // namespace lexora
