@@ -5,6 +5,7 @@
 #include "database/win1252.h"
 #include "support/database_fixtures.h"
 #include "support/scripted_prompt.h"
+#include "text/collation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -192,8 +193,8 @@ TEST_F(DocumentIncludedFiles, RenameMovesTheStoredFileOrChangesNothing)
         EXPECT_EQ(readFileBytes(folder + QStringLiteral("c.png")), QByteArray("c.png"));
         EXPECT_EQ(item->Code, QByteArray("%file%a.png>")) << "references keep the old name";
         QStringList sorted = names();
-        std::sort(sorted.begin(), sorted.end(), [](const QString &x, const QString &y) {
-            return QString::localeAwareCompare(x.toLower(), y.toLower()) < 0;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const QString &x, const QString &y) {
+            return CompareTextsIgnoringCase(win1252::fromUnicode(x), win1252::fromUnicode(y)) < 0;
         });
         EXPECT_EQ(names(), sorted);
         EXPECT_EQ(prompt.shown().size(), c.message.isEmpty() ? 0 : 1);

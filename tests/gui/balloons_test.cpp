@@ -14,6 +14,8 @@
 #include "itemwindow/item_window.h"
 #include "tray/tray_window.h"
 #include "search/search_window.h"
+#include "templates/template_manager.h"
+#include "files/included_files_window.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 
@@ -253,7 +255,8 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
     ASSERT_NE(itemWindow, nullptr);
     const QList<QWidget *> windows = {&mainWindow, &app->itemEditor(), &form4, &form5, itemWindow,
-                                      &form8, &app->tray(), &app->search()};
+                                      &form8, &app->tray(), &app->search(),
+                                      &app->templateManager(), &app->includedFiles()};
     QSet<QString> checked;
     for (const HelpEntry &e : helpEntries()) {
         if (e.match != HelpEntry::Match::Control)

@@ -96,6 +96,7 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     connect(ListView_Files->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm7::updateButtons);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::updateButtons);
+    updateButtons();
     // The renamed entry is selected at its new place once the edit has ended.
     connect(m_model, &IncludedFilesModel::renamed, this, [this](TInclFile *file) {
         const QModelIndex index = m_model->indexOf(file);

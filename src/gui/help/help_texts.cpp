@@ -60,6 +60,28 @@ constexpr HelpEntry kEntries[] = {
      "Klicken Sie hier, um die Vorschau sofort mit dem aktuellen Quelltext und den gewählten "
      "Vorlagen neu aufzubauen."},
 
+    // Template manager.
+    {M::Control, "TForm3", "ListView_Templates",
+     "Hier werden alle Vorlagen der gewählten Art aufgelistet. Die Standard-Vorlage ist fett "
+     "hervorgehoben. Klicken Sie auf eine Vorlage, um sie zu bearbeiten."},
+    {M::Control, "TForm3", "Edit_Name",
+     "Geben Sie hier den Namen der Vorlage ein. Er muss innerhalb der Liste eindeutig sein und "
+     "darf die Zeichen \"<\" und \">\" nicht enthalten. Wird der Name geändert, werden alle "
+     "Verweise in den Einträgen angepasst."},
+    {M::Control, "TForm3", "Edit_Description",
+     "Hier können Sie eine kurze Beschreibung der Vorlage eingeben, die ihren Zweck erklärt."},
+    {M::Control, "TForm3", "Memo_Content",
+     "Hier kann der Code der aktuellen Vorlage bearbeitet werden.\r\n\r\nHTML-Vorlagen:\r\n"
+     "Verwenden Sie den Platzhalter \"%text%\" an der Stelle, an der der Inhalt der Einträge, "
+     "die diese Vorlage verwenden, eingefügt werden soll."},
+    {M::Control, "TForm3", "CheckBox_Default",
+     "Aktivieren Sie diese Option, um die aktuelle Vorlage als Standard-Vorlage zu "
+     "verwenden.\r\n\r\nDie Standard-Vorlage ist bei neuen Einträgen standardmäßig aktiviert "
+     "und wird außerdem immer für die Anzeige von Schlüsseln verwendet."},
+    {M::Control, "TForm3", "Button_Save",
+     "Klicken Sie hier, um die Angaben zu speichern. Ist keine Vorlage markiert, wird eine neue "
+     "Vorlage angelegt."},
+
     // Editor display settings.
     {M::Control, "TForm4", "TrackBar_TabStopPosition",
      "Stellen Sie hier den Abstand der Tabstopps in den Editierfeldern ein. Die Vorschau darunter "
@@ -113,6 +135,12 @@ constexpr HelpEntry kEntries[] = {
     {M::Control, "TForm_Item", "Memo_Content",
      "Hier können Sie den Quelltext des Eintrags direkt bearbeiten. Jede Änderung wird sofort in "
      "den Eintrag übernommen."},
+
+    // Included files.
+    {M::Control, "TForm7", "ListView_Files",
+     "Hier werden alle Dateien aufgelistet, die in die Datenbank eingebunden sind. Sie können "
+     "Dateien aus dem Dateimanager hierher ziehen, um sie hinzuzufügen. In den Einträgen "
+     "verweisen Sie mit dem Platzhalter \"%file%Dateiname>\" auf eine Datei."},
 
     // Encryption settings.
     {M::Control, "TForm8", "CheckBox_Encryption",
