@@ -8,6 +8,8 @@
 
 #include <QByteArrayMatcher>
 
+#include <algorithm>
+
 namespace lexora {
 
 namespace {
@@ -68,11 +70,22 @@ void Document::rewriteTemplateReferences(const Text &prefix, const Text &from, c
 {
     const Text before = prefix + from + '>';
     const Text after = prefix + to + '>';
-    // Most code holds no reference: it is searched once and left untouched (not even copied).
+    // One pass per code: code without a reference is only searched, never copied; code with
+    // one is built anew once.
     const QByteArrayMatcher matcher(before);
     const auto rewrite = [&](Text &code) {
-        if (matcher.indexIn(code) >= 0)
-            code.replace(before, after);
+        qsizetype at = matcher.indexIn(code);
+        if (at < 0)
+            return;
+        Text rewritten;
+        rewritten.reserve(code.size() + std::max<qsizetype>(0, after.size() - before.size()));
+        qsizetype from = 0;
+        for (; at >= 0; at = matcher.indexIn(code, from)) {
+            rewritten.append(code.constData() + from, at - from).append(after);
+            from = at + before.size();
+        }
+        rewritten.append(code.constData() + from, code.size() - from);
+        code = std::move(rewritten);
     };
     const std::vector<Node *> nodes = m_db.preorder();
     const qint64 total = qint64(nodes.size() + m_db.HTMLTemplates.size());

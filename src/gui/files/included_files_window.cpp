@@ -67,7 +67,10 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
-    header->resizeSection(IncludedFilesModel::NameColumn, 200);
+    // The name takes what the window gives beyond the size's 70 pixels.
+    header->setMinimumSectionSize(70);
+    header->setSectionResizeMode(IncludedFilesModel::NameColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(IncludedFilesModel::SizeColumn, QHeaderView::Fixed);
     header->resizeSection(IncludedFilesModel::SizeColumn, 70);
 
     Button_Add = named(new QPushButton(QStringLiteral("&Hinzufügen"), this), "Button_Add");
@@ -76,13 +79,13 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     Button_Close = named(new QPushButton(QStringLiteral("&Schließen"), this), "Button_Close");
     for (QPushButton *button : {Button_Add, Button_Del, Button_Rename, Button_Close})
         button->setAutoDefault(false);
-    auto *buttons = new QVBoxLayout;
+    auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button_Add);
     buttons->addWidget(Button_Del);
     buttons->addWidget(Button_Rename);
     buttons->addStretch(1);
     buttons->addWidget(Button_Close);
-    auto *layout = new QHBoxLayout(this);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(ListView_Files, 1);
     layout->addLayout(buttons);
