@@ -79,12 +79,12 @@ void Document::rewriteTemplateReferences(const Text &prefix, const Text &from, c
             return;
         Text rewritten;
         rewritten.reserve(code.size() + std::max<qsizetype>(0, after.size() - before.size()));
-        qsizetype from = 0;
-        for (; at >= 0; at = matcher.indexIn(code, from)) {
-            rewritten.append(code.constData() + from, at - from).append(after);
-            from = at + before.size();
+        qsizetype next = 0; // the first byte not yet copied
+        for (; at >= 0; at = matcher.indexIn(code, next)) {
+            rewritten.append(code.constData() + next, at - next).append(after);
+            next = at + before.size();
         }
-        rewritten.append(code.constData() + from, code.size() - from);
+        rewritten.append(code.constData() + next, code.size() - next);
         code = std::move(rewritten);
     };
     const std::vector<Node *> nodes = m_db.preorder();
