@@ -52,8 +52,7 @@ int runImport(const QStringList &arguments)
     CliDocument opened(documentOptions);
     opened.open(args.at(0));
     ImportFileList files;
-    for (const QString &source : args.mid(1))
-        files.AddImportFile(source, opened.prompt());
+    files.AddImportFiles(args.mid(1), opened.prompt());
     // A damaged source throws: nothing is saved, so TARGET stays as it was.
     opened.document().setSortCriteria(DefaultSortCriteria());
     const ImportResult result = opened.document().importDatabases(files.files(), parts);

@@ -140,8 +140,8 @@ TEST(ImportFileList, KeepsOnePathSortedWithoutRegardToCase)
 {
     ImportFileList list;
     ScriptedPrompt prompt;
-    for (const char *path : {"/d/b.lxd", "/d/C.lxd", "/d/a.lxd", "/d/B.LXD", "/d/c.lxd", "/d/a.lxd"})
-        list.AddImportFile(QString::fromUtf8(path), prompt);
+    list.AddImportFiles({"/d/b.lxd", "/d/C.lxd", "/d/a.lxd", "/d/B.LXD"}, prompt);
+    list.AddImportFiles({"/d/c.lxd", "/d/a.lxd"}, prompt);
     EXPECT_EQ(list.files(), (QStringList{"/d/a.lxd", "/d/b.lxd", "/d/C.lxd"}));
     EXPECT_TRUE(prompt.shown().isEmpty());
 
@@ -149,14 +149,13 @@ TEST(ImportFileList, KeepsOnePathSortedWithoutRegardToCase)
     EXPECT_EQ(list.files(), QStringList{"/d/b.lxd"});
 }
 
-TEST(ImportFileList, AsksOnceAboutOtherExtensions)
+TEST(ImportFileList, AsksOncePerAddingAboutOtherExtensions)
 {
     ImportFileList list;
     ScriptedPrompt prompt;
     prompt.answer(UserPrompt::Answer::No);
-    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt);
-    list.AddImportFile(QStringLiteral("/d/ohne"), prompt); // left out without a new question
-    list.AddImportFile(QStringLiteral("/d/gut.lxd"), prompt);
+    // "/d/ohne" is left out without a new question.
+    list.AddImportFiles({"/d/alt.bak", "/d/ohne", "/d/gut.lxd"}, prompt);
     EXPECT_EQ(list.files(), QStringList{"/d/gut.lxd"});
     EXPECT_EQ(list.extensionAnswer(), ImportFileList::ExtensionAnswer::LeaveOut);
     ASSERT_EQ(prompt.shown().size(), 1);
@@ -168,15 +167,21 @@ TEST(ImportFileList, AsksOnceAboutOtherExtensions)
                              "mit falscher Dateinamenserweiterung dennoch in die Liste aufgenommen "
                              "werden?"));
 
-    // Opening the window again forgets the answer: the question comes again.
+    // The next adding asks again: a file left out can still be added on purpose.
+    prompt.answer(UserPrompt::Answer::Yes);
+    list.AddImportFiles({"/d/ohne", "/d/gut.lxd"}, prompt);
+    EXPECT_EQ(list.files(), (QStringList{"/d/gut.lxd", "/d/ohne"}));
+    EXPECT_EQ(prompt.shown().size(), 2);
+
+    // Opening the window again empties the list and forgets the answer.
     list.clear();
     EXPECT_TRUE(list.files().isEmpty());
+    EXPECT_EQ(list.extensionAnswer(), ImportFileList::ExtensionAnswer::NotAsked);
     prompt.answer(UserPrompt::Answer::Yes);
-    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt);
-    list.AddImportFile(QStringLiteral("/d/ohne"), prompt);
-    list.AddImportFile(QStringLiteral("/d/alt.bak"), prompt); // a duplicate is not asked about
+    // A duplicate is not asked about.
+    list.AddImportFiles({"/d/alt.bak", "/d/ohne", "/d/alt.bak"}, prompt);
     EXPECT_EQ(list.files(), (QStringList{"/d/alt.bak", "/d/ohne"}));
-    EXPECT_EQ(prompt.shown().size(), 2);
+    EXPECT_EQ(prompt.shown().size(), 3);
     EXPECT_TRUE(prompt.allAnswersUsed());
 }
 

@@ -29,6 +29,13 @@ void ImportFileList::clear()
     m_answer = ExtensionAnswer::NotAsked;
 }
 
+void ImportFileList::AddImportFiles(const QStringList &paths, UserPrompt &prompt)
+{
+    m_answer = ExtensionAnswer::NotAsked;
+    for (const QString &path : paths)
+        AddImportFile(path, prompt);
+}
+
 void ImportFileList::AddImportFile(const QString &path, UserPrompt &prompt)
 {
     if (m_files.contains(path, Qt::CaseInsensitive))

@@ -18,15 +18,16 @@ class Progress;
 // The files to import, kept sorted by path without regard to case, each path at most once.
 class ImportFileList {
 public:
-    // Whether files whose extension is not ".lxd" go into the list; asked once per opening.
+    // Whether files whose extension is not ".lxd" go into the list; asked once per adding.
     enum class ExtensionAnswer { NotAsked, Add, LeaveOut };
 
     // Empties the list and forgets the extension answer, as when the window is opened.
     void clear();
-    // Adds path unless the list has it already (compared without regard to case). A path
-    // without the extension ".lxd" is added only when the user agrees; the first answer counts
-    // for all later files.
-    void AddImportFile(const QString &path, UserPrompt &prompt);
+    // One adding: the files the user chose together (in the open dialog, or in one drop), in
+    // their order. Each goes in unless the list has it already (compared without regard to
+    // case). Files without the extension ".lxd" go in only when the user agrees; the question
+    // comes at most once per adding, so a later adding can take a file that was left out.
+    void AddImportFiles(const QStringList &paths, UserPrompt &prompt);
     // Removes the entries at these positions.
     void remove(const QList<int> &rows);
 
@@ -34,6 +35,9 @@ public:
     ExtensionAnswer extensionAnswer() const { return m_answer; }
 
 private:
+    // One file of the current adding.
+    void AddImportFile(const QString &path, UserPrompt &prompt);
+
     QStringList m_files;
     ExtensionAnswer m_answer = ExtensionAnswer::NotAsked;
 };
