@@ -197,9 +197,8 @@ TEST_F(HtmlExport, EmptyDatabaseGivesTheSkeletonLineByLine)
               QStringLiteral(
                   "Die Datenbank wurde exportiert.\r\n\r\nHinweise:\r\n- Fehlerhafter HTML-Code "
                   "eines einzigen Eintrags kann zur fehlerhaften Darstellung der gesamten "
-                  "Datenbank führen.\r\n- Die HTML-Datei ist für die Betrachtung mit dem Microsoft "
-                  "Internet Explorer ausgelegt. Bei Verwendung anderer Browser können "
-                  "Darstellungsfehler auftreten."));
+                  "Datenbank führen.\r\n- Bei älteren Browsern können Darstellungsfehler "
+                  "auftreten."));
 }
 
 TEST_F(HtmlExport, TitleGoesIntoHeadAndHeadlineOnlyWhenGiven)
@@ -217,6 +216,12 @@ TEST_F(HtmlExport, TitleGoesIntoHeadAndHeadlineOnlyWhenGiven)
         "style=\"font:x-small Tahoma\">\r\n"
         "\t\t<h1 style=\"margin-bottom:2\" title=\"Erstellt mit QZ-Software Lexora-Datenbank\">"
         "&Uuml;ber &quot;Tipps&quot;</h1>\r\n\t\t<hr>\r\n\t\t<div id=\"wait\">"));
+
+    // Characters that Windows-1252 lacks are kept as character references, not as "?".
+    prompt.answer(UserPrompt::Answer::Yes);
+    const QByteArray greek = exported(QString::fromUtf8("Ω-Notizen \U0001F600"));
+    EXPECT_TRUE(greek.contains("<title>&#937;-Notizen &#128512;</title>"));
+    EXPECT_TRUE(greek.contains("\">&#937;-Notizen &#128512;</h1>"));
 }
 
 TEST_F(HtmlExport, EscapesKeyAndItemNames)
@@ -329,6 +334,8 @@ TEST_F(HtmlExport, RefusedPathsWriteNothing)
     } cases[] = {
         {QStringLiteral("bericht.htm"), folderMessage},
         {QString(), folderMessage},
+        // A relative folder would depend on where the program runs.
+        {QStringLiteral("relativ/bericht.htm"), folderMessage},
         {path(QStringLiteral("datei/unter/x.htm")), folderMessage},
         {path(QStringLiteral("neu/a?b.htm")), nameMessage},
         {path(QStringLiteral("neu2/")), nameMessage},
@@ -349,6 +356,7 @@ TEST_F(HtmlExport, RefusedPathsWriteNothing)
     }
     EXPECT_TRUE(prompt.shown().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("bericht.htm")));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("relativ")));
     // The folder is created even when the file name is then refused.
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("neu"))).isDir());
     EXPECT_TRUE(QDir(path(QStringLiteral("neu"))).isEmpty());

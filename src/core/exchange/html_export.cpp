@@ -7,6 +7,7 @@
 #include "support/error.h"
 #include "support/progress.h"
 #include "support/user_prompt.h"
+#include "text/code_field_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -197,7 +198,9 @@ void writeTree(const Database &db, LineWriter &out, Progress &progress)
 void writePage(const Database &db, const HtmlExportOptions &options, const QByteArray &family,
                LineWriter &out, Progress &progress)
 {
-    const Text title = win1252::fromUnicode(options.title);
+    // A character that Windows-1252 lacks is kept as its character reference, which the
+    // browser shows as typed, instead of turning into "?".
+    const Text title = codeFromField(options.title);
     out.line(0, "<html>");
     out.line(1, "<script type=\"text/javascript\">");
     for (const Line &l : kScriptHead)
@@ -236,8 +239,9 @@ QString checkOutputPath(const QString &fileName)
 {
     const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
     const QString folder = fileName.left(slash + 1);
-    // Missing folders are created now, even when the file name is refused afterwards.
-    if (folder.isEmpty() || !QDir().mkpath(folder))
+    // Missing folders are created now, even when the file name is refused afterwards. A relative
+    // folder would be taken from wherever the program happens to run, so it counts as none.
+    if (folder.isEmpty() || QDir::isRelativePath(folder) || !QDir().mkpath(folder))
         return QStringLiteral("Das angegebene Verzeichnis kann nicht erstellt werden.");
     const QString name = fileName.mid(slash + 1);
     static const QString invalid = QStringLiteral("\\/:*?\"<>|");
@@ -331,9 +335,7 @@ HtmlExportResult ExportDatabaseHTML(const Database &db, const HtmlExportOptions 
         QStringLiteral("Die Datenbank wurde exportiert.\r\n\r\nHinweise:\r\n"
                        "- Fehlerhafter HTML-Code eines einzigen Eintrags kann zur fehlerhaften "
                        "Darstellung der gesamten Datenbank führen.\r\n"
-                       "- Die HTML-Datei ist für die Betrachtung mit dem Microsoft Internet "
-                       "Explorer ausgelegt. Bei Verwendung anderer Browser können "
-                       "Darstellungsfehler auftreten."));
+                       "- Bei älteren Browsern können Darstellungsfehler auftreten."));
     return {HtmlExportResult::Exported, {}};
 }
 

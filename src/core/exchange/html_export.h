@@ -20,8 +20,9 @@ QByteArray exportFontSizeKeyword(int entry);
 Text EscapeForPage(const Text &text);
 
 struct HtmlExportOptions {
-    QString fileName;   // the output file, with its folder
-    QString title;      // empty: the page gets no title and no headline
+    QString fileName;   // the output file, with its absolute folder
+    QString title;      // empty: the page gets no title and no headline; characters outside
+                        // Windows-1252 are written as character references
     QString fontFamily; // the chosen family; empty when none is chosen
     // An installed family the caller names (for instance the system's default font), written
     // when no family is chosen.
