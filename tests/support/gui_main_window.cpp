@@ -19,6 +19,15 @@ std::optional<QString> ScriptedFileDialogs::openDatabase(QWidget *)
     return opens.dequeue();
 }
 
+std::optional<QStringList> ScriptedFileDialogs::openDatabases(QWidget *)
+{
+    if (openMany.isEmpty()) {
+        ADD_FAILURE() << "unexpected open dialog for several files";
+        return std::nullopt;
+    }
+    return openMany.dequeue();
+}
+
 std::optional<QString> ScriptedFileDialogs::saveDatabase(QWidget *, const QString &folder)
 {
     saveFolders.append(folder);
@@ -38,6 +47,16 @@ QStringList ScriptedFileDialogs::openIncludedFiles(QWidget *)
     return includedFiles.dequeue();
 }
 
+std::optional<QString> ScriptedFileDialogs::saveHtml(QWidget *, Overwrite overwrite)
+{
+    htmlOverwrites.append(overwrite);
+    if (htmlSaves.isEmpty()) {
+        ADD_FAILURE() << "unexpected save dialog for an HTML file";
+        return std::nullopt;
+    }
+    return htmlSaves.dequeue();
+}
+
 void MainWindowTest::SetUp()
 {
     ASSERT_TRUE(homeDir.isValid());
@@ -48,8 +67,7 @@ void MainWindowTest::TearDown()
 {
     finish();
     EXPECT_TRUE(prompt.allAnswersUsed());
-    EXPECT_TRUE(dialogs.opens.isEmpty());
-    EXPECT_TRUE(dialogs.saves.isEmpty());
+    EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
 TQZS_LXD_Form &MainWindowTest::start(const QString &startFile)

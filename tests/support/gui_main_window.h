@@ -25,13 +25,24 @@ namespace lexora::test {
 class ScriptedFileDialogs : public FileDialogs {
 public:
     std::optional<QString> openDatabase(QWidget *) override;
+    std::optional<QStringList> openDatabases(QWidget *) override;
     std::optional<QString> saveDatabase(QWidget *, const QString &folder) override;
     QStringList openIncludedFiles(QWidget *) override;
+    std::optional<QString> saveHtml(QWidget *, Overwrite overwrite) override;
 
     QQueue<std::optional<QString>> opens;
+    QQueue<std::optional<QStringList>> openMany; // the open dialog with several files
     QQueue<std::optional<QString>> saves;
     QStringList saveFolders; // the folder each save dialog was asked to start in
     QQueue<QStringList> includedFiles;
+    QQueue<std::optional<QString>> htmlSaves;
+    QList<Overwrite> htmlOverwrites; // whether each HTML save dialog asked before overwriting
+
+    bool allAnswersUsed() const
+    {
+        return opens.isEmpty() && openMany.isEmpty() && saves.isEmpty() && htmlSaves.isEmpty()
+               && includedFiles.isEmpty();
+    }
 };
 
 class MainWindowTest : public ::testing::Test {

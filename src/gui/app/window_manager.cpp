@@ -10,6 +10,9 @@
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
 #include "files/included_files_window.h"
+#include "exchange/browser_content_export.h"
+#include "exchange/html_export_window.h"
+#include "exchange/import_window.h"
 #include "help/balloons.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/tree_model.h"
@@ -30,6 +33,7 @@
 #include <QToolBar>
 
 #include <functional>
+#include <utility>
 
 namespace lexora {
 
@@ -54,6 +58,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     connectCodeFields();
     connectMainWindow();
     connectHelp();
+    connectExchange();
     connectRequests();
     connectUpdates();
     connectTray();
@@ -171,6 +176,46 @@ TInfo &WindowManager::aboutBox()
     if (!m_aboutBox)
         m_aboutBox = new TInfo(m_mainWindow.get());
     return *m_aboutBox;
+}
+
+void WindowManager::connectExchange()
+{
+    TQZS_LXD_Form &window = *m_mainWindow;
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"MenuItem_ExportBrowserContent",
+         [this] { browserContentExport().MenuItem_ExportBrowserContentClick(*m_mainWindow->browser()); }},
+        {"MenuItem_ExportDatabase", [this] { exportWindow().exec(); }},
+        {"MenuItem_Import", [this] { importWindow().exec(); }},
+    };
+    for (const auto &[name, handler] : commands) {
+        QAction *command = window.command(name);
+        window.makeAvailable(command);
+        window.setCommandEnabled(command, true);
+        connect(command, &QAction::triggered, this, handler);
+    }
+}
+
+TForm12 &WindowManager::exportWindow()
+{
+    if (!m_exportWindow)
+        m_exportWindow = new TForm12(*m_document, m_prompt, *m_progress, m_fileDialogs,
+                                     m_mainWindow.get());
+    return *m_exportWindow;
+}
+
+TForm9 &WindowManager::importWindow()
+{
+    if (!m_importWindow)
+        m_importWindow = new TForm9(*m_document, m_prompt, m_fileDialogs, m_mainWindow.get());
+    return *m_importWindow;
+}
+
+BrowserContentExport &WindowManager::browserContentExport()
+{
+    if (!m_browserContentExport)
+        m_browserContentExport = new BrowserContentExport(*m_document, m_prompt, m_fileDialogs,
+                                                          m_mainWindow.get());
+    return *m_browserContentExport;
 }
 
 void WindowManager::connectRequests()

@@ -10,6 +10,7 @@
 
 namespace lexora {
 
+class BrowserContentExport;
 class CodeFieldSettings;
 class CodeMenus;
 class Balloons;
@@ -21,6 +22,7 @@ class ItemWindows;
 class OpenFileRecord;
 class StatusHints;
 class TForm10;
+class TForm12;
 class TForm13;
 class TForm2;
 class TForm3;
@@ -28,6 +30,7 @@ class TForm4;
 class TForm6;
 class TForm11;
 class TForm7;
+class TForm9;
 class TInfo;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
@@ -71,6 +74,11 @@ public:
 
     // The item editor; made when first needed.
     TForm2 &itemEditor();
+    // The export window, the import window and the export of the shown page; made when first
+    // needed.
+    TForm12 &exportWindow();
+    TForm9 &importWindow();
+    BrowserContentExport &browserContentExport();
     // The fonts and the tab-stop distance of every code field.
     CodeFieldSettings &codeFieldSettings() { return *m_codeFieldSettings; }
     // The tag and placeholder menus of every code field's tool bar.
@@ -95,6 +103,7 @@ private:
     TInfo &aboutBox();
     void connectRequests();
     void connectCodeFields();
+    void connectExchange();
     // EditItem: the editor for an item; after OK the displays show the new state.
     void editItem(Node *node);
     // "Ansicht > Editierfelder...".
@@ -137,6 +146,9 @@ private:
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window
     TForm3 *m_templateManager = nullptr; // owned by the main window
     TForm7 *m_includedFiles = nullptr;   // owned by the main window
+    TForm12 *m_exportWindow = nullptr;   // owned by the main window
+    TForm9 *m_importWindow = nullptr;    // owned by the main window
+    BrowserContentExport *m_browserContentExport = nullptr; // owned by the main window
 };
 
 } // namespace lexora

@@ -36,7 +36,8 @@ bool fitsDataUrl(const QByteArray &utf8)
 // document type declaration (so the page keeps its rendering mode), else at the very start.
 QByteArray withBase(const QByteArray &utf8, const QString &baseFolder)
 {
-    const QByteArray base = "<base href=\""
+    // Marked, so that a reader of the page can tell it from the page's own.
+    const QByteArray base = "<base data-lexora-base href=\""
                             + QUrl::fromLocalFile(baseFolder).toEncoded().replace('"', "%22")
                             + "\">";
     static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
@@ -102,6 +103,37 @@ void BrowserView::contextMenuEvent(QContextMenuEvent *event)
     QMenu *menu = createContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+void BrowserView::readPageHtml(std::function<void(const QString &)> done)
+{
+    if (page()->isLoading()) {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(this, &QWebEngineView::loadFinished, this, [this, once, done] {
+            disconnect(*once);
+            readPageHtml(done);
+        });
+        return;
+    }
+    // Without the base element the display adds to a page read from a file.
+    static const QString script = QStringLiteral(
+        "(function() {"
+        "  var root = document.documentElement;"
+        "  if (!root) return null;"
+        "  var base = root.querySelector('base[data-lexora-base]');"
+        "  if (!base) return root.innerHTML;"
+        "  var copy = root.cloneNode(true);"
+        "  copy.querySelector('base[data-lexora-base]').remove();"
+        "  return copy.innerHTML;"
+        "})()");
+    page()->runJavaScript(script, [done = std::move(done)](const QVariant &result) {
+        if (result.typeId() != QMetaType::QString)
+            done(QString());
+        else if (QString html = result.toString(); html.isNull())
+            done(QStringLiteral(""));
+        else
+            done(html);
+    });
 }
 
 void BrowserView::showBlank()

@@ -36,6 +36,10 @@ public:
     // The context menu: "Kopieren" (with a selection) and "Alles markieren".
     QMenu *createContextMenu();
 
+    // The document's documentElement.innerHTML as the page was written, once a load under way
+    // has finished; a null string when the display has no document.
+    void readPageHtml(std::function<void(const QString &)> done);
+
 Q_SIGNALS:
     // A document has finished loading.
     void documentShown();

@@ -105,6 +105,7 @@ private:
     void connectCommands();
     void connectTree();
     void followDocument();
+    void keepTreeStateAcrossMerges();
     void applyWindowSettings();
 
     Node *addNode(Node *node);

@@ -69,10 +69,17 @@ void TreeModel::follow(Document &document)
             [this](Node *parent) { endReorder({QPersistentModelIndex(indexOf(parent))}); });
     connect(&document, &Document::treeAboutToBeSorted, this, [this] { beginReorder({}); });
     connect(&document, &Document::treeSorted, this, [this] { endReorder({}); });
-    for (auto about : {&Document::databaseAboutToBeReplaced, &Document::databaseAboutToBeMerged})
-        connect(&document, about, this, &TreeModel::beginDatabaseChange);
-    for (auto done : {&Document::databaseReplaced, &Document::databaseMerged})
-        connect(&document, done, this, &TreeModel::endDatabaseChange);
+    connect(&document, &Document::databaseAboutToBeReplaced, this,
+            &TreeModel::beginDatabaseChange);
+    connect(&document, &Document::databaseReplaced, this, &TreeModel::endDatabaseChange);
+    connect(&document, &Document::databaseAboutToBeMerged, this, [this] {
+        Q_EMIT mergeAboutToStart();
+        beginDatabaseChange();
+    });
+    connect(&document, &Document::databaseMerged, this, [this] {
+        endDatabaseChange();
+        Q_EMIT mergeDone();
+    });
 }
 
 QString TreeModel::nodeMimeType()

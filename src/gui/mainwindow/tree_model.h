@@ -46,6 +46,12 @@ public:
     // The format of a drag that starts in the tree.
     static QString nodeMimeType();
 
+Q_SIGNALS:
+    // Around an import: before the model forgets its indexes, and once it has them again. An
+    // import removes no node, so a view can show the same nodes open and selected afterwards.
+    void mergeAboutToStart();
+    void mergeDone();
+
 private:
     void follow(Document &document);
     // While the database is replaced the view sees an empty tree; afterwards it reads the new

@@ -5,6 +5,7 @@
 
 #include "document/document.h"
 #include "mainwindow/info_area.h"
+#include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
@@ -18,6 +19,8 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTimer>
+
+#include <memory>
 
 namespace lexora {
 
@@ -52,12 +55,50 @@ void TQZS_LXD_Form::followDocument()
         m_displaySuspended = false;
         ShowSelected();
     });
+    keepTreeStateAcrossMerges();
     connect(&m_document, &Document::databaseMerged, this, &TQZS_LXD_Form::ShowSelected);
     connect(&m_document, &Document::nodeAboutToBeRemoved, this, &TQZS_LXD_Form::forgetNode);
     // Pages may show the file's name and folder.
     connect(&m_document, &Document::fileNameChanged, this, [this] {
         UpdateCaption();
         ShowSelected();
+    });
+}
+
+void TQZS_LXD_Form::keepTreeStateAcrossMerges()
+{
+    struct TreeState {
+        QList<Node *> expanded; // parents before their children
+        QList<Node *> selected;
+        Node *current = nullptr;
+    };
+    auto state = std::make_shared<TreeState>();
+    connect(m_model, &TreeModel::mergeAboutToStart, this, [this, state] {
+        *state = {};
+        QList<QModelIndex> open{QModelIndex()};
+        while (!open.isEmpty()) {
+            const QModelIndex parent = open.takeFirst();
+            for (int row = 0; row < m_model->rowCount(parent); ++row) {
+                const QModelIndex index = m_model->index(row, 0, parent);
+                if (TreeView_Items->isExpanded(index)) {
+                    state->expanded.append(m_model->nodeOf(index));
+                    open.append(index);
+                }
+            }
+        }
+        state->selected = selectedNodes();
+        state->current = m_model->nodeOf(TreeView_Items->currentIndex());
+    });
+    connect(m_model, &TreeModel::mergeDone, this, [this, state] {
+        for (const Node *node : std::as_const(state->expanded))
+            TreeView_Items->setExpanded(m_model->indexOf(node), true);
+        QItemSelectionModel *selection = TreeView_Items->selectionModel();
+        if (state->current)
+            selection->setCurrentIndex(m_model->indexOf(state->current),
+                                       QItemSelectionModel::NoUpdate);
+        for (const Node *node : std::as_const(state->selected))
+            selection->select(m_model->indexOf(node), QItemSelectionModel::Select);
+        *state = {};
     });
 }
 

@@ -38,15 +38,28 @@ void prepare(QFileDialog &dialog)
     dialog.setSizeGripEnabled(true);
 }
 
-std::optional<QString> run(QFileDialog &dialog, QString &last)
+struct Kind {
+    const char16_t *filter;
+    const char16_t *suffix;
+};
+// Qt separates the patterns of one filter by blanks.
+constexpr Kind kDatabase{u"Lexora (*.lxd)", u"lxd"};
+constexpr Kind kHtml{u"HTML-Dateien (*.htm *.html)", u"htm"};
+
+std::optional<QStringList> run(QFileDialog &dialog, const Kind &kind, QString &last)
 {
     prepare(dialog);
-    dialog.setNameFilter(QStringLiteral("Lexora (*.lxd)"));
-    dialog.setDefaultSuffix(QStringLiteral("lxd"));
+    dialog.setNameFilter(QString::fromUtf16(kind.filter));
+    dialog.setDefaultSuffix(QString::fromUtf16(kind.suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     last = dialog.selectedFiles().constFirst();
-    return last;
+    return dialog.selectedFiles();
+}
+
+std::optional<QString> first(const std::optional<QStringList> &files)
+{
+    return files ? std::optional<QString>(files->constFirst()) : std::nullopt;
 }
 
 } // namespace
@@ -58,7 +71,17 @@ std::optional<QString> QtFileDialogs::openDatabase(QWidget *parent)
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!m_lastOpened.isEmpty())
         dialog.selectFile(m_lastOpened);
-    return run(dialog, m_lastOpened);
+    return first(run(dialog, kDatabase, m_lastOpened));
+}
+
+std::optional<QStringList> QtFileDialogs::openDatabases(QWidget *parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Öffnen"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (!m_lastOpened.isEmpty())
+        dialog.selectFile(m_lastOpened);
+    return run(dialog, kDatabase, m_lastOpened);
 }
 
 std::optional<QString> QtFileDialogs::saveDatabase(QWidget *parent, const QString &folder)
@@ -70,7 +93,18 @@ std::optional<QString> QtFileDialogs::saveDatabase(QWidget *parent, const QStrin
         dialog.setDirectory(folder);
     else if (!m_lastSaved.isEmpty())
         dialog.selectFile(m_lastSaved);
-    return run(dialog, m_lastSaved);
+    return first(run(dialog, kDatabase, m_lastSaved));
+}
+
+std::optional<QString> QtFileDialogs::saveHtml(QWidget *parent, Overwrite overwrite)
+{
+    QFileDialog dialog(parent, QStringLiteral("Speichern unter"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, overwrite == Overwrite::DoNotAsk);
+    if (!m_lastHtml.isEmpty())
+        dialog.selectFile(m_lastHtml);
+    return first(run(dialog, kHtml, m_lastHtml));
 }
 
 QStringList QtFileDialogs::openIncludedFiles(QWidget *parent)
