@@ -11,6 +11,8 @@
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
 #include "app/item_windows.h"
+#include "exchange/html_export_window.h"
+#include "exchange/import_window.h"
 #include "itemwindow/item_window.h"
 #include "tray/tray_window.h"
 #include "search/search_window.h"
@@ -255,8 +257,9 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
     ASSERT_NE(itemWindow, nullptr);
     const QList<QWidget *> windows = {&mainWindow, &app->itemEditor(), &form4, &form5, itemWindow,
-                                      &form8, &app->tray(), &app->search(),
-                                      &app->templateManager(), &app->includedFiles()};
+                                      &form8, &app->importWindow(), &app->exportWindow(),
+                                      &app->tray(), &app->search(), &app->templateManager(),
+                                      &app->includedFiles()};
     QSet<QString> checked;
     for (const HelpEntry &e : helpEntries()) {
         if (e.match != HelpEntry::Match::Control)

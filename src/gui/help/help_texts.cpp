@@ -150,6 +150,31 @@ constexpr HelpEntry kEntries[] = {
      "Geben Sie hier das Passwort ein, mit dem die Datenbank verschlüsselt wird. Es wird beim "
      "Öffnen der Datei abgefragt; bewahren Sie es gut auf."},
 
+    // Import.
+    {M::Control, "TForm9", "ListView_Files",
+     "Hier stehen die Datenbanken, deren Inhalt in die aktuelle Datenbank importiert werden soll. "
+     "Mit \"Hinzufügen\" oder indem Sie Dateien aus dem Dateimanager hierher ziehen, erweitern "
+     "Sie die Liste; mit \"Entfernen\" nehmen Sie die markierten Dateien wieder heraus."},
+    {M::Control, "TForm9", "CheckListBox_Elements",
+     "Markieren Sie hier, welche Teile der Datenbanken importiert werden sollen. Einträge, die es "
+     "in der aktuellen Datenbank schon gibt, werden nur ersetzt, wenn \"Vorhandene Einträge "
+     "importieren (bestehende ersetzen)\" markiert ist."},
+
+    // HTML export.
+    {M::Control, "TForm12", "Edit_Title",
+     "Geben Sie hier den Titel der HTML-Datei ein. Er erscheint als Überschrift der Seite und in "
+     "der Titelleiste des Browsers; ohne Titel erhält die Seite keine Überschrift."},
+    {M::Control, "TForm12", "ComboBox_Font",
+     "Wählen Sie hier die Schriftart, in der der Browser die Seite anzeigen soll. Ist sie auf dem "
+     "Rechner des Lesers nicht vorhanden, nimmt der Browser seine Standardschrift."},
+    {M::Control, "TForm12", "ComboBox_FontSize",
+     "Wählen Sie hier die Grundgröße der Schrift auf der Seite. Schriftgrößen, die die Vorlagen "
+     "der Einträge selbst festlegen, bleiben erhalten."},
+    {M::Control, "TForm12", "Edit_File",
+     "Geben Sie hier den vollständigen Pfad der HTML-Datei an, in die die Datenbank exportiert "
+     "wird, oder wählen Sie ihn mit \"Suchen\" aus. Fehlende Ordner werden beim Exportieren "
+     "angelegt."},
+
     // Tray.
     {M::Control, "TForm13", "ListView_Tray",
      "Hier können Sie durch Drag&Drop Einträge ablegen, um sie zu einem späteren Zeitpunkt wieder "
