@@ -108,7 +108,7 @@ TEST_P(FileFormatRoundTrip, EverythingComesBack)
 
     auto loaded = newDatabase();
     loaded->DatabaseModified = true;
-    ASSERT_TRUE(load(*loaded, file, lpAll, encrypted ? source->Password : QByteArray()));
+    ASSERT_TRUE(load(*loaded, file, lpAll, encrypted ? source->Password.exposed() : QByteArray()));
     EXPECT_TRUE(prompt.allAnswersUsed());
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_FALSE(loaded->DatabaseModified);
@@ -710,7 +710,7 @@ TEST_P(FileFormatTruncated, EveryPrefixFailsCleanly)
     const QString file = save(*source, QStringLiteral("voll.lxd"));
     const QByteArray bytes = readFileBytes(file);
     const QString cut = path(QStringLiteral("kurz.lxd"));
-    FixedPassword answers(source->Password);
+    FixedPassword answers(source->Password.exposed());
     auto db = newDatabase();
     for (qsizetype size = 0; size < bytes.size(); ++size) {
         writeFileBytes(cut, bytes.left(size));
@@ -778,7 +778,7 @@ protected:
         EXPECT_EQ(readFileBytes(target), good);
         EXPECT_TRUE(db->DatabaseModified);
         auto check = newDatabase();
-        EXPECT_TRUE(load(*check, target, lpAll, db->Password));
+        EXPECT_TRUE(load(*check, target, lpAll, db->Password.exposed()));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("gut.lxd")});
     }
 

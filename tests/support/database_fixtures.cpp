@@ -103,7 +103,9 @@ std::string describeDatabase(const Database &db)
         out += "  " + text(f->Name) + " " + QByteArray::number(f->Size) + " "
                + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "\n";
     }
-    out += db.Encrypted ? "encrypted " + text(db.Password) + "\n" : "plain\n";
+    const char *mode = db.Encryption == EncryptionMode::Strong ? "strong " : "compatible ";
+    out += db.Encrypted ? "encrypted " + QByteArray(mode) + text(db.Password.exposed()) + "\n"
+                        : "plain\n";
     return out.toStdString();
 }
 

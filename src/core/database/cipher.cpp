@@ -19,7 +19,7 @@ const std::array<std::uint8_t, TKeyClass::KeySize * 8> TKeyClass::KeyPermutation
     26,  62,  41,  83,  40,  126, 36,  56,  109, 65,  119, 37,  28,  114, 31,  105,
 };
 
-void TKeyClass::SetPassword(const QByteArray &password)
+void TKeyClass::SetPassword(QByteArrayView password)
 {
     Q_ASSERT(!password.isEmpty());
     if (password.isEmpty())

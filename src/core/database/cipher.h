@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <array>
 #include <cstdint>
@@ -19,7 +20,7 @@ public:
     static const std::array<std::uint8_t, KeySize * 8> KeyPermutation;
 
     // Derives the key from password (Windows-1252, not empty; only its first 16 bytes count).
-    void SetPassword(const QByteArray &password);
+    void SetPassword(QByteArrayView password);
 
     // XORs count bytes with the key into output (which may be data itself), starting at key
     // byte startPosition mod 16.

@@ -228,14 +228,25 @@ public:
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw Error(QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
                             .arg(quoted(QDir::toNativeSeparators(m_fileName)), fileErrorText(file)));
-        ValueReader reader(file, m_fileName);
+        char first[strong::Magic.size()];
+        const qint64 peeked = file.peek(first, qint64(sizeof first));
+        if (strong::isContainer(QByteArrayView(first, std::max<qint64>(peeked, 0))))
+            return readStrong(file);
+        return readContent(file, false);
+    }
+
+private:
+    // The database bytes of a plain or compatibly encrypted file, or of a strong container.
+    bool readContent(QIODevice &device, bool inContainer)
+    {
+        ValueReader reader(device, m_fileName);
         m_reader = &reader;
-        if (!readHeader())
+        if (!readHeader(inContainer))
             return false;
 
         ProgressScope scope(m_progress, QStringLiteral("Daten laden"),
-                            QStringLiteral("Daten werden geladen..."), file.size());
-        Stepper stepper(m_progress, file.size());
+                            QStringLiteral("Daten werden geladen..."), device.size());
+        Stepper stepper(m_progress, device.size());
         m_stepper = &stepper;
         readTemplates(HtmlTemplates, lpHTMLTemplates);
         readTemplates(CssTemplates, lpCSSTemplates);
@@ -245,7 +256,77 @@ public:
         return true;
     }
 
-private:
+    // A strong container: nothing of it reaches db unless every chunk is authentic. A merge
+    // into a database that holds something checks the whole file first, since what it merged
+    // could not be taken back; into an empty database the file is read once, and a damage
+    // found on the way empties it again.
+    bool readStrong(QFile &file)
+    {
+        const std::optional<StrongHeader> header = StrongHeader::read(file);
+        if (!header)
+            return refuseDamaged();
+        SecretBytes password = askPassword();
+        if (password.isEmpty())
+            return refuse();
+        const std::shared_ptr<const StrongKey> key = StrongKey::derive(
+            password, header->kdf, QByteArrayView(header->salt.data(), qsizetype(header->salt.size())));
+        if (!header->admits(*key))
+            return refuseWrongPassword();
+
+        const bool merging = !m_db.topLevel().children().empty() || !m_db.HTMLTemplates.empty()
+                             || !m_db.CSSTemplates.empty() || !m_db.IncludedFiles.empty();
+        if (merging) {
+            StrongReader check(file, *header, key);
+            check.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            if (!check.drain())
+                return refuseDamaged();
+            file.seek(strong::HeaderSize);
+        }
+        StrongReader content(file, *header, key);
+        content.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        bool read = false;
+        try {
+            read = readContent(content, true);
+        } catch (const Error &) {
+            // An intact container whose content does not fit is a damaged database like any other.
+            if (content.drain())
+                throw;
+        }
+        if (!content.drain()) {
+            if (!merging)
+                clearKeepingEncryption();
+            return refuseDamaged();
+        }
+        if (!read)
+            return false;
+        m_db.Encrypted = true;
+        m_db.Encryption = EncryptionMode::Strong;
+        m_db.Password = std::move(password);
+        m_db.StrongKeyCache = key;
+        return true;
+    }
+
+    void clearKeepingEncryption()
+    {
+        const bool encrypted = m_db.Encrypted;
+        const EncryptionMode mode = m_db.Encryption;
+        SecretBytes password = std::move(m_db.Password);
+        std::shared_ptr<const StrongKey> key = std::move(m_db.StrongKeyCache);
+        m_db.ClearDatabase();
+        m_db.Encrypted = encrypted;
+        m_db.Encryption = mode;
+        m_db.Password = std::move(password);
+        m_db.StrongKeyCache = std::move(key);
+    }
+
+    SecretBytes askPassword()
+    {
+        return SecretBytes::taking(m_prompt.password(
+            QStringLiteral("Passwort"),
+            QStringLiteral("Die Datei %1 ist passwortgeschützt. Geben Sie das Passwort ein.")
+                .arg(quoted(m_fileName))));
+    }
+
     bool has(LoadParts part) const { return (m_parts & part) != 0; }
     // A String of the file through the cipher, deciphered in place.
     Text readString()
@@ -257,39 +338,60 @@ private:
     }
     void step() { m_stepper->at(m_reader->position()); }
 
-    // Magic, encryption flag and password. False when the file is refused.
-    bool readHeader()
+    // Magic, encryption flag and password. False when the file is refused. A strong container's
+    // content is never encrypted again.
+    bool readHeader(bool inContainer)
     {
         std::array<std::uint8_t, 4> magic{};
-        if (m_reader->remaining() < qint64(magic.size()))
-            return refuseMagic();
-        m_reader->readRaw(magic.data(), qint64(magic.size()));
-        if (magic != kMagic)
+        const bool complete = m_reader->remaining() >= qint64(magic.size());
+        if (complete)
+            m_reader->readRaw(magic.data(), qint64(magic.size()));
+        if (inContainer && (!complete || magic != kMagic))
+            m_reader->fail(QStringLiteral("der Inhalt ist keine Datenbank"));
+        if (!complete || magic != kMagic)
             return refuseMagic();
 
         // The open database's encryption setting changes only once the password is accepted,
         // so a refused file leaves it as it was.
-        if (!m_reader->readBoolean()) {
+        const bool encrypted = m_reader->readBoolean();
+        if (inContainer) {
+            if (encrypted)
+                m_reader->fail(QStringLiteral("der Inhalt ist ein zweites Mal verschlüsselt"));
+            return true;
+        }
+        if (!encrypted) {
             m_db.Encrypted = false;
             return true;
         }
-        const Text password = m_prompt.password(
-            QStringLiteral("Passwort"),
-            QStringLiteral("Die Datei %1 ist passwortgeschützt. Geben Sie das Passwort ein.")
-                .arg(quoted(m_fileName)));
+        SecretBytes password = askPassword();
         if (password.isEmpty())
             return refuse();
-        m_cipher.SetPassword(password);
+        m_cipher.SetPassword(password.view());
         std::array<std::uint8_t, TKeyClass::KeySize> verifier{};
         m_reader->readRaw(verifier.data(), qint64(verifier.size()));
-        if (!m_cipher.CheckVerifier(verifier.data()) || readString() != password) {
-            m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Falsches Passwort"),
-                             QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
-            return refuse();
-        }
+        if (!m_cipher.CheckVerifier(verifier.data()) || readString() != password)
+            return refuseWrongPassword();
         m_db.Encrypted = true;
-        m_db.Password = password;
+        m_db.Encryption = EncryptionMode::Compatible;
+        m_db.Password = std::move(password);
+        m_db.StrongKeyCache.reset();
         return true;
+    }
+
+    bool refuseWrongPassword()
+    {
+        m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Falsches Passwort"),
+                         QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
+        return refuse();
+    }
+
+    bool refuseDamaged()
+    {
+        m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Beschädigte Datei"),
+                         QStringLiteral("Die Datei %1 ist beschädigt oder wurde verändert. Es wird "
+                                        "nichts aus ihr geladen.")
+                             .arg(quoted(m_fileName)));
+        return refuse();
     }
 
     bool refuse()
@@ -531,7 +633,8 @@ bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPr
     return Loader(db, fileName, parts, prompt, progress).run();
 }
 
-void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress)
+void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress,
+                  const StrongParams &strongParams)
 {
     if (db.Encrypted && db.Password.isEmpty())
         throw Error(QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
@@ -542,15 +645,30 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
     AtomicFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Error(saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
-    ValueWriter writer(file.device(), fileName);
+    auto cannotSave = [&](const QString &reason) {
+        return Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
+                         .arg(quoted(QDir::toNativeSeparators(fileName)), reason));
+    };
+    // A strong save writes the plain database bytes through the container.
+    const bool strong = db.Encrypted && db.Encryption == EncryptionMode::Strong;
+    std::optional<StrongWriter> container;
+    if (strong) {
+        if (!db.StrongKeyCache || !db.StrongKeyCache->fits(db.Password, strongParams.kdf))
+            db.StrongKeyCache = StrongKey::derive(db.Password, strongParams.kdf);
+        container.emplace(file.device(), db.StrongKeyCache, strongParams.chunkSize);
+        if (!container->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw cannotSave(container->errorString());
+    }
+    ValueWriter writer(container ? static_cast<QIODevice &>(*container) : file.device(), fileName);
     TKeyClass cipher;
     writer.writeRaw(kMagic.data(), qint64(kMagic.size()));
-    writer.writeBoolean(db.Encrypted);
-    if (db.Encrypted) {
-        cipher.SetPassword(db.Password);
+    const bool compatible = db.Encrypted && !strong;
+    writer.writeBoolean(compatible);
+    if (compatible) {
+        cipher.SetPassword(db.Password.view());
         const auto verifier = cipher.Verifier();
         writer.writeRaw(verifier.data(), qint64(verifier.size()));
-        writer.writeString(cipher.CryptString(db.Password));
+        writer.writeString(cipher.CryptString(db.Password.exposed()));
     }
 
     const qint64 total = estimatedSize(db);
@@ -563,9 +681,10 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
     saver.writeNodeList(db.topLevel(), 0);
     saver.writeSections();
     writer.flush();
+    if (container && !container->finish())
+        throw cannotSave(container->errorString());
     if (!file.commit())
-        throw Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
-                        .arg(quoted(QDir::toNativeSeparators(fileName)), file.errorString()));
+        throw cannotSave(file.errorString());
     if (!asTemplate)
         db.DatabaseModified = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/model.h"
+#include "database/strong_container.h"
 
 #include <QString>
 
@@ -23,9 +24,10 @@ constexpr LoadParts lpAll = lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lp
                             | lpIncludedFiles | lpDefaultsAndTray;
 
 // Reads a database file into db as the load parts say. Returns true when the file was read to
-// its end, false when it was refused (not a database, password not given or wrong; the user has
-// been told through prompt). A damaged file throws Error; what was read until then stays in db.
-// DatabaseModified is cleared on every return.
+// its end, false when it was refused (not a database, password not given or wrong, a strongly
+// encrypted file damaged or altered; the user has been told through prompt). A refused file
+// leaves db as it was. A damaged file of the other kinds throws Error; what was read until then
+// stays in db. DatabaseModified is cleared on every return.
 bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
                   Progress &progress);
 
@@ -34,7 +36,9 @@ bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPr
 bool isSafeFileName(const Text &name);
 
 // Writes db to fileName atomically: a failed save throws Error and leaves the previous file as it
-// was. Clears DatabaseModified unless asTemplate.
-void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress);
+// was. Clears DatabaseModified unless asTemplate. A strong save derives its key with the cost of
+// strongParams (or reuses db's key when password and cost are the same) and writes a new salt.
+void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress,
+                  const StrongParams &strongParams = {});
 
 } // namespace lexora

@@ -155,7 +155,9 @@ void Database::FreeDatabaseData()
 void Database::ClearDatabase()
 {
     Encrypted = false;
+    Encryption = EncryptionMode::Compatible;
     Password.clear();
+    StrongKeyCache.reset();
     TrayNodes.clear();
     FreeDatabaseData();
     while (m_topLevel.childCount() > 0)

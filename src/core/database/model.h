@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/secret_bytes.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,6 +16,12 @@ using Text = QByteArray;
 
 // Dates are days since 1899-12-30, the time of day as fraction.
 using DateTime = double;
+
+class StrongKey;
+
+// Which encryption an encrypted database uses: the compatible password cipher, which only keeps
+// out a casual look, or the strong container, which keeps out anyone without the password.
+enum class EncryptionMode { Compatible, Strong };
 
 struct TTemplate {
     Text Name;
@@ -111,8 +119,12 @@ public:
 
     std::vector<Node *> TrayNodes;
 
+    // The encryption of the next save: none, the compatible cipher or the strong container.
     bool Encrypted = false;
-    Text Password;
+    EncryptionMode Encryption = EncryptionMode::Compatible;
+    SecretBytes Password;
+    // The strong key of the last strong load or save, reused while password and cost fit.
+    std::shared_ptr<const StrongKey> StrongKeyCache;
 
     QString CurrentFileName;
     bool DatabaseModified = false;

@@ -226,11 +226,12 @@ void Document::clearTray()
     setModified();
 }
 
-void Document::setEncryption(bool on, const Text &password)
+void Document::setEncryption(bool on, EncryptionMode mode, const SecretBytes &password)
 {
-    if (m_db.Encrypted == on && m_db.Password == password)
+    if (m_db.Encrypted == on && m_db.Encryption == mode && m_db.Password == password)
         return;
     m_db.Encrypted = on;
+    m_db.Encryption = mode;
     m_db.Password = password;
     Q_EMIT encryptionChanged();
 }

@@ -137,7 +137,7 @@ public:
     void clearTray();
     // The encryption of the next save; does not mark the database modified, since nothing in it
     // changed until it is saved.
-    void setEncryption(bool on, const Text &password);
+    void setEncryption(bool on, EncryptionMode mode, const SecretBytes &password);
 
     // --- Whole databases. Errors of the file system or of a damaged file throw Error.
 

@@ -108,11 +108,15 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
     struct KeepEncryption {
         Database &target;
         const bool encrypted = target.Encrypted;
-        const Text password = target.Password;
+        const EncryptionMode mode = target.Encryption;
+        const SecretBytes password = target.Password;
+        const std::shared_ptr<const StrongKey> key = target.StrongKeyCache;
         ~KeepEncryption()
         {
             target.Encrypted = encrypted;
+            target.Encryption = mode;
             target.Password = password;
+            target.StrongKeyCache = key;
         }
     } keepEncryption{db};
     const bool wasModified = db.DatabaseModified;

@@ -71,11 +71,13 @@ struct ImportInputError {
 // What an import did: nothing, for an input error, or every file but the refused ones.
 struct ImportResult {
     std::optional<ImportInputError> inputError;
-    QStringList refused; // not a database, or its password not given or wrong
+    QStringList refused; // not a database, its password not given or wrong, or a damaged
+                         // strongly encrypted file
 };
 
 // Merges the files, in list order, into db with the given load parts. A file that is refused
-// (not a database, password not given or wrong) has been reported by the loader and the next
+// (not a database, password not given or wrong, a damaged strongly encrypted file, of which
+// nothing is merged) has been reported by the loader and the next
 // file follows. The open database keeps its own encryption setting and password, whatever the
 // files read have. Afterwards the imported lists are sorted (templates and included files by
 // name, the tree by criteria when new entries were imported), DatabaseModified is set and the

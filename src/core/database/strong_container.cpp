@@ -1,0 +1,387 @@
+#include "database/strong_container.h"
+
+#include "support/error.h"
+
+#include <sodium.h>
+
+#include <cstring>
+
+namespace lexora {
+namespace {
+
+using Stream = crypto_secretstream_xchacha20poly1305_state;
+constexpr qint64 kAuthBytes = crypto_secretstream_xchacha20poly1305_ABYTES;
+constexpr int kStreamHeaderSize = crypto_secretstream_xchacha20poly1305_HEADERBYTES;
+constexpr int kKeySize = 32;
+constexpr int kCheckSize = 16;
+constexpr std::uint8_t kArgon2id13 = 1;
+// Subkeys of the derived key: one encrypts the stream, one proves the password.
+constexpr char kKdfContext[crypto_kdf_CONTEXTBYTES + 1] = "LexoraDB";
+constexpr std::uint64_t kStreamKeyId = 1;
+constexpr std::uint64_t kCheckKeyId = 2;
+
+// Where the header's fields lie.
+constexpr int kVersionAt = 8;
+constexpr int kAlgorithmAt = 10;
+constexpr int kReservedAt = 11;
+constexpr int kOpsAt = 12;
+constexpr int kMemAt = 16;
+constexpr int kSaltAt = 20;
+constexpr int kChunkAt = 36;
+constexpr int kStreamHeaderAt = 40;
+constexpr int kKeyCheckAt = kStreamHeaderAt + kStreamHeaderSize;
+constexpr int kChecksumAt = kKeyCheckAt + kCheckSize;
+static_assert(kChecksumAt + kCheckSize == strong::HeaderSize);
+static_assert(crypto_pwhash_SALTBYTES == strong::SaltSize);
+static_assert(crypto_kdf_KEYBYTES == kKeySize);
+static_assert(crypto_secretstream_xchacha20poly1305_KEYBYTES == kKeySize);
+
+// What a load takes, so that a file cannot make it spend unbounded memory or time.
+constexpr quint32 kMaxOps = 32;
+constexpr quint32 kMaxMemKiB = 1024 * 1024;
+constexpr quint32 kMinChunk = 16;
+constexpr quint32 kMaxChunk = 16 * 1024 * 1024;
+
+void putLittleEndian(char *at, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        at[i] = char(value >> (8 * i));
+}
+
+quint32 takeLittleEndian(const char *at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= quint32(std::uint8_t(at[i])) << (8 * i);
+    return value;
+}
+
+const std::uint8_t *bytesOf(const char *data)
+{
+    return reinterpret_cast<const std::uint8_t *>(data);
+}
+
+// A keyed (key not null) or plain BLAKE2b digest of the header's first length bytes.
+void digest(const char *header, int length, const SecretBytes *key, char *out)
+{
+    crypto_generichash(reinterpret_cast<std::uint8_t *>(out), kCheckSize, bytesOf(header),
+                       std::size_t(length), key ? key->data() : nullptr,
+                       key ? std::size_t(key->size()) : 0);
+}
+
+bool readFully(QIODevice &device, char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 n = device.read(data, size);
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool strong::isContainer(QByteArrayView firstBytes)
+{
+    if (firstBytes.isEmpty())
+        return false;
+    const qsizetype n = std::min<qsizetype>(firstBytes.size(), qsizetype(Magic.size()));
+    int differing = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        differing += std::uint8_t(firstBytes[i]) != Magic[std::size_t(i)];
+    return differing == 0 || (n == qsizetype(Magic.size()) && differing == 1);
+}
+
+std::shared_ptr<const StrongKey> StrongKey::derive(const SecretBytes &password, const KdfParams &kdf,
+                                                   QByteArrayView salt)
+{
+    ensureSodium();
+    auto key = std::make_shared<StrongKey>();
+    key->m_kdf = kdf;
+    key->m_password = password;
+    if (salt.size() == strong::SaltSize)
+        std::memcpy(key->m_salt.data(), salt.data(), key->m_salt.size());
+    else
+        randombytes_buf(key->m_salt.data(), key->m_salt.size());
+    SecretBytes master = SecretBytes::zeroed(kKeySize);
+    if (crypto_pwhash(master.data(), kKeySize, reinterpret_cast<const char *>(password.data()),
+                      std::size_t(password.size()), key->m_salt.data(), kdf.opsLimit,
+                      std::size_t(kdf.memLimitKiB) * 1024, crypto_pwhash_ALG_ARGON2ID13)
+        != 0)
+        throw Error(QStringLiteral("Für die Schlüsselableitung der Verschlüsselung reicht der "
+                                   "Arbeitsspeicher nicht (%1 MB).")
+                        .arg(kdf.memLimitKiB / 1024));
+    key->m_streamKey = SecretBytes::zeroed(kKeySize);
+    key->m_checkKey = SecretBytes::zeroed(kKeySize);
+    crypto_kdf_derive_from_key(key->m_streamKey.data(), kKeySize, kStreamKeyId, kKdfContext,
+                               master.data());
+    crypto_kdf_derive_from_key(key->m_checkKey.data(), kKeySize, kCheckKeyId, kKdfContext,
+                               master.data());
+    return key;
+}
+
+bool StrongKey::fits(const SecretBytes &password, const KdfParams &kdf) const
+{
+    return m_kdf == kdf && m_password == password;
+}
+
+std::optional<StrongHeader> StrongHeader::read(QIODevice &file)
+{
+    StrongHeader header;
+    char *b = header.bytes.data();
+    if (!readFully(file, b, strong::HeaderSize))
+        return std::nullopt;
+    char sum[kCheckSize];
+    digest(b, kChecksumAt, nullptr, sum);
+    if (std::memcmp(b, strong::Magic.data(), strong::Magic.size()) != 0
+        || std::memcmp(sum, b + kChecksumAt, kCheckSize) != 0
+        || takeLittleEndian(b + kVersionAt, 2) != strong::Version
+        || std::uint8_t(b[kAlgorithmAt]) != kArgon2id13 || b[kReservedAt] != 0)
+        return std::nullopt;
+    header.kdf = {takeLittleEndian(b + kOpsAt, 4), takeLittleEndian(b + kMemAt, 4)};
+    header.chunkSize = takeLittleEndian(b + kChunkAt, 4);
+    std::memcpy(header.salt.data(), b + kSaltAt, header.salt.size());
+    if (header.kdf.opsLimit < crypto_pwhash_OPSLIMIT_MIN || header.kdf.opsLimit > kMaxOps
+        || header.kdf.memLimitKiB < crypto_pwhash_MEMLIMIT_MIN / 1024
+        || header.kdf.memLimitKiB > kMaxMemKiB || header.chunkSize < kMinChunk
+        || header.chunkSize > kMaxChunk)
+        return std::nullopt;
+    return header;
+}
+
+bool StrongHeader::admits(const StrongKey &key) const
+{
+    char check[kCheckSize];
+    digest(bytes.data(), kKeyCheckAt, &key.checkKey(), check);
+    return sodium_memcmp(check, bytes.data() + kKeyCheckAt, kCheckSize) == 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct StrongWriter::State {
+    Stream stream;
+    char header[strong::HeaderSize];
+};
+
+StrongWriter::StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize)
+    : m_out(out), m_key(std::move(key)), m_state(std::make_unique<State>()),
+      m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk))
+{
+}
+
+StrongWriter::~StrongWriter()
+{
+    sodium_memzero(m_state.get(), sizeof(State));
+    wipe(m_pending);
+}
+
+bool StrongWriter::open(OpenMode mode)
+{
+    char *h = m_state->header;
+    std::memset(h, 0, sizeof m_state->header);
+    std::memcpy(h, strong::Magic.data(), strong::Magic.size());
+    putLittleEndian(h + kVersionAt, strong::Version, 2);
+    h[kAlgorithmAt] = char(kArgon2id13);
+    putLittleEndian(h + kOpsAt, m_key->kdf().opsLimit, 4);
+    putLittleEndian(h + kMemAt, m_key->kdf().memLimitKiB, 4);
+    std::memcpy(h + kSaltAt, m_key->salt().data(), m_key->salt().size());
+    putLittleEndian(h + kChunkAt, m_chunkSize, 4);
+    crypto_secretstream_xchacha20poly1305_init_push(
+        &m_state->stream, reinterpret_cast<std::uint8_t *>(h + kStreamHeaderAt), m_key->streamKey().data());
+    digest(h, kKeyCheckAt, &m_key->checkKey(), h + kKeyCheckAt);
+    digest(h, kChecksumAt, nullptr, h + kChecksumAt);
+    if (m_out.write(h, strong::HeaderSize) != strong::HeaderSize) {
+        setErrorString(m_out.errorString());
+        return false;
+    }
+    m_pending.reserve(m_chunkSize);
+    m_cipher.resize(qsizetype(m_chunkSize) + kAuthBytes);
+    return QIODevice::open(mode);
+}
+
+bool StrongWriter::push(const std::uint8_t *plain, qint64 size, bool last)
+{
+    unsigned long long length = 0;
+    // The whole header is authenticated with the first chunk: a header taken from another file
+    // does not fit the stream.
+    crypto_secretstream_xchacha20poly1305_push(
+        &m_state->stream, reinterpret_cast<std::uint8_t *>(m_cipher.data()), &length, plain,
+        std::size_t(size), m_first ? bytesOf(m_state->header) : nullptr,
+        m_first ? std::size_t(strong::HeaderSize) : 0,
+        last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+             : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+    m_first = false;
+    if (m_out.write(m_cipher.constData(), qint64(length)) != qint64(length)) {
+        setErrorString(m_out.errorString());
+        return false;
+    }
+    return true;
+}
+
+qint64 StrongWriter::writeData(const char *data, qint64 size)
+{
+    // A full chunk is pushed only once more bytes follow it: the last chunk must carry the
+    // final tag, and only finish() knows which one that is.
+    const char *p = data;
+    qint64 left = size;
+    const qint64 chunk = m_chunkSize;
+    while (left > 0) {
+        if (m_pending.size() == chunk) {
+            if (!push(bytesOf(m_pending.constData()), chunk, false))
+                return -1;
+            m_pending.resize(0);
+        }
+        if (m_pending.isEmpty() && left > chunk) {
+            if (!push(bytesOf(p), chunk, false))
+                return -1;
+            p += chunk;
+            left -= chunk;
+            continue;
+        }
+        const qint64 take = std::min(left, chunk - m_pending.size());
+        m_pending.append(p, take);
+        p += take;
+        left -= take;
+    }
+    return size;
+}
+
+bool StrongWriter::finish()
+{
+    const bool written = push(bytesOf(m_pending.constData()), m_pending.size(), true);
+    wipe(m_pending);
+    m_pending.resize(0);
+    return written;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct StrongReader::State {
+    Stream stream;
+};
+
+StrongReader::StrongReader(QIODevice &in, const StrongHeader &header,
+                           std::shared_ptr<const StrongKey> key)
+    : m_in(in), m_header(header), m_key(std::move(key)), m_state(std::make_unique<State>())
+{
+    // Every chunk but the last is full, so the container's size gives the plain size.
+    const qint64 body = std::max<qint64>(0, m_in.size() - strong::HeaderSize);
+    const qint64 full = qint64(m_header.chunkSize) + kAuthBytes;
+    const qint64 rest = body % full;
+    m_plainSize = body / full * qint64(m_header.chunkSize) + std::max<qint64>(0, rest - kAuthBytes);
+}
+
+StrongReader::~StrongReader()
+{
+    sodium_memzero(m_state.get(), sizeof(State));
+    wipe(m_plain);
+}
+
+bool StrongReader::open(OpenMode mode)
+{
+    if (crypto_secretstream_xchacha20poly1305_init_pull(
+            &m_state->stream, bytesOf(m_header.bytes.data() + kStreamHeaderAt), m_key->streamKey().data())
+        != 0)
+        m_damaged = true;
+    m_cipher.resize(qsizetype(m_header.chunkSize) + kAuthBytes);
+    m_plain.resize(qsizetype(m_header.chunkSize));
+    return QIODevice::open(mode);
+}
+
+qint64 StrongReader::fail()
+{
+    m_damaged = true;
+    setErrorString(QStringLiteral("Die Datei ist beschädigt oder wurde verändert."));
+    return -1;
+}
+
+qint64 StrongReader::pull(std::uint8_t *out)
+{
+    if (m_damaged)
+        return -1;
+    const qint64 left = m_in.size() - m_in.pos();
+    const qint64 full = qint64(m_header.chunkSize) + kAuthBytes;
+    const qint64 length = std::min(left, full);
+    if (length < kAuthBytes || !readFully(m_in, m_cipher.data(), length))
+        return fail();
+    unsigned long long plainLength = 0;
+    unsigned char tag = 0;
+    if (crypto_secretstream_xchacha20poly1305_pull(
+            &m_state->stream, out, &plainLength, &tag, bytesOf(m_cipher.constData()),
+            std::size_t(length), m_first ? bytesOf(m_header.bytes.data()) : nullptr,
+            m_first ? std::size_t(strong::HeaderSize) : 0)
+        != 0)
+        return fail();
+    m_first = false;
+    const bool atEnd = m_in.pos() == m_in.size();
+    if (tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
+        // Nothing may follow the last chunk.
+        if (!atEnd)
+            return fail();
+        m_final = true;
+    } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || length < full) {
+        return fail();
+    }
+    return qint64(plainLength);
+}
+
+qint64 StrongReader::readData(char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        if (m_plainPos < m_plainEnd) {
+            const qint64 n = std::min(size - done, m_plainEnd - m_plainPos);
+            std::memcpy(data + done, m_plain.constData() + m_plainPos, std::size_t(n));
+            m_plainPos += n;
+            done += n;
+            continue;
+        }
+        if (m_final || m_damaged)
+            break;
+        // Whole chunks go straight into the caller's buffer.
+        const bool direct = size - done >= qint64(m_header.chunkSize);
+        const qint64 n = pull(direct ? reinterpret_cast<std::uint8_t *>(data + done)
+                                     : reinterpret_cast<std::uint8_t *>(m_plain.data()));
+        if (n < 0)
+            break;
+        if (direct) {
+            done += n;
+        } else {
+            m_plainPos = 0;
+            m_plainEnd = n;
+        }
+    }
+    return done == 0 && m_damaged ? -1 : done;
+}
+
+bool StrongReader::seek(qint64 position)
+{
+    qint64 skip = position - pos();
+    if (skip < 0)
+        return false;
+    while (skip > 0) {
+        if (m_plainPos == m_plainEnd) {
+            const qint64 n = m_final ? -1 : pull(reinterpret_cast<std::uint8_t *>(m_plain.data()));
+            if (n < 0)
+                return false;
+            m_plainPos = 0;
+            m_plainEnd = n;
+        }
+        const qint64 n = std::min(skip, m_plainEnd - m_plainPos);
+        m_plainPos += n;
+        skip -= n;
+    }
+    return QIODevice::seek(position);
+}
+
+bool StrongReader::drain()
+{
+    m_plainPos = m_plainEnd = 0;
+    while (!m_final && !m_damaged)
+        pull(reinterpret_cast<std::uint8_t *>(m_plain.data()));
+    return !m_damaged;
+}
+
+} // namespace lexora

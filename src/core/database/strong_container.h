@@ -1,0 +1,152 @@
+#pragma once
+
+#include "support/secret_bytes.h"
+
+#include <QByteArrayView>
+#include <QIODevice>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace lexora {
+
+// The strongly encrypted database file: a header naming the key derivation (Argon2id, its cost
+// and salt) and the plain database bytes as an XChaCha20-Poly1305 secret stream in chunks. The
+// layout is described in docs/strong-encryption.md.
+namespace strong {
+
+constexpr std::array<std::uint8_t, 8> Magic = {0x89, 'L', 'X', 'S', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr quint16 Version = 1;
+constexpr qint64 HeaderSize = 96;
+constexpr int SaltSize = 16;
+
+// Whether a file beginning with these bytes is meant as a strong container: it starts with the
+// magic, or is a beginning of the magic cut short, or differs from the magic in one byte only.
+// The last two are damaged containers, to be reported as such rather than as foreign files.
+bool isContainer(QByteArrayView firstBytes);
+
+} // namespace strong
+
+// The cost of deriving the key from a password. A save uses the calibrated cost unless its
+// caller passes another; a load uses what the file's header names.
+struct KdfParams {
+    quint32 opsLimit = 0;
+    quint32 memLimitKiB = 0;
+    // About half a second on the machine Lexora is developed on (two passes over 128 MiB).
+    static KdfParams calibrated() { return {2, 128 * 1024}; }
+    bool operator==(const KdfParams &) const = default;
+};
+
+struct StrongParams {
+    KdfParams kdf = KdfParams::calibrated();
+    // Plain bytes per chunk of the stream.
+    quint32 chunkSize = 64 * 1024;
+};
+
+// The keys derived from one password with one salt and cost. The open database keeps the last
+// one, so that saving it again costs no new derivation; the keys sit in secure memory.
+class StrongKey {
+public:
+    // Runs Argon2id; an empty salt means a fresh random one.
+    static std::shared_ptr<const StrongKey> derive(const SecretBytes &password, const KdfParams &kdf,
+                                                   QByteArrayView salt = {});
+    // Whether this key was derived from password with this cost.
+    bool fits(const SecretBytes &password, const KdfParams &kdf) const;
+
+    const KdfParams &kdf() const { return m_kdf; }
+    const std::array<std::uint8_t, strong::SaltSize> &salt() const { return m_salt; }
+    const SecretBytes &streamKey() const { return m_streamKey; }
+    const SecretBytes &checkKey() const { return m_checkKey; }
+
+private:
+    KdfParams m_kdf;
+    std::array<std::uint8_t, strong::SaltSize> m_salt{};
+    SecretBytes m_password;
+    SecretBytes m_streamKey;
+    SecretBytes m_checkKey;
+};
+
+// A container's header as read from a file.
+struct StrongHeader {
+    KdfParams kdf;
+    std::array<std::uint8_t, strong::SaltSize> salt{};
+    quint32 chunkSize = 0;
+    std::array<char, strong::HeaderSize> bytes{};
+
+    // The header at the device's start, or nothing when it is cut short, its checksum does not
+    // match or it names a version, cost or chunk size this program does not take.
+    static std::optional<StrongHeader> read(QIODevice &file);
+    // Whether key belongs to the password the header was written with.
+    bool admits(const StrongKey &key) const;
+};
+
+// Writes the container to out: the header when opened, then the bytes written to it in chunks;
+// finish() writes the last chunk. A failed write of out fails the write to this device.
+class StrongWriter : public QIODevice {
+public:
+    StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize);
+    ~StrongWriter() override;
+    bool open(OpenMode mode) override;
+    // Writes the rest as the last chunk; false when out refused it.
+    bool finish();
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    bool push(const std::uint8_t *plain, qint64 size, bool last);
+
+    struct State;
+    QIODevice &m_out;
+    std::shared_ptr<const StrongKey> m_key;
+    std::unique_ptr<State> m_state;
+    QByteArray m_pending; // up to one chunk of plain bytes not yet pushed
+    QByteArray m_cipher;  // one chunk as written
+    quint32 m_chunkSize;
+    bool m_first = true;
+};
+
+// Reads the plain bytes of a container from in, whose header has been read and admits key.
+// Every chunk is authenticated before its bytes are handed out; a chunk that fails, a missing
+// last chunk or bytes after it make the read fail and damaged() true. Seeks go forward only.
+class StrongReader : public QIODevice {
+public:
+    StrongReader(QIODevice &in, const StrongHeader &header, std::shared_ptr<const StrongKey> key);
+    ~StrongReader() override;
+    bool open(OpenMode mode) override;
+    // The plain size, as the container's size gives it (a damaged one shows when read).
+    qint64 size() const override { return m_plainSize; }
+    bool seek(qint64 position) override;
+
+    // Authenticates the rest of the stream; true when the whole container is intact.
+    bool drain();
+    bool damaged() const { return m_damaged; }
+
+protected:
+    qint64 readData(char *data, qint64 size) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    // Pulls the next chunk into out (room for one chunk); its plain size, or -1 when damaged.
+    qint64 pull(std::uint8_t *out);
+    qint64 fail();
+
+    struct State;
+    QIODevice &m_in;
+    const StrongHeader &m_header;
+    std::shared_ptr<const StrongKey> m_key;
+    std::unique_ptr<State> m_state;
+    QByteArray m_cipher;
+    QByteArray m_plain; // the current chunk's plain bytes
+    qint64 m_plainPos = 0;
+    qint64 m_plainEnd = 0;
+    qint64 m_plainSize = -1;
+    bool m_first = true;
+    bool m_final = false;
+    bool m_damaged = false;
+};
+
+} // namespace lexora
