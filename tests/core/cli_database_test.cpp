@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace lexora;
 using namespace lexora::test;
 
@@ -222,4 +224,53 @@ TEST_F(CliDatabase, OpenAndSaveCasesOfTheSharedTable)
         EXPECT_EQ(QFileInfo(c.file).isFile(), c.saved);
         EXPECT_TRUE(QString::fromUtf8(run.err).contains(c.messageHas)) << run.err.toStdString();
     }
+}
+
+// resave --encrypt: strong -> compatible -> none -> strong with the password of the password
+// file; the verbs read a strong file like any other.
+TEST_F(CliDatabase, ResaveWritesTheEncryptionAsked)
+{
+    db.Encryption = EncryptionMode::Strong;
+    // In tree order, as every load through the program keeps the tray, so that all files compare.
+    std::sort(db.TrayNodes.begin(), db.TrayNodes.end(),
+              [&](const Node *a, const Node *b) { return db.absoluteIndex(a) < db.absoluteIndex(b); });
+    const QString strongIn = dir.filePath(QStringLiteral("stark.lxd"));
+    NoProgress progress;
+    SaveDatabase(db, strongIn, false, progress, {{1, 8}, 64});
+    const CliRun dump = runCli({QStringLiteral("dump"), strongIn, QStringLiteral("--password-file"), passwordFile});
+    EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+
+    struct Step { QString in; const char *mode; QByteArray start; };
+    const QString files[] = {dir.filePath(QStringLiteral("1.lxd")), dir.filePath(QStringLiteral("2.lxd")),
+                             dir.filePath(QStringLiteral("3.lxd"))};
+    const QByteArray strongMagic(reinterpret_cast<const char *>(strong::Magic.data()), strong::Magic.size());
+    const Step steps[] = {{strongIn, "compatible", QByteArray("\xBD\x94\x94\xF1\x09", 5)},
+                          {files[0], "none", QByteArray("\xBD\x94\x94\xF1\x08", 5)},
+                          {files[1], "strong", strongMagic}};
+    for (int i = 0; i < 3; ++i) {
+        const CliRun run = runCli({QStringLiteral("resave"), steps[i].in, files[i], QStringLiteral("--encrypt"),
+                                   QString::fromLatin1(steps[i].mode), QStringLiteral("--password-file"), passwordFile});
+        ASSERT_EQ(run.exitCode, 0) << steps[i].mode << run.err.toStdString();
+        EXPECT_TRUE(readFileBytes(files[i]).startsWith(steps[i].start)) << steps[i].mode;
+    }
+    // The program's own save takes the calibrated cost, stored in the header.
+    const QByteArray header = readFileBytes(files[2]).left(strong::HeaderSize);
+    EXPECT_EQ(header.mid(12, 8), QByteArray("\x02\x00\x00\x00\x00\x00\x02\x00", 8));
+    std::string contents[2];
+    for (int i = 0; i < 2; ++i) {
+        Database loaded;
+        loaded.IncludedFilesFolder = dir.filePath(QStringLiteral("geladen%1/").arg(i));
+        QDir().mkpath(loaded.IncludedFilesFolder);
+        ScriptedPrompt prompt;
+        prompt.givePassword("Geh\xE4im");
+        ASSERT_TRUE(LoadDatabase(loaded, i == 0 ? strongIn : files[2], lpAll, prompt, progress));
+        contents[i] = describeDatabase(loaded);
+    }
+    EXPECT_EQ(contents[1], contents[0]);
+    EXPECT_NE(contents[1].find("encrypted strong"), std::string::npos);
+
+    const CliRun wrong = runCli({QStringLiteral("resave"), strongIn, files[0], QStringLiteral("--encrypt"),
+                                 QStringLiteral("stark"), QStringLiteral("--password-file"), passwordFile});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_TRUE(wrong.err.contains("strong, compatible und none"));
 }

@@ -520,8 +520,8 @@ TEST_F(DocumentTest, TrayAndEncryptionEdits)
                                        "trayChanged"}));
     doc->setModified(false);
     log.take();
-    doc->setEncryption(true, "pw");
-    doc->setEncryption(true, "pw");
+    doc->setEncryption(true, EncryptionMode::Compatible, SecretBytes("pw"));
+    doc->setEncryption(true, EncryptionMode::Compatible, SecretBytes("pw"));
     EXPECT_EQ(log.take(), QStringList{"encryptionChanged"});
     EXPECT_FALSE(doc->isModified()) << "takes effect at the next save";
     TTipItem values = *a->item();

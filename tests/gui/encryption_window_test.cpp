@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -82,7 +83,7 @@ TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPasswordInTheWarningBalloo
     TQZBalloonHelp &warning = *balloons.BalloonWarning;
     TForm8 form;
     test::TestDocument doc;
-    doc->setEncryption(true, {});
+    doc->setEncryption(true, EncryptionMode::Compatible, {});
     form.setFromDatabase(doc->database());
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -158,7 +159,7 @@ TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
 {
     TForm8 form;
     test::TestDocument doc;
-    doc->setEncryption(true, {});
+    doc->setEncryption(true, EncryptionMode::Compatible, {});
     form.setFromDatabase(doc->database());
     form.show();
     typeText(form.Edit_Password, QStringLiteral("ab€łc"));
@@ -167,6 +168,37 @@ TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
     EXPECT_EQ(form.Edit_Password->text().size(), 16);
     form.storeInto(*doc);
     EXPECT_EQ(doc->database().Password, QByteArray("ab\x80" "c0123456789ab"));
+}
+
+// The kind of encryption goes with the box, shows the database's and becomes the setting.
+TEST(EncryptionWindow, ChoiceBetweenCompatibleAndStrongEncryption)
+{
+    TForm8 form;
+    EXPECT_EQ(form.RadioButton_Compatible->text(), QStringLiteral("Kompatible Verschlüsselung"));
+    EXPECT_EQ(form.RadioButton_Strong->text(), QStringLiteral("Starke Verschlüsselung"));
+    EXPECT_TRUE(form.Label_CompatibleInfo->text().contains(QStringLiteral("flüchtigen Blick")));
+    EXPECT_TRUE(form.Label_StrongInfo->text().contains(QStringLiteral("Passwort nicht kennt")));
+    test::TestDocument doc;
+    form.setFromDatabase(doc->database());
+    EXPECT_TRUE(form.RadioButton_Compatible->isChecked());
+    EXPECT_FALSE(form.RadioButton_Strong->isEnabled());
+
+    form.show();
+    QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {},
+                      QPoint(5, form.CheckBox_Encryption->height() / 2));
+    EXPECT_TRUE(form.RadioButton_Strong->isEnabled());
+    QTest::mouseClick(form.RadioButton_Strong, Qt::LeftButton, {},
+                      QPoint(5, form.RadioButton_Strong->height() / 2));
+    QTest::keyClicks(form.Edit_Password, QStringLiteral("stark"));
+    form.storeInto(*doc);
+    EXPECT_TRUE(doc->database().Encrypted);
+    EXPECT_EQ(doc->database().Encryption, EncryptionMode::Strong);
+    EXPECT_EQ(doc->database().Password, "stark");
+
+    TForm8 again;
+    again.setFromDatabase(doc->database());
+    EXPECT_TRUE(again.RadioButton_Strong->isChecked());
+    EXPECT_EQ(again.Edit_Password->text(), QStringLiteral("stark"));
 }
 
 } // namespace

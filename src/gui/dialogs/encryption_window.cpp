@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QValidator>
 #include <QVBoxLayout>
 
@@ -48,6 +49,29 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     Edit_Password->setEnabled(false);
     Label_Password->setBuddy(Edit_Password);
 
+    RadioButton_Compatible = new QRadioButton(QStringLiteral("Kompatible Verschlüsselung"), this);
+    RadioButton_Compatible->setObjectName(QStringLiteral("RadioButton_Compatible"));
+    Label_CompatibleInfo = new QLabel(
+        QStringLiteral("Lässt sich auch mit älteren Lexora-Versionen öffnen, schützt aber nur vor "
+                       "einem flüchtigen Blick: Wer die Datei hat, kann sie ohne das Passwort lesen."),
+        this);
+    RadioButton_Strong = new QRadioButton(QStringLiteral("Starke Verschlüsselung"), this);
+    RadioButton_Strong->setObjectName(QStringLiteral("RadioButton_Strong"));
+    Label_StrongInfo = new QLabel(
+        QStringLiteral("Schützt den Inhalt vor jedem, der das Passwort nicht kennt, und erkennt jede "
+                       "Veränderung der Datei. Ältere Lexora-Versionen können sie nicht öffnen."),
+        this);
+    for (QLabel *info : {Label_CompatibleInfo, Label_StrongInfo}) {
+        info->setWordWrap(true);
+        info->setFixedWidth(280);
+        info->setIndent(20);
+    }
+    Label_CompatibleInfo->setObjectName(QStringLiteral("Label_CompatibleInfo"));
+    Label_StrongInfo->setObjectName(QStringLiteral("Label_StrongInfo"));
+    Label_CompatibleInfo->setBuddy(RadioButton_Compatible);
+    Label_StrongInfo->setBuddy(RadioButton_Strong);
+    RadioButton_Compatible->setChecked(true);
+
     Button_OK = new QPushButton(QStringLiteral("OK"), this);
     Button_OK->setObjectName(QStringLiteral("Button_OK"));
     Button_OK->setDefault(true);
@@ -59,6 +83,10 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     layout->addWidget(CheckBox_Encryption);
     layout->addWidget(Label_Password);
     layout->addWidget(Edit_Password);
+    layout->addWidget(RadioButton_Compatible);
+    layout->addWidget(Label_CompatibleInfo);
+    layout->addWidget(RadioButton_Strong);
+    layout->addWidget(Label_StrongInfo);
     layout->addStretch();
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -78,19 +106,27 @@ void TForm8::editEncryption(Document &document)
 void TForm8::setFromDatabase(const Database &db)
 {
     CheckBox_Encryption->setChecked(db.Encrypted);
-    Edit_Password->setText(win1252::toUnicode(db.Password.left(maxPasswordLength)));
+    Edit_Password->setText(win1252::toUnicode(db.Password.exposed().left(maxPasswordLength)));
+    (db.Encryption == EncryptionMode::Strong ? RadioButton_Strong : RadioButton_Compatible)
+        ->setChecked(true);
     CheckBox_EncryptionClick();
 }
 
 void TForm8::storeInto(Document &document) const
 {
+    QByteArray password = win1252::fromUnicode(Edit_Password->text());
     document.setEncryption(CheckBox_Encryption->isChecked(),
-                           win1252::fromUnicode(Edit_Password->text()));
+                           RadioButton_Strong->isChecked() ? EncryptionMode::Strong
+                                                           : EncryptionMode::Compatible,
+                           SecretBytes::taking(std::move(password)));
 }
 
 void TForm8::CheckBox_EncryptionClick()
 {
-    Edit_Password->setEnabled(CheckBox_Encryption->isChecked());
+    const bool on = CheckBox_Encryption->isChecked();
+    for (QWidget *control : {static_cast<QWidget *>(Edit_Password), static_cast<QWidget *>(RadioButton_Compatible),
+                             static_cast<QWidget *>(RadioButton_Strong)})
+        control->setEnabled(on);
 }
 
 void TForm8::done(int result)

@@ -8,6 +8,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace lexora {
 
@@ -37,6 +38,11 @@ public:
     QCheckBox *CheckBox_Encryption = nullptr;
     QLabel *Label_Password = nullptr;
     QLineEdit *Edit_Password = nullptr;
+    // The kind of encryption, each with what it protects against.
+    QRadioButton *RadioButton_Compatible = nullptr;
+    QLabel *Label_CompatibleInfo = nullptr;
+    QRadioButton *RadioButton_Strong = nullptr;
+    QLabel *Label_StrongInfo = nullptr;
     QPushButton *Button_OK = nullptr;
 
 private:
