@@ -21,8 +21,9 @@ void addItem(Node &parent, Text name, Text code, TTemplate *html, TTemplate *css
                                                       "B\xE4r", html, css, true}));
 }
 
-// A small database with something of everything, saved by SaveDatabase.
-QByteArray savedDatabase(const QByteArray &password)
+// A small database with something of everything, saved by SaveDatabase; strongly encrypted
+// with the cheapest key derivation and chunks of chunkSize when that is not 0.
+QByteArray savedDatabase(const QByteArray &password, quint32 chunkSize = 0)
 {
     QTemporaryDir dir;
     Database db;
@@ -47,10 +48,11 @@ QByteArray savedDatabase(const QByteArray &password)
         db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, qint32(bytes.size())}));
     }
     db.Encrypted = !password.isEmpty();
+    db.Encryption = chunkSize ? EncryptionMode::Strong : EncryptionMode::Compatible;
     db.Password = password;
     const QString fileName = dir.filePath(QStringLiteral("seed.lxd"));
     NoProgress progress;
-    SaveDatabase(db, fileName, false, progress);
+    SaveDatabase(db, fileName, false, progress, {kCheapKdf, chunkSize});
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -103,6 +105,8 @@ QList<QByteArray> seedFiles()
         DefaultDatabaseBytes(),
         savedDatabase({}),
         savedDatabase(kPassword),
+        savedDatabase(kPassword, 64),
+        savedDatabase(kPassword, 64 * 1024),
         written([](ValueWriter &w) { // the older section layout
             headerAndTree(w);
             w.writeListBegin();
