@@ -149,6 +149,13 @@ constexpr HelpEntry kEntries[] = {
     {M::Control, "TForm8", "Edit_Password",
      "Geben Sie hier das Passwort ein, mit dem die Datenbank verschlüsselt wird. Es wird beim "
      "Öffnen der Datei abgefragt; bewahren Sie es gut auf."},
+    {M::Control, "TForm8", "RadioButton_Compatible",
+     "Verschlüsselt die Datei so, dass auch ältere Lexora-Versionen sie öffnen können. Das hält nur "
+     "einen flüchtigen Blick ab: Wer die Datei hat, kann ihren Inhalt auch ohne Passwort lesen."},
+    {M::Control, "TForm8", "RadioButton_Strong",
+     "Verschlüsselt die Datei so, dass niemand sie ohne das Passwort lesen oder unbemerkt verändern "
+     "kann. Ältere Lexora-Versionen können sie nicht öffnen, und ein vergessenes Passwort lässt "
+     "sich nicht wiederherstellen."},
 
     // Import.
     {M::Control, "TForm9", "ListView_Files",
