@@ -2,6 +2,7 @@
 // help key and what screen readers see.
 #include "help/balloon_help.h"
 #include "help/balloon_window.h"
+#include "support/gui_activation.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <memory>
 
 using namespace lexora;
+using lexora::test::activate;
 
 namespace {
 
@@ -74,8 +76,7 @@ protected:
     void SetUp() override
     {
         form.show();
-        form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
+        ASSERT_TRUE(activate(&form));
         balloon.MaxLineWidth = 300;
         balloon.PositionMode = TQZBalloonHelp::pmRelative;
         balloon.PosX = 0.5;
@@ -169,8 +170,7 @@ TEST_F(BalloonHelp, TheOccasionsThatHideIt)
         SCOPED_TRACE(c.occasion);
         if (!form.isVisible()) {
             form.show();
-            form.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
+            ASSERT_TRUE(activate(&form));
         }
         form.edit->setFocus();
         balloon.ShowBalloon(form.edit, QStringLiteral("Text"));
@@ -252,8 +252,7 @@ TEST_F(BalloonHelp, TheHelpKeyReportsTheControlUnderThePointer)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.over);
-        form.activateWindow(); // another test's window on the display may have taken it
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
+        ASSERT_TRUE(activate(&form)); // another test's window on the display may have taken it
         QPoint at = c.pointAt->mapToGlobal(QPoint(c.pointAt->width() / 2, c.pointAt->height() / 2));
         if (c.pointAt == form.panel) // beside the label
             at = form.panel->mapToGlobal(QPoint(form.panel->width() - 5, form.panel->height() - 5));

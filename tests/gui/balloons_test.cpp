@@ -18,6 +18,7 @@
 #include "search/search_window.h"
 #include "templates/template_manager.h"
 #include "files/included_files_window.h"
+#include "support/gui_activation.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 
@@ -37,6 +38,7 @@
 #include <gtest/gtest.h>
 
 using namespace lexora;
+using lexora::test::activate;
 
 namespace {
 
@@ -74,15 +76,13 @@ protected:
     void SetUp() override
     {
         window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
+        ASSERT_TRUE(activate(&window));
     }
 
     // F1 with the mouse pointer over the middle of control.
     void helpKeyOver(QWidget *control)
     {
-        window.activateWindow(); // another test's window on the display may have taken it
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
+        ASSERT_TRUE(activate(&window)); // another test's window on the display may have taken it
         const QPoint at = control->mapToGlobal(control->rect().center());
         QCursor::setPos(at);
         QTRY_COMPARE(QCursor::pos(), at);
@@ -287,8 +287,7 @@ protected:
     {
         MainWindowTest::SetUp();
         start();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+        ASSERT_TRUE(activate(window));
     }
     void helpKeyOver(QWidget *control)
     {

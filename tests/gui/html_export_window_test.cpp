@@ -10,6 +10,7 @@
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "support/scoped_env.h"
+#include "support/gui_activation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,8 +57,7 @@ protected:
     {
         TForm12 &form = app->exportWindow();
         form.show();
-        form.activateWindow(); // another window on the display may hold the focus
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(activate(&form)); // another window on the display may hold the focus
         return form;
     }
 

@@ -13,6 +13,7 @@
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "support/test_document.h"
+#include "support/gui_activation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,8 +95,7 @@ protected:
     {
         TForm9 &form = app->importWindow();
         form.show();
-        form.activateWindow(); // another window on the display may hold the focus
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(activate(&form)); // another window on the display may hold the focus
         return form;
     }
 

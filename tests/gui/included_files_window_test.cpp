@@ -7,6 +7,7 @@
 #include "support/database_fixtures.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
+#include "support/gui_activation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,8 +102,7 @@ TEST_F(IncludedFilesWindowTest, AddDropRenameAndRemove)
     start();
     TForm7 &form = app->includedFiles();
     form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(activate(&form));
     EXPECT_FALSE(form.Button_Del->isEnabled());
     EXPECT_FALSE(form.Button_Rename->isEnabled());
 

@@ -7,6 +7,7 @@
 #include "database/win1252.h"
 #include "itemwindow/item_window.h"
 #include "mainwindow/tree_view.h"
+#include "support/gui_activation.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 
@@ -130,10 +131,8 @@ TEST_F(ItemWindowTest, TypedCodeGoesIntoTheItemAndTheMainDisplayFollows)
     // Typing with the code page shown: the main display follows when the window loses the focus.
     w->PageControl->setCurrentWidget(w->TabSheet2);
     QTest::keyClicks(w->Memo_Content, QStringLiteral("!"));
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+    ASSERT_TRUE(activate(w));
+    ASSERT_TRUE(activate(window));
     EXPECT_TRUE(shows(window->browser(), QStringLiteral("alt neu Ω!")));
 }
 
@@ -215,14 +214,13 @@ TEST_F(ItemWindowTest, TheEditorsOkReloadsTheWindowsCode)
 TEST_F(ItemWindowTest, F3HidesTheMainWindowOnlyWhileAnItemWindowIsOpen)
 {
     Node *item = addItem(nullptr, "Notiz", "x");
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+    ASSERT_TRUE(activate(window));
     QTest::keyClick(window, Qt::Key_F3);
     EXPECT_TRUE(window->isVisible()) << "no item window: F3 does nothing";
 
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     QPointer<TForm_Item> w = open(item);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
+    ASSERT_TRUE(activate(w));
     QTest::keyClick(w, Qt::Key_F3);
     EXPECT_TRUE(window->isHidden()) << "F3 in the item window";
     QTest::keyClick(w, Qt::Key_F3);
@@ -269,8 +267,7 @@ TEST_F(ItemWindowTest, CopyCommandsPutPlainTextOnTheClipboard)
                                  "r.selectNodeContents(document.querySelectorAll('p')[1]); "
                                  "getSelection().removeAllRanges(); getSelection().addRange(r);"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->browser()->selectedText().isEmpty(); }, 5000));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+    ASSERT_TRUE(activate(window));
     window->treeView()->setFocus();
     QTest::keyClick(window->treeView(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text(), QStringLiteral("Zweite"));
@@ -282,15 +279,14 @@ TEST_F(ItemWindowTest, HintsGoToTheStatusBarOfTheActiveWindow)
 {
     Node *item = addItem(nullptr, "Notiz", "x");
     auto *status = window->findChild<QStatusBar *>(QStringLiteral("StatusBar"));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+    ASSERT_TRUE(activate(window));
     QStatusTipEvent hint(QStringLiteral("Neuen Eintrag erstellen"));
     QCoreApplication::sendEvent(window->findChild<QToolButton *>(QStringLiteral("ToolButton_NewItem")), &hint);
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Neuen Eintrag erstellen"));
 
     // An item window has no status bar: its hints show nowhere, and the main window's stays.
     TForm_Item *w = open(item);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 20000));
+    ASSERT_TRUE(activate(w));
     QStatusTipEvent tagHint(QStringLiteral("Tag einfügen"));
     QCoreApplication::sendEvent(w->ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_Tag")), &tagHint);
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Neuen Eintrag erstellen"));

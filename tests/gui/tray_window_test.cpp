@@ -6,6 +6,7 @@
 #include "database/win1252.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
+#include "support/gui_activation.h"
 #include "support/gui_main_window.h"
 #include "support/test_document.h"
 #include "support/window_requests.h"
@@ -230,8 +231,7 @@ TEST_F(TrayInProgramTest, TheTrayTakesTheTreesSelectionAndLeadsBackToIt)
     // Go to: the tree selects the node and the display shows it; the tray keeps the focus.
     select({key});
     window->ShowSelected();
-    tray.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&tray, 20000));
+    ASSERT_TRUE(activate(&tray));
     tray.ToolButton_GoTo->click();
     EXPECT_EQ(window->selectedNode(), a);
     EXPECT_TRUE(QTest::qWaitFor([&] { return pageText().contains(QStringLiteral("Seite A")); }, 15000));

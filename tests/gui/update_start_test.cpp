@@ -3,6 +3,7 @@
 #include "support/database_fixtures.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
+#include "support/gui_activation.h"
 #include "update/update_file.h"
 
 #include <QDir>
@@ -55,8 +56,7 @@ protected:
 TEST_F(UpdatesInTheProgram, CtrlUInTheMainWindowShowsTheWizard)
 {
     start();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+    ASSERT_TRUE(activate(window));
     closeWizardWhenShown();
     QTest::keyClick(window, Qt::Key_U, Qt::ControlModifier);
     EXPECT_TRUE(wizardShown);
