@@ -16,6 +16,7 @@
 #include "itemwindow/item_window.h"
 #include "tray/tray_window.h"
 #include "search/search_window.h"
+#include "sorting/sort_criteria_window.h"
 #include "templates/template_manager.h"
 #include "files/included_files_window.h"
 #include "support/gui_activation.h"
@@ -30,6 +31,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QSet>
+#include <QStackedWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -277,6 +279,124 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
         checked.insert(QLatin1String(e.window));
     }
     EXPECT_EQ(checked.size(), windows.size()) << "a window in this test without help texts";
+    finish();
+}
+
+// F1 over every control of the table, in its real window: the balloon shows the entry's text
+// pointing at the control, F1 again takes it away. The texts given word for word are compared
+// with their literal wording, line breaks included.
+class HelpKeyInEveryWindow : public test::MainWindowTest {
+protected:
+    // Brings the tab page or stacked page holding control to the front, so the pointer can rest
+    // on it.
+    static void uncover(QWidget *control)
+    {
+        for (QWidget *w = control; w && !w->isWindow(); w = w->parentWidget())
+            if (auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget()))
+                stack->setCurrentWidget(w);
+    }
+    void helpKeyOver(QWidget *control)
+    {
+        const QPoint at = control->mapToGlobal(control->rect().center());
+        QCursor::setPos(at);
+        QTRY_COMPARE(QCursor::pos(), at);
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : control->window(), Qt::Key_F1);
+    }
+};
+
+TEST_F(HelpKeyInEveryWindow, EveryEntryShowsItsTextAndASecondF1HidesIt)
+{
+    CodeFieldSettings codeFields;
+    TForm4 form4(codeFields);
+    TForm5 form5;
+    TForm8 form8;
+    start();
+    select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
+    window->ShowSelected();
+    TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
+    ASSERT_NE(itemWindow, nullptr);
+    const QList<QWidget *> windows = {
+        window, &app->itemEditor(), &app->templateManager(), &form4, &form5, &app->search(),
+        itemWindow, &app->includedFiles(), &form8, &app->importWindow(), &app->exportWindow(),
+        &app->tray(), &app->sortCriteria()};
+    TQZBalloonHelp &help = *app->balloons().QZBalloonHelp;
+
+    // The wording the program has always had, line breaks included.
+    const QString mainTree = QStringLiteral(
+        "Hier werden alle Schlüssel und Einträge der aktuellen Datenbank aufgelistet.\r\n\r\n"
+        "Um einen neuen Eintrag anzulegen, klicken Sie mit der rechten Maustaste auf den Schlüssel, "
+        "dem der neue Eintrag untergeordnet werden soll, und wählen Sie im erscheinenden Menü den "
+        "Eintrag \"Neuer untergeordneter Eintrag\".");
+    const QMap<QString, QString> literal = {
+        {QStringLiteral("TQZS_LXD_Form/TreeView_Items"), mainTree},
+        {QStringLiteral("TQZS_LXD_Form/PaintBox_Info"),
+         QStringLiteral("Hier werden Informationen zum aktuell markierten Eintrag angezeigt. Bei "
+                        "Schlüsseln wird die Anzahl der enthaltenen Elemente angezeigt, bei Einträgen "
+                        "informiert der Infobereich über Erstellungs- und Änderungsdatum sowie "
+                        "Ersteller und letzten Bearbeiter.")},
+        {QStringLiteral("/ToolButton_Keyword"),
+         QStringLiteral("Hiermit können Sie Platzhalter einfügen, die in der Darstellung des Eintrags "
+                        "durch bestimmte Daten ersetzt werden. Klicken Sie auf den Pfeil rechts, um "
+                        "eine Liste aller zur Verfügung stehenden Platzhalter anzuzeigen.")},
+        {QStringLiteral("TForm3/Memo_Content"),
+         QStringLiteral("Hier kann der Code der aktuellen Vorlage bearbeitet werden.\r\n\r\n"
+                        "HTML-Vorlagen:\r\nVerwenden Sie den Platzhalter \"%text%\" an der Stelle, an "
+                        "der der Inhalt der Einträge, die diese Vorlage verwenden, eingefügt werden "
+                        "soll.")},
+        {QStringLiteral("TForm3/CheckBox_Default"),
+         QStringLiteral("Aktivieren Sie diese Option, um die aktuelle Vorlage als Standard-Vorlage zu "
+                        "verwenden.\r\n\r\nDie Standard-Vorlage ist bei neuen Einträgen standardmäßig "
+                        "aktiviert und wird außerdem immer für die Anzeige von Schlüsseln verwendet.")},
+        {QStringLiteral("TForm6/CheckBox_ItemTexts"),
+         QStringLiteral("Durchsuchen des Textes der Einträge, wie er im Browser-Fenster angezeigt "
+                        "wird")},
+        {QStringLiteral("TForm13/ListView_Tray"),
+         QStringLiteral("Hier können Sie durch Drag&Drop Einträge ablegen, um sie zu einem späteren "
+                        "Zeitpunkt wieder aufzurufen.")},
+        {QStringLiteral("/ComboBox_Criterium?????"),
+         QStringLiteral("Wählen Sie hier den Modus, mit dem das Kriterium angewandt werden soll. "
+                        "Wählen Sie beispielsweise \"aufsteigend\", um Texte von A bis Z und Daten "
+                        "chronologisch zu sortieren.")},
+    };
+
+    QMap<const HelpEntry *, int> shownFor;
+    int literalsChecked = 0;
+    for (QWidget *owner : windows) {
+        SCOPED_TRACE(owner->objectName().toStdString());
+        owner->show();
+        ASSERT_TRUE(activate(owner));
+        for (const HelpEntry &e : helpEntries()) {
+            for (QWidget *control : owner->findChildren<QWidget *>()) {
+                if (control->window() != owner || !helpEntryMatches(e, *control))
+                    continue;
+                SCOPED_TRACE(control->objectName().toStdString());
+                uncover(control);
+                ASSERT_TRUE(control->isVisible());
+                helpKeyOver(control);
+                ASSERT_TRUE(help.isVisible());
+                EXPECT_EQ(help.tipControl(), control);
+                EXPECT_EQ(help.Text, QString::fromUtf8(e.text));
+                // Prefix entries are keyed with one "?" per character they leave out.
+                const int leftOut = e.match == HelpEntry::Match::NameWithoutLast       ? 1
+                                    : e.match == HelpEntry::Match::NameWithoutLastFive ? 5
+                                                                                       : 0;
+                const QString key = QLatin1String(e.window ? e.window : "") + u'/'
+                                    + QLatin1String(e.control) + QString(leftOut, u'?');
+                if (literal.contains(key)) {
+                    EXPECT_EQ(help.Text, literal.value(key));
+                    ++literalsChecked;
+                }
+                helpKeyOver(control);
+                EXPECT_FALSE(help.isVisible()) << "F1 again";
+                ++shownFor[&e];
+            }
+        }
+        owner->hide();
+    }
+    for (const HelpEntry &e : helpEntries())
+        EXPECT_GT(shownFor.value(&e), 0) << "no control shows the text of " << e.control;
+    EXPECT_GE(literalsChecked, int(literal.size()));
     finish();
 }
 
