@@ -73,10 +73,10 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     header->setSectionResizeMode(IncludedFilesModel::SizeColumn, QHeaderView::Fixed);
     header->resizeSection(IncludedFilesModel::SizeColumn, 70);
 
-    Button_Add = named(new QPushButton(QStringLiteral("&Hinzufügen"), this), "Button_Add");
-    Button_Del = named(new QPushButton(QStringLiteral("&Entfernen"), this), "Button_Del");
-    Button_Rename = named(new QPushButton(QStringLiteral("&Umbenennen"), this), "Button_Rename");
-    Button_Close = named(new QPushButton(QStringLiteral("&Schließen"), this), "Button_Close");
+    Button_Add = named(new QPushButton(QStringLiteral("Hinzufügen"), this), "Button_Add");
+    Button_Del = named(new QPushButton(QStringLiteral("Entfernen"), this), "Button_Del");
+    Button_Rename = named(new QPushButton(QStringLiteral("Umbenennen"), this), "Button_Rename");
+    Button_Close = named(new QPushButton(QStringLiteral("Schließen"), this), "Button_Close");
     for (QPushButton *button : {Button_Add, Button_Del, Button_Rename, Button_Close})
         button->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;

@@ -98,8 +98,8 @@ void TForm3::createComponents(const std::function<QToolBar *(QWidget *)> &copyEd
 
     Edit_Name = named(new QLineEdit(page), "Edit_Name");
     Edit_Description = named(new QLineEdit(page), "Edit_Description");
-    auto *labelName = named(new QLabel(QStringLiteral("&Name:"), page), "Label1");
-    auto *labelDescription = named(new QLabel(QStringLiteral("&Beschreibung:"), page), "Label2");
+    auto *labelName = named(new QLabel(QStringLiteral("Name:"), page), "Label1");
+    auto *labelDescription = named(new QLabel(QStringLiteral("Beschreibung:"), page), "Label2");
     labelName->setBuddy(Edit_Name);
     labelDescription->setBuddy(Edit_Description);
     Edit_Name->setAccessibleName(QStringLiteral("Name"));
@@ -116,15 +116,15 @@ void TForm3::createComponents(const std::function<QToolBar *(QWidget *)> &copyEd
     panel1Layout->addWidget(ToolBar);
     panel1Layout->addWidget(Memo_Content, 1);
 
-    CheckBox_Default = named(new QCheckBox(QStringLiteral("&Standard-Vorlage"), page),
+    CheckBox_Default = named(new QCheckBox(QStringLiteral("Standard-Vorlage"), page),
                              "CheckBox_Default");
     const QString defaultHint =
         QStringLiteral("Die Standard-Vorlage wird zur Anzeige von Schlüsselüberschriften verwendet.");
     CheckBox_Default->setToolTip(defaultHint);
     CheckBox_Default->setStatusTip(defaultHint);
-    Button_New = named(new QPushButton(QStringLiteral("N&eu"), page), "Button_New");
-    Button_Del = named(new QPushButton(QStringLiteral("&Löschen"), page), "Button_Del");
-    Button_Save = named(new QPushButton(QStringLiteral("S&peichern"), page), "Button_Save");
+    Button_New = named(new QPushButton(QStringLiteral("Neu"), page), "Button_New");
+    Button_Del = named(new QPushButton(QStringLiteral("Löschen"), page), "Button_Del");
+    Button_Save = named(new QPushButton(QStringLiteral("Speichern"), page), "Button_Save");
     Button_Save->setDefault(true);
 
     auto *fields = new QFormLayout;
