@@ -1,92 +1,217 @@
-// `lexora_screenshots FOLDER`: takes the pictures of the user's guide from the real program. It
-// fills a sample database, opens each window the guide shows and writes it as FOLDER/NAME.png.
-// Run it through tools/screenshots.sh, which builds it and gives it a virtual display.
+// `lexora_screenshots FOLDER`: takes the pictures of the user's guide (docs/benutzerhandbuch.md)
+// from the real program. It starts the program's windows through the WindowManager in a
+// temporary home folder, fills a sample database through the core, opens each window the guide
+// shows as a user would and writes it as FOLDER/NAME.png. Run it through tools/screenshots.sh,
+// which builds it and gives it a virtual display.
+#include "camera.h"
+#include "sample_database.h"
+
 #include "app/item_windows.h"
 #include "app/window_manager.h"
-#include "database/win1252.h"
 #include "document/document.h"
 #include "editor/item_editor.h"
+#include "exchange/import_window.h"
+#include "exchange/html_export_window.h"
+#include "help/balloon_help.h"
+#include "help/balloon_window.h"
+#include "help/balloons.h"
+#include "itemwindow/item_window.h"
+#include "mainwindow/info_area.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/tree_model.h"
+#include "mainwindow/tree_view.h"
+#include "dialogs/encryption_window.h"
+#include "search/search_results_model.h"
 #include "search/search_window.h"
 #include "support/file_dialogs.h"
 #include "support/german_translation.h"
 #include "support/gui_prompt.h"
 #include "support/page_rendering.h"
-#include "itemwindow/item_window.h"
+#include "templates/template_manager.h"
 #include "tray/tray_window.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateEdit>
+#include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QTreeView>
 
 #include <cstdio>
-#include <functional>
-#include <memory>
 
 using namespace lexora;
 
 namespace {
 
-QString g_folder;
-bool g_failed = false;
-
-// Lets the event loop run for ms, so pages render and windows settle.
-void settle(int ms)
+// The program's update settings, its desktop entry and Qt WebEngine's caches go below the
+// temporary folder, never into the user's own.
+void isolateFrom(const QTemporaryDir &home)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
+    // Qt WebEngine refuses its sandbox when run as root, and Xvfb has no GPU.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
-void save(QWidget *window, const char *name)
+template <typename T> T *child(QWidget *window, const char *name)
 {
-    const QString file = g_folder + u'/' + QLatin1String(name) + QStringLiteral(".png");
-    QPixmap picture = window->grab();
-    if (picture.width() > 1000)
-        picture = picture.scaledToWidth(1000, Qt::SmoothTransformation);
-    if (!picture.save(file)) {
-        std::fprintf(stderr, "lexora_screenshots: %s konnte nicht geschrieben werden\n", qUtf8Printable(file));
-        g_failed = true;
+    return window->findChild<T *>(QLatin1String(name));
+}
+
+// The main window, a menu of its menu bar opened, and the tree's context menu over a key.
+void shootMainWindow(Camera &camera, WindowManager &windows, const SampleNodes &nodes)
+{
+    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    mainWindow.selectNode(nodes.findFiles);
+    camera.shoot(&mainWindow, QStringLiteral("hauptfenster"));
+
+    QMenu *fileMenu = child<QMenu>(&mainWindow, "Datei1");
+    mainWindow.menuBar()->setActiveAction(fileMenu->menuAction());
+    camera.shoot(&mainWindow, QStringLiteral("menue-datei"), {fileMenu});
+    fileMenu->hide();
+
+    // A right click first selects the node under the pointer.
+    mainWindow.selectNode(nodes.shell);
+    const QRect row = mainWindow.treeView()->visualRect(mainWindow.treeModel()->indexOf(nodes.shell));
+    Q_EMIT mainWindow.treeView()->customContextMenuRequested(row.center());
+    camera.shoot(&mainWindow, QStringLiteral("kontextmenue"), {mainWindow.popupMenu()});
+    mainWindow.popupMenu()->hide();
+    mainWindow.selectNode(nodes.findFiles);
+}
+
+// F1 with the mouse pointer over the information area.
+void shootHelpBalloon(Camera &camera, WindowManager &windows)
+{
+    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    mainWindow.activateWindow();
+    if (!Camera::waitFor([&mainWindow] { return QApplication::activeWindow() == &mainWindow; }, 5000)) {
+        camera.fail(QStringLiteral("ballonhilfe: das Hauptfenster wurde nicht aktiv"));
         return;
     }
-    std::printf("%s\n", qUtf8Printable(file));
-}
-
-// Runs open, which shows a modal window, takes its picture once it has settled and closes it.
-void saveModal(const std::function<void()> &open, const char *name)
-{
-    QTimer::singleShot(2500, [name] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            save(modal, name);
-            modal->close();
-        } else {
-            std::fprintf(stderr, "lexora_screenshots: kein Fenster für %s\n", name);
-            g_failed = true;
-        }
-    });
-    open();
-}
-
-Node *add(Document &doc, Node *parent, const char *title, const char *code = nullptr)
-{
-    std::unique_ptr<TTipItem> item;
-    if (code) {
-        item = std::make_unique<TTipItem>();
-        item->Code = win1252::fromUnicode(QString::fromUtf8(code));
-        item->HTMLTemplate = doc.database().DefaultHTMLTemplate;
-        item->CSSTemplate = doc.database().DefaultCSSTemplate;
-        item->AutoFormat = false;
-        item->Created = 46001.4; // December 2025
-        item->Modified = 46366.6; // December 2026
-        item->CreatedBy = "anna";
-        item->ModifiedBy = "anna";
+    QWidget *info = mainWindow.infoArea();
+    QCursor::setPos(info->mapToGlobal(info->rect().center()));
+    Camera::settle(200);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&mainWindow, &press);
+    TQZBalloonHelp *balloon = windows.balloons().QZBalloonHelp;
+    if (!Camera::waitFor([balloon] { return balloon->isVisible(); }, 5000)) {
+        camera.fail(QStringLiteral("ballonhilfe: F1 zeigte keinen Ballon"));
+        return;
     }
-    return doc.appendNode(parent, win1252::fromUnicode(QString::fromUtf8(title)), std::move(item));
+    camera.shoot(&mainWindow, QStringLiteral("ballonhilfe"), {balloon->window()});
+    balloon->Hide();
+}
+
+void shootDialogs(Camera &camera, WindowManager &windows, const SampleNodes &nodes,
+                  const QString &workFolder)
+{
+    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    const auto run = [&mainWindow](const char *command) {
+        return [&mainWindow, command] { mainWindow.command(command)->trigger(); };
+    };
+    camera.shootModal(QStringLiteral("neue-datenbank"), run("MenuItem_New"));
+    // Wider than at its first opening, so that the caption of the line-break box shows whole.
+    camera.shootModal(QStringLiteral("eintragseditor"),
+                      [&] { windows.itemEditor().EditItem(nodes.findFiles); },
+                      [](QWidget *window) { window->resize(880, window->height()); });
+    camera.shootModal(QStringLiteral("vorlagen"), run("MenuItem_Templates"), [](QWidget *window) {
+        auto *list = child<QListView>(window, "ListView_Templates");
+        const QModelIndexList found = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("HTML #1"), 1,
+            Qt::MatchExactly);
+        if (!found.isEmpty())
+            list->setCurrentIndex(found.first());
+    });
+    camera.shootModal(QStringLiteral("eingebundene-dateien"), run("MenuItem_IncludedFiles"));
+    camera.shootModal(QStringLiteral("sortierkriterien"), run("MenuItem_SortCriteriums"));
+    camera.shootModal(QStringLiteral("export"), run("MenuItem_ExportDatabase"), [](QWidget *window) {
+        child<QLineEdit>(window, "Edit_Title")->setText(QStringLiteral("Meine Notizen"));
+        child<QLineEdit>(window, "Edit_File")
+            ->setText(QStringLiteral("/home/anna/Dokumente/Notizen.htm"));
+    });
+    camera.shootModal(QStringLiteral("import"), run("MenuItem_Import"),
+                      [&workFolder](QWidget *window) {
+                          auto *import = static_cast<TForm9 *>(window);
+                          import->AddImportFiles({workFolder + QStringLiteral("/Rezepte.lxd")});
+                          import->PageControl->setCurrentWidget(import->TabSheet2);
+                      });
+    camera.shootModal(QStringLiteral("verschluesselung"), run("MenuItem_Encryption"),
+                      [](QWidget *window) {
+                          child<QCheckBox>(window, "CheckBox_Encryption")->click();
+                          child<QLineEdit>(window, "Edit_Password")
+                              ->setText(QStringLiteral("geheim"));
+                          child<QRadioButton>(window, "RadioButton_Strong")->click();
+                      });
+    // The example password is not to stay with the sample database.
+    windows.document().setEncryption(false, EncryptionMode::Compatible, {});
+    QAction *update = nullptr;
+    for (QAction *action : mainWindow.actions())
+        if (action->objectName() == QLatin1String("Action_QZUpdateFile"))
+            update = action;
+    if (update)
+        camera.shootModal(QStringLiteral("update"), [update] { update->trigger(); });
+    else
+        camera.fail(QStringLiteral("update: kein Befehl Strg+U"));
+}
+
+// The search window: its keywords, a condition and the hits of the search.
+void shootSearch(Camera &camera, WindowManager &windows)
+{
+    TForm6 &search = windows.search();
+    search.showSearch();
+    search.Edit_Words->setText(QStringLiteral("find"));
+    camera.shoot(&search, QStringLiteral("suchen"));
+
+    search.PageControl->setCurrentWidget(search.TabSheet4);
+    search.CheckBox_Modified->click();
+    search.ComboBox_Modified->setCurrentText(QStringLiteral("ist später als"));
+    // Fixed dates instead of today's, so that the picture comes out the same every time.
+    search.DateTimePicker_Created->setDate(QDate(2026, 12, 1));
+    search.DateTimePicker_Modified->setDate(QDate(2026, 12, 1));
+    camera.shoot(&search, QStringLiteral("suchen-bedingungen"));
+
+    search.Button_Search->click();
+    if (!Camera::waitFor([&search] { return !search.isSearching(); }, 30000)
+        || search.resultsModel().rowCount() == 0) {
+        camera.fail(QStringLiteral("suchen-fundstellen: die Suche fand nichts"));
+        return;
+    }
+    search.ListView_Results->selectRow(0);
+    camera.shoot(&search, QStringLiteral("suchen-fundstellen"));
+    search.close();
+}
+
+void shootTrayAndItemWindow(Camera &camera, WindowManager &windows, const SampleNodes &nodes)
+{
+    TForm13 &tray = windows.tray();
+    tray.show();
+    tray.ListView_Tray->setCurrentIndex(tray.ListView_Tray->model()->index(0, 0));
+    camera.shoot(&tray, QStringLiteral("ablagemappe"));
+    tray.hide();
+
+    windows.mainWindow().selectNode(nodes.homeNetwork);
+    if (QWidget *itemWindow = windows.itemWindows().ToolButton_NewWindowClick()) {
+        camera.shoot(itemWindow, QStringLiteral("eintragsfenster"));
+        itemWindow->close();
+    } else {
+        camera.fail(QStringLiteral("eintragsfenster: kein Fenster geöffnet"));
+    }
 }
 
 } // namespace
@@ -97,71 +222,42 @@ int main(int argc, char **argv)
         std::fputs("Aufruf: lexora_screenshots ORDNER\n", stderr);
         return 2;
     }
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fputs("lexora_screenshots: kein temporärer Ordner\n", stderr);
+        return 1;
+    }
+    isolateFrom(home);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lexora"));
-    g_folder = QString::fromLocal8Bit(argv[1]);
+    QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
     installGermanTranslation();
     renderPagesInSoftware();
-    QTemporaryDir home;
+    Camera camera(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+
     GuiPrompt prompt;
     QtFileDialogs fileDialogs;
-    WindowManager windows(home.path(), prompt, fileDialogs);
-    TQZS_LXD_Form &main = windows.mainWindow();
-    main.show();
-    settle(1500);
-
-    Document &doc = windows.document();
-    Node *linux = add(doc, nullptr, "Linux");
-    Node *shell = add(doc, linux, "Shell");
-    Node *find = add(doc, shell, "Dateien finden",
-                     "<h2>Große Dateien finden</h2>\n<p>Alle Dateien über 100 MB im Home-Ordner:</p>\n"
-                     "<pre>find ~ -type f -size +100M -exec ls -lh {} +</pre>\n"
-                     "<p>Mit <code>-mtime -7</code> nur die der letzten Woche.</p>");
-    add(doc, shell, "Prozesse", "<p><code>ps aux --sort=-%cpu | head</code> zeigt die fleißigsten Prozesse.</p>");
-    Node *cpp = add(doc, nullptr, "C++");
-    Node *ranges = add(doc, cpp, "Ranges", "<p><code>std::ranges::sort(v);</code> sortiert einen ganzen Vektor.</p>");
-    add(doc, nullptr, "Einkaufsliste", "<ul><li>Kaffee</li><li>Brot</li></ul>");
-    doc.addToTray(QList<Node *>{find, ranges});
-    doc.setModified(false);
-
-    main.selectNode(find);
-    main.ShowSelected();
-    settle(4000);
-    save(&main, "hauptfenster");
-
-    saveModal([&] { windows.itemEditor().EditItem(find); }, "eintragseditor");
-    saveModal([&] { main.command("MenuItem_Templates")->trigger(); }, "vorlagen");
-    saveModal([&] { main.command("MenuItem_IncludedFiles")->trigger(); }, "eingebundene-dateien");
-    saveModal([&] { main.command("MenuItem_ExportDatabase")->trigger(); }, "export");
-    saveModal([&] { main.command("MenuItem_Import")->trigger(); }, "import");
-    saveModal([&] { main.command("MenuItem_Encryption")->trigger(); }, "verschluesselung");
-    saveModal([&] { main.command("MenuItem_SortCriteriums")->trigger(); }, "sortierkriterien");
-
-    TForm6 &search = windows.search();
-    search.showSearch();
-    if (auto *words = search.findChild<QLineEdit *>(QStringLiteral("Edit_Words")))
-        words->setText(QStringLiteral("find"));
-    if (auto *start = search.findChild<QPushButton *>(QStringLiteral("Button_Search")))
-        start->click();
-    settle(5000);
-    save(&search, "suchen");
-    search.close();
-
-    TForm13 &tray = windows.tray();
-    tray.show();
-    settle(1000);
-    save(&tray, "ablagemappe");
-    tray.hide();
-
-    main.selectNode(find);
-    main.ShowSelected();
-    if (QWidget *itemWindow = windows.itemWindows().ToolButton_NewWindowClick()) {
-        settle(4000);
-        save(itemWindow, "eintragsfenster");
-        itemWindow->close();
+    const QString workFolder = home.filePath(QStringLiteral("work"));
+    QDir().mkpath(workFolder);
+    WindowManager windows(home.filePath(QStringLiteral("Lexora")), prompt, fileDialogs);
+    prompt.setParent(&windows.mainWindow());
+    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    mainWindow.show();
+    // The first show loads the standard template database with the default templates.
+    if (!Camera::waitFor([&windows] { return windows.document().database().DefaultHTMLTemplate; },
+                         30000)) {
+        std::fputs("lexora_screenshots: die Standard-Vorlage wurde nicht geladen\n", stderr);
+        return 1;
     }
+    const SampleNodes nodes = fillSampleDatabase(windows.document(), workFolder);
 
-    doc.setModified(false);
-    main.close();
-    return g_failed ? 1 : 0;
+    shootMainWindow(camera, windows, nodes);
+    shootHelpBalloon(camera, windows);
+    shootDialogs(camera, windows, nodes, workFolder);
+    shootSearch(camera, windows);
+    shootTrayAndItemWindow(camera, windows, nodes);
+
+    windows.document().setModified(false);
+    mainWindow.close();
+    return camera.failed() ? 1 : 0;
 }
