@@ -275,6 +275,19 @@ QList<QWidget *> visibleWindows()
     return windows;
 }
 
+// A visible, enabled control of kind T in any open window that also passes usable, picked at
+// random; null when there is none.
+template <typename T>
+T *anyControl(Random &random, const std::function<bool(const T *)> &usable = {})
+{
+    QList<T *> controls;
+    for (QWidget *window : visibleWindows())
+        for (T *control : window->findChildren<T *>())
+            if (control->isVisible() && control->isEnabled() && (!usable || usable(control)))
+                controls.append(control);
+    return controls.isEmpty() ? nullptr : controls[pick(random, int(controls.size()))];
+}
+
 class Robustness : public ::testing::Test {
 protected:
     void SetUp() override
@@ -440,38 +453,22 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
             tray.ListView_TrayDragDrop();
     });
     table.emplace_back("type into a code field", [this] {
-        QList<CodeField *> fields;
-        for (QWidget *window : visibleWindows())
-            for (CodeField *field : window->findChildren<CodeField *>())
-                if (field->isVisible() && field->isEnabled())
-                    fields.append(field);
-        if (fields.isEmpty())
-            return;
-        CodeField *field = fields[pick(random, int(fields.size()))];
-        typeText(field, randomText(random));
+        if (CodeField *field = anyControl<CodeField>(random))
+            typeText(field, randomText(random));
     });
     table.emplace_back("type into a line", [this] {
-        QList<QLineEdit *> lines;
-        for (QWidget *window : visibleWindows())
-            for (QLineEdit *line : window->findChildren<QLineEdit *>())
-                if (line->isVisible() && line->isEnabled() && !line->isReadOnly())
-                    lines.append(line);
-        if (lines.isEmpty())
+        QLineEdit *line =
+            anyControl<QLineEdit>(random, [](const QLineEdit *l) { return !l->isReadOnly(); });
+        if (!line)
             return;
-        QLineEdit *line = lines[pick(random, int(lines.size()))];
         typeText(line, randomText(random).remove(QLatin1Char('\n')));
         if (chance(random, 30))
             QTest::keyClick(line, Qt::Key_Return);
     });
     table.emplace_back("press a button", [this] {
-        QList<QAbstractButton *> buttons;
-        for (QWidget *window : visibleWindows())
-            for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
-                if (button->isVisible() && button->isEnabled())
-                    buttons.append(button);
-        if (buttons.isEmpty())
+        QAbstractButton *button = anyControl<QAbstractButton>(random);
+        if (!button)
             return;
-        QAbstractButton *button = buttons[pick(random, int(buttons.size()))];
         log.add("  button " + button->objectName().toStdString() + " \""
                 + button->text().toStdString() + "\" in "
                 + button->window()->objectName().toStdString());
