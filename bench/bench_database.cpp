@@ -5,7 +5,9 @@
 // strong files here are written with the cheapest derivation, so that load and save show the
 // cost of the stream alone). Meaningful in a Release build only.
 // Wall-clock time and CPU time (user + system, of this process or of cp) are both shown; on a
-// busy machine the CPU time is the steadier figure, and the targets are judged on it.
+// busy machine the CPU time is the steadier figure, and the targets are judged on it, except the
+// strong encryption's, whose cipher runs on a second thread: it is judged on wall-clock time and
+// wants an otherwise idle machine with two processors.
 #include "support/bench_prompt.h"
 #include "support/sample_databases.h"
 
@@ -138,13 +140,14 @@ void report(const char *what, const Figures &plain, const Figures &encrypted, co
     std::printf("  target %.0fx cp (cpu): %s; encryption costs %+.0f%% (save) %+.0f%% (load) cpu, "
                 "target +10%%: %s\n", target, fast ? "met" : "MISSED", 100 * saveCost,
                 100 * loadCost, std::max(saveCost, loadCost) <= 0.10 ? "met" : "MISSED");
-    for (const auto &[clock, pick] : {std::pair{"cpu", &Time::cpu}, std::pair{"wall", &Time::wall}}) {
-        const double strongSave = strong.save.*pick / plain.save.*pick - 1;
-        const double strongLoad = strong.load.*pick / plain.load.*pick - 1;
-        std::printf("  strong encryption beyond key derivation costs %+.0f%% (save) %+.0f%% (load) "
-                    "%s, target +30%%: %s\n", 100 * strongSave, 100 * strongLoad, clock,
-                    std::max(strongSave, strongLoad) <= 0.30 ? "met" : "MISSED");
-    }
+    // The strong cipher runs on a thread of its own beside the parsing or writing, so its cost
+    // is judged on the time a user waits (wall); its processor time over both threads follows.
+    const double strongSave = strong.save.wall / plain.save.wall - 1;
+    const double strongLoad = strong.load.wall / plain.load.wall - 1;
+    std::printf("  strong encryption beyond key derivation costs %+.0f%% (save) %+.0f%% (load) wall, "
+                "target +30%%: %s; cpu %+.0f%% (save) %+.0f%% (load)\n", 100 * strongSave,
+                100 * strongLoad, std::max(strongSave, strongLoad) <= 0.30 ? "met" : "MISSED",
+                100 * (strong.save.cpu / plain.save.cpu - 1), 100 * (strong.load.cpu / plain.load.cpu - 1));
     // Encrypted strings are stored as the UTF-8 form of arbitrary bytes, so an encrypted file
     // can be half as large again, and copying it alone costs that much more. The cost per unit
     // of copying shows what the encryption itself adds beyond the larger file.

@@ -2,13 +2,18 @@
 #include "database/strong_container.h"
 #include "exchange/import.h"
 #include "support/database_fixtures.h"
+#include "support/error.h"
 #include "support/scripted_prompt.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
 
 using namespace lexora;
 using namespace lexora::test;
@@ -294,4 +299,43 @@ TEST_F(StrongEncryption, ImportReadsStrongSourcesAndKeepsADamagedOneOut)
     EXPECT_FALSE(db->Encrypted) << "the open database keeps its own encryption";
     EXPECT_EQ(db->topLevel().childCount(), 1 + source->topLevel().childCount());
     EXPECT_EQ(db->IncludedFiles.size(), source->IncludedFiles.size());
+}
+
+// The chunks are written on a thread of their own: a file system that fills up in the header,
+// in the first chunk, amid the chunks or in the last one still fails the save, and the previous
+// file stays as it was.
+TEST_F(StrongEncryption, FileSystemFullAnywhereFailsTheSaveAndKeepsTheOldFile)
+{
+    auto db = variedDatabase();
+    setEncryption(*db, true, EncryptionMode::Strong);
+    const QString target = save(*db, QStringLiteral("gut.lxd"));
+    const QByteArray good = readFileBytes(target);
+    db->topLevel().appendChild("neu");
+
+    // A file size limit makes every write beyond it fail, as a full file system does.
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    for (rlim_t limit : {rlim_t(0), rlim_t(strong::HeaderSize), rlim_t(strong::HeaderSize + 100),
+                         rlim_t(good.size() / 2), rlim_t(good.size() - 1)}) {
+        SCOPED_TRACE(limit);
+        rlimit small = saved;
+        small.rlim_cur = limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool failed = false;
+        try {
+            save(*db, QStringLiteral("gut.lxd"));
+        } catch (const Error &error) {
+            // The reason the file system gave reaches the message, from whichever thread met it.
+            failed = error.message().contains(
+                QRegularExpression(QStringLiteral("kann nicht (geschrieben|gespeichert) werden: \\S")));
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(readFileBytes(target), good);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("gut.lxd")});
+    }
+    sigaction(SIGXFSZ, &previous, nullptr);
 }

@@ -5,6 +5,8 @@
 #include <sodium.h>
 
 #include <cstring>
+#include <limits>
+#include <utility>
 
 namespace lexora {
 namespace {
@@ -165,16 +167,22 @@ struct StrongWriter::State {
     char header[strong::HeaderSize];
 };
 
+// Enough chunks in flight that neither side waits for the other while both keep pace.
+constexpr int kChunksInFlight = 4;
+
 StrongWriter::StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize)
     : m_out(out), m_key(std::move(key)), m_state(std::make_unique<State>()),
-      m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk))
+      m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk)),
+      m_queue(kChunksInFlight, qsizetype(m_chunkSize))
 {
 }
 
 StrongWriter::~StrongWriter()
 {
+    m_queue.close();
+    if (m_worker.joinable())
+        m_worker.join();
     sodium_memzero(m_state.get(), sizeof(State));
-    wipe(m_pending);
 }
 
 bool StrongWriter::open(OpenMode mode)
@@ -196,25 +204,50 @@ bool StrongWriter::open(OpenMode mode)
         setErrorString(m_out.errorString());
         return false;
     }
-    m_pending.reserve(m_chunkSize);
-    m_cipher.resize(qsizetype(m_chunkSize) + kAuthBytes);
+    m_pending = m_queue.takeEmpty();
+    m_pending->size = 0;
+    m_worker = std::thread([this] { encryptAndWrite(); });
     return QIODevice::open(mode);
 }
 
-bool StrongWriter::push(const std::uint8_t *plain, qint64 size, bool last)
+void StrongWriter::encryptAndWrite()
 {
-    unsigned long long length = 0;
-    // The whole header is authenticated with the first chunk: a header taken from another file
-    // does not fit the stream.
-    crypto_secretstream_xchacha20poly1305_push(
-        &m_state->stream, reinterpret_cast<std::uint8_t *>(m_cipher.data()), &length, plain,
-        std::size_t(size), m_first ? bytesOf(m_state->header) : nullptr,
-        m_first ? std::size_t(strong::HeaderSize) : 0,
-        last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
-             : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
-    m_first = false;
-    if (m_out.write(m_cipher.constData(), qint64(length)) != qint64(length)) {
-        setErrorString(m_out.errorString());
+    QByteArray cipher(qsizetype(m_chunkSize) + kAuthBytes, Qt::Uninitialized);
+    bool first = true;
+    while (ChunkQueue::Chunk *chunk = m_queue.takeFilled()) {
+        const bool last = chunk->last;
+        if (!m_failed.load(std::memory_order_relaxed)) {
+            unsigned long long length = 0;
+            // The whole header is authenticated with the first chunk: a header taken from
+            // another file does not fit the stream.
+            crypto_secretstream_xchacha20poly1305_push(
+                &m_state->stream, reinterpret_cast<std::uint8_t *>(cipher.data()), &length,
+                bytesOf(chunk->bytes.constData()), std::size_t(chunk->size),
+                first ? bytesOf(m_state->header) : nullptr, first ? std::size_t(strong::HeaderSize) : 0,
+                last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+                     : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+            first = false;
+            if (m_out.write(cipher.constData(), qint64(length)) != qint64(length)) {
+                m_failure = m_out.errorString();
+                m_failed.store(true, std::memory_order_release);
+            }
+        }
+        m_queue.giveBack(chunk);
+        if (last)
+            return;
+    }
+}
+
+bool StrongWriter::handOver(bool last)
+{
+    m_pending->last = last;
+    m_queue.handOver(std::exchange(m_pending, nullptr));
+    if (!last) {
+        m_pending = m_queue.takeEmpty();
+        m_pending->size = 0;
+    }
+    if (m_failed.load(std::memory_order_acquire)) {
+        setErrorString(m_failure);
         return false;
     }
     return true;
@@ -222,38 +255,31 @@ bool StrongWriter::push(const std::uint8_t *plain, qint64 size, bool last)
 
 qint64 StrongWriter::writeData(const char *data, qint64 size)
 {
-    // A full chunk is pushed only once more bytes follow it: the last chunk must carry the
+    // A full chunk is handed over only once more bytes follow it: the last chunk must carry the
     // final tag, and only finish() knows which one that is.
-    const char *p = data;
-    qint64 left = size;
     const qint64 chunk = m_chunkSize;
-    while (left > 0) {
-        if (m_pending.size() == chunk) {
-            if (!push(bytesOf(m_pending.constData()), chunk, false))
-                return -1;
-            m_pending.resize(0);
-        }
-        if (m_pending.isEmpty() && left > chunk) {
-            if (!push(bytesOf(p), chunk, false))
-                return -1;
-            p += chunk;
-            left -= chunk;
-            continue;
-        }
-        const qint64 take = std::min(left, chunk - m_pending.size());
-        m_pending.append(p, take);
-        p += take;
-        left -= take;
+    for (qint64 done = 0; done < size;) {
+        if (m_pending->size == chunk && !handOver(false))
+            return -1;
+        const qint64 take = std::min(size - done, chunk - m_pending->size);
+        std::memcpy(m_pending->bytes.data() + m_pending->size, data + done, std::size_t(take));
+        m_pending->size += take;
+        done += take;
     }
     return size;
 }
 
 bool StrongWriter::finish()
 {
-    const bool written = push(bytesOf(m_pending.constData()), m_pending.size(), true);
-    wipe(m_pending);
-    m_pending.resize(0);
-    return written;
+    if (!m_pending)
+        return false;
+    handOver(true);
+    m_worker.join();
+    if (m_failed.load(std::memory_order_acquire)) {
+        setErrorString(m_failure);
+        return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -264,7 +290,8 @@ struct StrongReader::State {
 
 StrongReader::StrongReader(QIODevice &in, const StrongHeader &header,
                            std::shared_ptr<const StrongKey> key)
-    : m_in(in), m_header(header), m_key(std::move(key)), m_state(std::make_unique<State>())
+    : m_in(in), m_header(header), m_key(std::move(key)), m_state(std::make_unique<State>()),
+      m_queue(kChunksInFlight, qsizetype(header.chunkSize))
 {
     // Every chunk but the last is full, so the container's size gives the plain size.
     const qint64 body = std::max<qint64>(0, m_in.size() - strong::HeaderSize);
@@ -275,8 +302,10 @@ StrongReader::StrongReader(QIODevice &in, const StrongHeader &header,
 
 StrongReader::~StrongReader()
 {
+    m_queue.close();
+    if (m_worker.joinable())
+        m_worker.join();
     sodium_memzero(m_state.get(), sizeof(State));
-    wipe(m_plain);
 }
 
 bool StrongReader::open(OpenMode mode)
@@ -284,103 +313,109 @@ bool StrongReader::open(OpenMode mode)
     if (crypto_secretstream_xchacha20poly1305_init_pull(
             &m_state->stream, bytesOf(m_header.bytes.data() + kStreamHeaderAt), m_key->streamKey().data())
         != 0)
-        m_damaged = true;
-    m_cipher.resize(qsizetype(m_header.chunkSize) + kAuthBytes);
-    m_plain.resize(qsizetype(m_header.chunkSize));
+        fail();
+    else
+        m_worker = std::thread([this] { readAndDecrypt(); });
     return QIODevice::open(mode);
 }
 
-qint64 StrongReader::fail()
+void StrongReader::fail()
 {
     m_damaged = true;
     setErrorString(QStringLiteral("Die Datei ist beschädigt oder wurde verändert."));
-    return -1;
 }
 
-qint64 StrongReader::pull(std::uint8_t *out)
+void StrongReader::readAndDecrypt()
 {
-    if (m_damaged)
-        return -1;
+    m_cipher.resize(qsizetype(m_header.chunkSize) + kAuthBytes);
+    bool first = true;
+    while (ChunkQueue::Chunk *chunk = m_queue.takeEmpty()) {
+        bool final = false;
+        chunk->size = pull(reinterpret_cast<std::uint8_t *>(chunk->bytes.data()), first, final);
+        first = false;
+        const bool last = final || chunk->size < 0;
+        chunk->last = last;
+        m_queue.handOver(chunk);
+        if (last)
+            return;
+    }
+}
+
+qint64 StrongReader::pull(std::uint8_t *out, bool first, bool &final)
+{
     const qint64 left = m_in.size() - m_in.pos();
     const qint64 full = qint64(m_header.chunkSize) + kAuthBytes;
     const qint64 length = std::min(left, full);
     if (length < kAuthBytes || !readFully(m_in, m_cipher.data(), length))
-        return fail();
+        return -1;
     unsigned long long plainLength = 0;
     unsigned char tag = 0;
     if (crypto_secretstream_xchacha20poly1305_pull(
             &m_state->stream, out, &plainLength, &tag, bytesOf(m_cipher.constData()),
-            std::size_t(length), m_first ? bytesOf(m_header.bytes.data()) : nullptr,
-            m_first ? std::size_t(strong::HeaderSize) : 0)
+            std::size_t(length), first ? bytesOf(m_header.bytes.data()) : nullptr,
+            first ? std::size_t(strong::HeaderSize) : 0)
         != 0)
-        return fail();
-    m_first = false;
+        return -1;
     const bool atEnd = m_in.pos() == m_in.size();
     if (tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
         // Nothing may follow the last chunk.
         if (!atEnd)
-            return fail();
-        m_final = true;
+            return -1;
+        final = true;
     } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || length < full) {
-        return fail();
+        return -1;
     }
     return qint64(plainLength);
 }
 
-qint64 StrongReader::readData(char *data, qint64 size)
+qint64 StrongReader::advance(char *data, qint64 size)
 {
     qint64 done = 0;
     while (done < size) {
-        if (m_plainPos < m_plainEnd) {
-            const qint64 n = std::min(size - done, m_plainEnd - m_plainPos);
-            std::memcpy(data + done, m_plain.constData() + m_plainPos, std::size_t(n));
+        if (m_current && m_plainPos < m_current->size) {
+            const qint64 n = std::min(size - done, m_current->size - m_plainPos);
+            if (data)
+                std::memcpy(data + done, m_current->bytes.constData() + m_plainPos, std::size_t(n));
             m_plainPos += n;
             done += n;
             continue;
         }
+        if (m_current)
+            m_queue.giveBack(std::exchange(m_current, nullptr));
         if (m_final || m_damaged)
             break;
-        // Whole chunks go straight into the caller's buffer.
-        const bool direct = size - done >= qint64(m_header.chunkSize);
-        const qint64 n = pull(direct ? reinterpret_cast<std::uint8_t *>(data + done)
-                                     : reinterpret_cast<std::uint8_t *>(m_plain.data()));
-        if (n < 0)
+        if (!m_worker.joinable()) { // never opened
+            fail();
             break;
-        if (direct) {
-            done += n;
-        } else {
-            m_plainPos = 0;
-            m_plainEnd = n;
+        }
+        m_current = m_queue.takeFilled();
+        m_plainPos = 0;
+        m_final = m_current->last;
+        if (m_current->size < 0) {
+            m_current->size = 0;
+            fail();
         }
     }
+    return done;
+}
+
+qint64 StrongReader::readData(char *data, qint64 size)
+{
+    const qint64 done = advance(data, size);
     return done == 0 && m_damaged ? -1 : done;
 }
 
 bool StrongReader::seek(qint64 position)
 {
-    qint64 skip = position - pos();
-    if (skip < 0)
+    const qint64 skip = position - pos();
+    if (skip < 0 || advance(nullptr, skip) != skip)
         return false;
-    while (skip > 0) {
-        if (m_plainPos == m_plainEnd) {
-            const qint64 n = m_final ? -1 : pull(reinterpret_cast<std::uint8_t *>(m_plain.data()));
-            if (n < 0)
-                return false;
-            m_plainPos = 0;
-            m_plainEnd = n;
-        }
-        const qint64 n = std::min(skip, m_plainEnd - m_plainPos);
-        m_plainPos += n;
-        skip -= n;
-    }
     return QIODevice::seek(position);
 }
 
 bool StrongReader::drain()
 {
-    m_plainPos = m_plainEnd = 0;
-    while (!m_final && !m_damaged)
-        pull(reinterpret_cast<std::uint8_t *>(m_plain.data()));
+    advance(nullptr, std::numeric_limits<qint64>::max());
     return !m_damaged;
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "support/chunk_queue.h"
 #include "support/secret_bytes.h"
 
 #include <QByteArrayView>
 #include <QIODevice>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <thread>
 
 namespace lexora {
 
@@ -83,13 +86,15 @@ struct StrongHeader {
 };
 
 // Writes the container to out: the header when opened, then the bytes written to it in chunks;
-// finish() writes the last chunk. A failed write of out fails the write to this device.
+// finish() writes the last chunk. The chunks are encrypted and written on a thread of their own,
+// beside the caller that produces the bytes. A failed write of out fails a later write to this
+// device, or finish(); out must be left alone until finish() has returned.
 class StrongWriter : public QIODevice {
 public:
     StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize);
     ~StrongWriter() override;
     bool open(OpenMode mode) override;
-    // Writes the rest as the last chunk; false when out refused it.
+    // Writes the rest as the last chunk; false when out refused any chunk.
     bool finish();
 
 protected:
@@ -97,21 +102,28 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    bool push(const std::uint8_t *plain, qint64 size, bool last);
+    // Hands the chunk being filled to the worker; false when the worker has failed.
+    bool handOver(bool last);
+    // The worker: encrypts the handed chunks in order and writes them to out.
+    void encryptAndWrite();
 
     struct State;
     QIODevice &m_out;
     std::shared_ptr<const StrongKey> m_key;
     std::unique_ptr<State> m_state;
-    QByteArray m_pending; // up to one chunk of plain bytes not yet pushed
-    QByteArray m_cipher;  // one chunk as written
     quint32 m_chunkSize;
-    bool m_first = true;
+    ChunkQueue m_queue;
+    ChunkQueue::Chunk *m_pending = nullptr; // the chunk the caller's bytes go into
+    std::thread m_worker;
+    std::atomic<bool> m_failed{false};
+    QString m_failure; // out's error, set by the worker before m_failed
 };
 
 // Reads the plain bytes of a container from in, whose header has been read and admits key.
-// Every chunk is authenticated before its bytes are handed out; a chunk that fails, a missing
-// last chunk or bytes after it make the read fail and damaged() true. Seeks go forward only.
+// The chunks are read and decrypted ahead on a thread of their own; every chunk is
+// authenticated before its bytes are handed out. A chunk that fails, a missing last chunk or
+// bytes after it make the read fail and damaged() true. Seeks go forward only; in must be left
+// alone while this reader lives.
 class StrongReader : public QIODevice {
 public:
     StrongReader(QIODevice &in, const StrongHeader &header, std::shared_ptr<const StrongKey> key);
@@ -130,21 +142,26 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    // Pulls the next chunk into out (room for one chunk); its plain size, or -1 when damaged.
-    qint64 pull(std::uint8_t *out);
-    qint64 fail();
+    // The worker: reads and decrypts the chunks in order and hands them over, a damaged one as
+    // a failure that ends the stream.
+    void readAndDecrypt();
+    // Reads the next chunk into out (room for one chunk): its plain size, or -1 when damaged.
+    qint64 pull(std::uint8_t *out, bool first, bool &final);
+    // Moves up to size bytes on, copying them into data unless it is null; the bytes moved.
+    qint64 advance(char *data, qint64 size);
+    void fail();
 
     struct State;
     QIODevice &m_in;
     const StrongHeader &m_header;
     std::shared_ptr<const StrongKey> m_key;
     std::unique_ptr<State> m_state;
-    QByteArray m_cipher;
-    QByteArray m_plain; // the current chunk's plain bytes
+    QByteArray m_cipher; // the worker's
+    ChunkQueue m_queue;
+    std::thread m_worker;
+    ChunkQueue::Chunk *m_current = nullptr; // the chunk being read out
     qint64 m_plainPos = 0;
-    qint64 m_plainEnd = 0;
     qint64 m_plainSize = -1;
-    bool m_first = true;
     bool m_final = false;
     bool m_damaged = false;
 };
