@@ -82,7 +82,8 @@ bool SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
         const TTipItem *item = node.item();
         return item ? itemPlaces && PassesItemConditions(*item, query) : places.keyNames;
     };
-    std::vector<Node *> examined;
+    std::vector<Node *> &examined = m_examined;
+    examined.clear();
     visitScope(m_db, query, [&](Node &node) {
         if (isExamined(node))
             examined.push_back(&node);

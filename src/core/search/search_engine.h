@@ -46,6 +46,9 @@ public:
 private:
     const Database &m_db;
     DisplayedTextCache m_texts;
+    // The nodes a search looks at. Kept between searches: fresh memory of this size costs a
+    // page fault per page on every search, a good part of a search's time.
+    std::vector<Node *> m_examined;
 };
 
 // Removes the scope entries that lie below another entry (the top level, nullptr, holds every

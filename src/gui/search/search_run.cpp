@@ -77,9 +77,8 @@ void SearchRun::start(SearchQuery query)
     m_showDelay->start();
     m_thread = std::thread([this] {
         try {
-            std::vector<SearchResult> results;
-            m_complete = m_engine.RunSearch(m_query, results, this);
-            progress(m_progressDone, m_progressTotal, results);
+            m_complete = m_engine.RunSearch(m_query, m_results, this);
+            progress(m_progressDone, m_progressTotal, m_results);
         } catch (const Error &e) {
             m_error = e.message();
         } catch (const std::exception &e) {
@@ -106,12 +105,11 @@ void SearchRun::progress(qint64 done, qint64 total, const std::vector<SearchResu
 void SearchRun::deliver()
 {
     m_deliveryPosted = false;
-    std::vector<SearchResult> batch;
     qint64 done = 0;
     qint64 total = 0;
     {
         const std::lock_guard lock(m_mutex);
-        batch.swap(m_pending);
+        m_batch.swap(m_pending);
         done = m_progressDone;
         total = m_progressTotal;
     }
@@ -119,8 +117,9 @@ void SearchRun::deliver()
         // The bar counts in thousandths: the dialog's range is an int.
         m_progressWindow->setValue(int(done * 1000 / total));
     }
-    if (!batch.empty())
-        Q_EMIT found(batch);
+    if (!m_batch.empty())
+        Q_EMIT found(m_batch);
+    m_batch.clear();
 }
 
 void SearchRun::cancelAndWait()
