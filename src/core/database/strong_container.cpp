@@ -168,12 +168,17 @@ struct StrongWriter::State {
 };
 
 // Enough chunks in flight that neither side waits for the other while both keep pace.
-constexpr int kChunksInFlight = 4;
+constexpr int kChunksInFlight = 8;
+// The stages of a chunk on its way.
+constexpr int kFree = 0;
+constexpr int kFilled = 1;    // writing: plain bytes to encrypt and write
+constexpr int kRead = 1;      // reading: sealed bytes to decrypt
+constexpr int kDecrypted = 2; // reading: plain bytes to hand out
 
 StrongWriter::StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize)
     : m_out(out), m_key(std::move(key)), m_state(std::make_unique<State>()),
       m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk)),
-      m_queue(kChunksInFlight, qsizetype(m_chunkSize))
+      m_queue(kChunksInFlight, 2, qsizetype(m_chunkSize), qsizetype(m_chunkSize) + kAuthBytes)
 {
 }
 
@@ -204,35 +209,34 @@ bool StrongWriter::open(OpenMode mode)
         setErrorString(m_out.errorString());
         return false;
     }
-    m_pending = m_queue.takeEmpty();
-    m_pending->size = 0;
+    m_pending = m_queue.take(kFree);
+    m_pending->plainSize = 0;
     m_worker = std::thread([this] { encryptAndWrite(); });
     return QIODevice::open(mode);
 }
 
 void StrongWriter::encryptAndWrite()
 {
-    QByteArray cipher(qsizetype(m_chunkSize) + kAuthBytes, Qt::Uninitialized);
     bool first = true;
-    while (ChunkQueue::Chunk *chunk = m_queue.takeFilled()) {
+    while (ChunkQueue::Chunk *chunk = m_queue.take(kFilled)) {
         const bool last = chunk->last;
         if (!m_failed.load(std::memory_order_relaxed)) {
             unsigned long long length = 0;
             // The whole header is authenticated with the first chunk: a header taken from
             // another file does not fit the stream.
             crypto_secretstream_xchacha20poly1305_push(
-                &m_state->stream, reinterpret_cast<std::uint8_t *>(cipher.data()), &length,
-                bytesOf(chunk->bytes.constData()), std::size_t(chunk->size),
+                &m_state->stream, reinterpret_cast<std::uint8_t *>(chunk->sealed.data()), &length,
+                bytesOf(chunk->plain.constData()), std::size_t(chunk->plainSize),
                 first ? bytesOf(m_state->header) : nullptr, first ? std::size_t(strong::HeaderSize) : 0,
                 last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
                      : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
             first = false;
-            if (m_out.write(cipher.constData(), qint64(length)) != qint64(length)) {
+            if (m_out.write(chunk->sealed.constData(), qint64(length)) != qint64(length)) {
                 m_failure = m_out.errorString();
                 m_failed.store(true, std::memory_order_release);
             }
         }
-        m_queue.giveBack(chunk);
+        m_queue.put(kFree, chunk);
         if (last)
             return;
     }
@@ -241,10 +245,10 @@ void StrongWriter::encryptAndWrite()
 bool StrongWriter::handOver(bool last)
 {
     m_pending->last = last;
-    m_queue.handOver(std::exchange(m_pending, nullptr));
+    m_queue.put(kFilled, std::exchange(m_pending, nullptr));
     if (!last) {
-        m_pending = m_queue.takeEmpty();
-        m_pending->size = 0;
+        m_pending = m_queue.take(kFree);
+        m_pending->plainSize = 0;
     }
     if (m_failed.load(std::memory_order_acquire)) {
         setErrorString(m_failure);
@@ -259,11 +263,11 @@ qint64 StrongWriter::writeData(const char *data, qint64 size)
     // final tag, and only finish() knows which one that is.
     const qint64 chunk = m_chunkSize;
     for (qint64 done = 0; done < size;) {
-        if (m_pending->size == chunk && !handOver(false))
+        if (m_pending->plainSize == chunk && !handOver(false))
             return -1;
-        const qint64 take = std::min(size - done, chunk - m_pending->size);
-        std::memcpy(m_pending->bytes.data() + m_pending->size, data + done, std::size_t(take));
-        m_pending->size += take;
+        const qint64 take = std::min(size - done, chunk - m_pending->plainSize);
+        std::memcpy(m_pending->plain.data() + m_pending->plainSize, data + done, std::size_t(take));
+        m_pending->plainSize += take;
         done += take;
     }
     return size;
@@ -291,7 +295,7 @@ struct StrongReader::State {
 StrongReader::StrongReader(QIODevice &in, const StrongHeader &header,
                            std::shared_ptr<const StrongKey> key)
     : m_in(in), m_header(header), m_key(std::move(key)), m_state(std::make_unique<State>()),
-      m_queue(kChunksInFlight, qsizetype(header.chunkSize))
+      m_queue(kChunksInFlight, 3, qsizetype(header.chunkSize), qsizetype(header.chunkSize) + kAuthBytes)
 {
     // Every chunk but the last is full, so the container's size gives the plain size.
     const qint64 body = std::max<qint64>(0, m_in.size() - strong::HeaderSize);
@@ -315,7 +319,7 @@ bool StrongReader::open(OpenMode mode)
         != 0)
         fail();
     else
-        m_worker = std::thread([this] { readAndDecrypt(); });
+        m_worker = std::thread([this] { decrypt(); });
     return QIODevice::open(mode);
 }
 
@@ -325,44 +329,57 @@ void StrongReader::fail()
     setErrorString(QStringLiteral("Die Datei ist beschädigt oder wurde verändert."));
 }
 
-void StrongReader::readAndDecrypt()
+void StrongReader::readAhead()
 {
-    m_cipher.resize(qsizetype(m_header.chunkSize) + kAuthBytes);
+    const qint64 full = qint64(m_header.chunkSize) + kAuthBytes;
+    while (!m_allRead) {
+        ChunkQueue::Chunk *chunk = m_queue.tryTake(kFree);
+        if (!chunk)
+            return;
+        const qint64 length = std::min(m_in.size() - m_in.pos(), full);
+        const bool read = length >= kAuthBytes && readFully(m_in, chunk->sealed.data(), length);
+        chunk->sealedSize = read ? length : -1;
+        chunk->atEnd = read && m_in.pos() == m_in.size();
+        m_allRead = !read || chunk->atEnd;
+        m_queue.put(kRead, chunk);
+    }
+}
+
+void StrongReader::decrypt()
+{
     bool first = true;
-    while (ChunkQueue::Chunk *chunk = m_queue.takeEmpty()) {
-        bool final = false;
-        chunk->size = pull(reinterpret_cast<std::uint8_t *>(chunk->bytes.data()), first, final);
+    while (ChunkQueue::Chunk *chunk = m_queue.take(kRead)) {
+        chunk->plainSize = openChunk(*chunk, first);
         first = false;
-        const bool last = final || chunk->size < 0;
-        chunk->last = last;
-        m_queue.handOver(chunk);
+        chunk->last = chunk->last || chunk->plainSize < 0;
+        const bool last = chunk->last;
+        m_queue.put(kDecrypted, chunk);
         if (last)
             return;
     }
 }
 
-qint64 StrongReader::pull(std::uint8_t *out, bool first, bool &final)
+qint64 StrongReader::openChunk(ChunkQueue::Chunk &chunk, bool first)
 {
-    const qint64 left = m_in.size() - m_in.pos();
-    const qint64 full = qint64(m_header.chunkSize) + kAuthBytes;
-    const qint64 length = std::min(left, full);
-    if (length < kAuthBytes || !readFully(m_in, m_cipher.data(), length))
+    chunk.last = false;
+    if (chunk.sealedSize < 0)
         return -1;
     unsigned long long plainLength = 0;
     unsigned char tag = 0;
     if (crypto_secretstream_xchacha20poly1305_pull(
-            &m_state->stream, out, &plainLength, &tag, bytesOf(m_cipher.constData()),
-            std::size_t(length), first ? bytesOf(m_header.bytes.data()) : nullptr,
-            first ? std::size_t(strong::HeaderSize) : 0)
+            &m_state->stream, reinterpret_cast<std::uint8_t *>(chunk.plain.data()), &plainLength,
+            &tag, bytesOf(chunk.sealed.constData()), std::size_t(chunk.sealedSize),
+            first ? bytesOf(m_header.bytes.data()) : nullptr, first ? std::size_t(strong::HeaderSize) : 0)
         != 0)
         return -1;
-    const bool atEnd = m_in.pos() == m_in.size();
+    // The last chunk carries the final tag and ends the file; every other one is full and
+    // followed by more.
+    const bool full = chunk.sealedSize == qint64(m_header.chunkSize) + kAuthBytes;
     if (tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
-        // Nothing may follow the last chunk.
-        if (!atEnd)
+        if (!chunk.atEnd)
             return -1;
-        final = true;
-    } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || length < full) {
+        chunk.last = true;
+    } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || !full || chunk.atEnd) {
         return -1;
     }
     return qint64(plainLength);
@@ -372,27 +389,28 @@ qint64 StrongReader::advance(char *data, qint64 size)
 {
     qint64 done = 0;
     while (done < size) {
-        if (m_current && m_plainPos < m_current->size) {
-            const qint64 n = std::min(size - done, m_current->size - m_plainPos);
+        if (m_current && m_plainPos < m_current->plainSize) {
+            const qint64 n = std::min(size - done, m_current->plainSize - m_plainPos);
             if (data)
-                std::memcpy(data + done, m_current->bytes.constData() + m_plainPos, std::size_t(n));
+                std::memcpy(data + done, m_current->plain.constData() + m_plainPos, std::size_t(n));
             m_plainPos += n;
             done += n;
             continue;
         }
         if (m_current)
-            m_queue.giveBack(std::exchange(m_current, nullptr));
+            m_queue.put(kFree, std::exchange(m_current, nullptr));
         if (m_final || m_damaged)
             break;
         if (!m_worker.joinable()) { // never opened
             fail();
             break;
         }
-        m_current = m_queue.takeFilled();
+        readAhead();
+        m_current = m_queue.take(kDecrypted);
         m_plainPos = 0;
         m_final = m_current->last;
-        if (m_current->size < 0) {
-            m_current->size = 0;
+        if (m_current->plainSize < 0) {
+            m_current->plainSize = 0;
             fail();
         }
     }

@@ -112,7 +112,7 @@ private:
     std::shared_ptr<const StrongKey> m_key;
     std::unique_ptr<State> m_state;
     quint32 m_chunkSize;
-    ChunkQueue m_queue;
+    ChunkQueue m_queue; // stages: free, filled
     ChunkQueue::Chunk *m_pending = nullptr; // the chunk the caller's bytes go into
     std::thread m_worker;
     std::atomic<bool> m_failed{false};
@@ -120,10 +120,10 @@ private:
 };
 
 // Reads the plain bytes of a container from in, whose header has been read and admits key.
-// The chunks are read and decrypted ahead on a thread of their own; every chunk is
-// authenticated before its bytes are handed out. A chunk that fails, a missing last chunk or
-// bytes after it make the read fail and damaged() true. Seeks go forward only; in must be left
-// alone while this reader lives.
+// The caller's thread reads the encrypted chunks ahead while a thread of its own authenticates
+// and decrypts them; no chunk's bytes are handed out before it is authenticated. A chunk that
+// fails, a missing last chunk or bytes after it make the read fail and damaged() true. Seeks go
+// forward only.
 class StrongReader : public QIODevice {
 public:
     StrongReader(QIODevice &in, const StrongHeader &header, std::shared_ptr<const StrongKey> key);
@@ -142,11 +142,13 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    // The worker: reads and decrypts the chunks in order and hands them over, a damaged one as
-    // a failure that ends the stream.
-    void readAndDecrypt();
-    // Reads the next chunk into out (room for one chunk): its plain size, or -1 when damaged.
-    qint64 pull(std::uint8_t *out, bool first, bool &final);
+    // Reads the next encrypted chunks from in into every free chunk, for the worker.
+    void readAhead();
+    // The worker: authenticates and decrypts the chunks in order, a damaged one as a failure
+    // that ends the stream.
+    void decrypt();
+    // The plain size of the chunk's sealed bytes, or -1 when they are damaged.
+    qint64 openChunk(ChunkQueue::Chunk &chunk, bool first);
     // Moves up to size bytes on, copying them into data unless it is null; the bytes moved.
     qint64 advance(char *data, qint64 size);
     void fail();
@@ -156,12 +158,12 @@ private:
     const StrongHeader &m_header;
     std::shared_ptr<const StrongKey> m_key;
     std::unique_ptr<State> m_state;
-    QByteArray m_cipher; // the worker's
-    ChunkQueue m_queue;
+    ChunkQueue m_queue; // stages: free, read, decrypted
     std::thread m_worker;
     ChunkQueue::Chunk *m_current = nullptr; // the chunk being read out
     qint64 m_plainPos = 0;
     qint64 m_plainSize = -1;
+    bool m_allRead = false; // in's end or a failed read is behind the chunks read ahead
     bool m_final = false;
     bool m_damaged = false;
 };

@@ -4,65 +4,58 @@
 
 namespace lexora {
 
-ChunkQueue::ChunkQueue(int count, qsizetype chunkBytes)
+ChunkQueue::ChunkQueue(int count, int stages, qsizetype plainBytes, qsizetype sealedBytes)
+    : m_stages(std::size_t(stages))
 {
     for (int i = 0; i < count; ++i) {
-        m_chunks.push_back(std::make_unique<Chunk>());
-        m_chunks.back()->bytes.resize(chunkBytes);
-        m_empty.push_back(m_chunks.back().get());
+        auto chunk = std::make_unique<Chunk>();
+        chunk->plain.resize(plainBytes);
+        chunk->sealed.resize(sealedBytes);
+        m_stages[0].push_back(chunk.get());
+        m_chunks.push_back(std::move(chunk));
     }
 }
 
 ChunkQueue::~ChunkQueue()
 {
     for (const auto &chunk : m_chunks)
-        wipe(chunk->bytes);
+        wipe(chunk->plain);
 }
 
-ChunkQueue::Chunk *ChunkQueue::take(std::deque<Chunk *> &from)
+ChunkQueue::Chunk *ChunkQueue::take(int stage)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return m_closed || !from.empty(); });
+    m_changed.wait(lock, [&] { return m_closed || !m_stages[std::size_t(stage)].empty(); });
     if (m_closed)
         return nullptr;
-    Chunk *chunk = from.front();
-    from.pop_front();
+    Chunk *chunk = m_stages[std::size_t(stage)].front();
+    m_stages[std::size_t(stage)].pop_front();
     return chunk;
 }
 
-void ChunkQueue::put(std::deque<Chunk *> &to, Chunk *chunk)
+ChunkQueue::Chunk *ChunkQueue::tryTake(int stage)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_closed || m_stages[std::size_t(stage)].empty())
+        return nullptr;
+    Chunk *chunk = m_stages[std::size_t(stage)].front();
+    m_stages[std::size_t(stage)].pop_front();
+    return chunk;
+}
+
+void ChunkQueue::put(int stage, Chunk *chunk)
 {
     {
-        std::lock_guard lock(m_mutex);
-        to.push_back(chunk);
+        const std::lock_guard lock(m_mutex);
+        m_stages[std::size_t(stage)].push_back(chunk);
     }
     m_changed.notify_all();
-}
-
-ChunkQueue::Chunk *ChunkQueue::takeEmpty()
-{
-    return take(m_empty);
-}
-
-void ChunkQueue::handOver(Chunk *chunk)
-{
-    put(m_filled, chunk);
-}
-
-ChunkQueue::Chunk *ChunkQueue::takeFilled()
-{
-    return take(m_filled);
-}
-
-void ChunkQueue::giveBack(Chunk *chunk)
-{
-    put(m_empty, chunk);
 }
 
 void ChunkQueue::close()
 {
     {
-        std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_mutex);
         m_closed = true;
     }
     m_changed.notify_all();
