@@ -167,18 +167,28 @@ struct StrongWriter::State {
     char header[strong::HeaderSize];
 };
 
-// Enough chunks in flight that neither side waits for the other while both keep pace.
-constexpr int kChunksInFlight = 8;
+namespace {
+
+// Enough chunks in flight that neither side waits for the other while both keep pace, but no
+// more than about a megabyte of them unless the chunks are larger: a file's header names the
+// chunk size.
+int chunksInFlight(quint32 chunkSize)
+{
+    return int(std::clamp<quint32>((1u << 20) / chunkSize, 2, 8));
+}
+
 // The stages of a chunk on its way.
 constexpr int kFree = 0;
 constexpr int kFilled = 1;    // writing: plain bytes to encrypt and write
 constexpr int kRead = 1;      // reading: sealed bytes to decrypt
 constexpr int kDecrypted = 2; // reading: plain bytes to hand out
 
+} // namespace
+
 StrongWriter::StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize)
     : m_out(out), m_key(std::move(key)), m_state(std::make_unique<State>()),
       m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk)),
-      m_queue(kChunksInFlight, 2, qsizetype(m_chunkSize), qsizetype(m_chunkSize) + kAuthBytes)
+      m_queue(chunksInFlight(m_chunkSize), 2, qsizetype(m_chunkSize), qsizetype(m_chunkSize) + kAuthBytes)
 {
 }
 
@@ -295,7 +305,8 @@ struct StrongReader::State {
 StrongReader::StrongReader(QIODevice &in, const StrongHeader &header,
                            std::shared_ptr<const StrongKey> key)
     : m_in(in), m_header(header), m_key(std::move(key)), m_state(std::make_unique<State>()),
-      m_queue(kChunksInFlight, 3, qsizetype(header.chunkSize), qsizetype(header.chunkSize) + kAuthBytes)
+      m_queue(chunksInFlight(header.chunkSize), 3, qsizetype(header.chunkSize),
+              qsizetype(header.chunkSize) + kAuthBytes)
 {
     // Every chunk but the last is full, so the container's size gives the plain size.
     const qint64 body = std::max<qint64>(0, m_in.size() - strong::HeaderSize);
