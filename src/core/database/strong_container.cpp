@@ -179,7 +179,8 @@ int chunksInFlight(quint32 chunkSize)
 
 // The stages of a chunk on its way.
 constexpr int kFree = 0;
-constexpr int kFilled = 1;    // writing: plain bytes to encrypt and write
+constexpr int kFilled = 1;    // writing: plain bytes to encrypt
+constexpr int kSealed = 2;    // writing: encrypted bytes to write
 constexpr int kRead = 1;      // reading: sealed bytes to decrypt
 constexpr int kDecrypted = 2; // reading: plain bytes to hand out
 
@@ -188,7 +189,7 @@ constexpr int kDecrypted = 2; // reading: plain bytes to hand out
 StrongWriter::StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize)
     : m_out(out), m_key(std::move(key)), m_state(std::make_unique<State>()),
       m_chunkSize(std::clamp(chunkSize, kMinChunk, kMaxChunk)),
-      m_queue(chunksInFlight(m_chunkSize), 2, qsizetype(m_chunkSize), qsizetype(m_chunkSize) + kAuthBytes)
+      m_queue(chunksInFlight(m_chunkSize), 3, qsizetype(m_chunkSize), qsizetype(m_chunkSize) + kAuthBytes)
 {
 }
 
@@ -221,50 +222,59 @@ bool StrongWriter::open(OpenMode mode)
     }
     m_pending = m_queue.take(kFree);
     m_pending->plainSize = 0;
-    m_worker = std::thread([this] { encryptAndWrite(); });
+    m_worker = std::thread([this] { encrypt(); });
     return QIODevice::open(mode);
 }
 
-void StrongWriter::encryptAndWrite()
+void StrongWriter::encrypt()
 {
     bool first = true;
     while (ChunkQueue::Chunk *chunk = m_queue.take(kFilled)) {
+        unsigned long long length = 0;
+        // The whole header is authenticated with the first chunk: a header taken from another
+        // file does not fit the stream.
+        crypto_secretstream_xchacha20poly1305_push(
+            &m_state->stream, reinterpret_cast<std::uint8_t *>(chunk->sealed.data()), &length,
+            bytesOf(chunk->plain.constData()), std::size_t(chunk->plainSize),
+            first ? bytesOf(m_state->header) : nullptr, first ? std::size_t(strong::HeaderSize) : 0,
+            chunk->last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+                        : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+        first = false;
+        chunk->sealedSize = qint64(length);
         const bool last = chunk->last;
-        if (!m_failed.load(std::memory_order_relaxed)) {
-            unsigned long long length = 0;
-            // The whole header is authenticated with the first chunk: a header taken from
-            // another file does not fit the stream.
-            crypto_secretstream_xchacha20poly1305_push(
-                &m_state->stream, reinterpret_cast<std::uint8_t *>(chunk->sealed.data()), &length,
-                bytesOf(chunk->plain.constData()), std::size_t(chunk->plainSize),
-                first ? bytesOf(m_state->header) : nullptr, first ? std::size_t(strong::HeaderSize) : 0,
-                last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
-                     : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
-            first = false;
-            if (m_out.write(chunk->sealed.constData(), qint64(length)) != qint64(length)) {
-                m_failure = m_out.errorString();
-                m_failed.store(true, std::memory_order_release);
-            }
-        }
-        m_queue.put(kFree, chunk);
+        m_queue.put(kSealed, chunk);
         if (last)
             return;
     }
+}
+
+bool StrongWriter::writeSealed(ChunkQueue::Chunk *chunk)
+{
+    m_lastWritten = chunk->last;
+    const bool written = m_failed
+                         || m_out.write(chunk->sealed.constData(), chunk->sealedSize) == chunk->sealedSize;
+    if (!written && !m_failed) {
+        m_failed = true;
+        setErrorString(m_out.errorString());
+    }
+    m_queue.put(kFree, chunk);
+    return !m_failed;
 }
 
 bool StrongWriter::handOver(bool last)
 {
     m_pending->last = last;
     m_queue.put(kFilled, std::exchange(m_pending, nullptr));
+    // The chunks the worker has encrypted go out in order; when none is free, the oldest
+    // one in the worker's hands is waited for.
+    while (ChunkQueue::Chunk *sealed = m_queue.tryTake(kSealed))
+        writeSealed(sealed);
     if (!last) {
-        m_pending = m_queue.take(kFree);
+        while (!(m_pending = m_queue.tryTake(kFree)))
+            writeSealed(m_queue.take(kSealed));
         m_pending->plainSize = 0;
     }
-    if (m_failed.load(std::memory_order_acquire)) {
-        setErrorString(m_failure);
-        return false;
-    }
-    return true;
+    return !m_failed;
 }
 
 qint64 StrongWriter::writeData(const char *data, qint64 size)
@@ -288,12 +298,10 @@ bool StrongWriter::finish()
     if (!m_pending)
         return false;
     handOver(true);
+    while (!m_lastWritten)
+        writeSealed(m_queue.take(kSealed));
     m_worker.join();
-    if (m_failed.load(std::memory_order_acquire)) {
-        setErrorString(m_failure);
-        return false;
-    }
-    return true;
+    return !m_failed;
 }
 
 // ---------------------------------------------------------------------------------------------

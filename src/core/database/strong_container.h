@@ -7,7 +7,6 @@
 #include <QIODevice>
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -86,9 +85,9 @@ struct StrongHeader {
 };
 
 // Writes the container to out: the header when opened, then the bytes written to it in chunks;
-// finish() writes the last chunk. The chunks are encrypted and written on a thread of their own,
-// beside the caller that produces the bytes. A failed write of out fails a later write to this
-// device, or finish(); out must be left alone until finish() has returned.
+// finish() writes the last chunk. The caller's thread fills the chunks and writes them to out
+// while a thread of its own encrypts them. A failed write of out fails this write or a later one,
+// or finish().
 class StrongWriter : public QIODevice {
 public:
     StrongWriter(QIODevice &out, std::shared_ptr<const StrongKey> key, quint32 chunkSize);
@@ -102,21 +101,24 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
-    // Hands the chunk being filled to the worker; false when the worker has failed.
+    // Hands the chunk being filled to the worker and writes what it has encrypted; false once
+    // out has refused a write.
     bool handOver(bool last);
-    // The worker: encrypts the handed chunks in order and writes them to out.
-    void encryptAndWrite();
+    // Writes an encrypted chunk to out (unless an earlier write failed) and frees it.
+    bool writeSealed(ChunkQueue::Chunk *chunk);
+    // The worker: encrypts the handed chunks in order.
+    void encrypt();
 
     struct State;
     QIODevice &m_out;
     std::shared_ptr<const StrongKey> m_key;
     std::unique_ptr<State> m_state;
     quint32 m_chunkSize;
-    ChunkQueue m_queue; // stages: free, filled
+    ChunkQueue m_queue; // stages: free, filled, sealed
     ChunkQueue::Chunk *m_pending = nullptr; // the chunk the caller's bytes go into
     std::thread m_worker;
-    std::atomic<bool> m_failed{false};
-    QString m_failure; // out's error, set by the worker before m_failed
+    bool m_lastWritten = false;
+    bool m_failed = false;
 };
 
 // Reads the plain bytes of a container from in, whose header has been read and admits key.
