@@ -248,17 +248,14 @@ void StrongWriter::encrypt()
     }
 }
 
-bool StrongWriter::writeSealed(ChunkQueue::Chunk *chunk)
+void StrongWriter::writeSealed(ChunkQueue::Chunk *chunk)
 {
     m_lastWritten = chunk->last;
-    const bool written = m_failed
-                         || m_out.write(chunk->sealed.constData(), chunk->sealedSize) == chunk->sealedSize;
-    if (!written && !m_failed) {
+    if (!m_failed && m_out.write(chunk->sealed.constData(), chunk->sealedSize) != chunk->sealedSize) {
         m_failed = true;
         setErrorString(m_out.errorString());
     }
     m_queue.put(kFree, chunk);
-    return !m_failed;
 }
 
 bool StrongWriter::handOver(bool last)

@@ -105,7 +105,7 @@ private:
     // out has refused a write.
     bool handOver(bool last);
     // Writes an encrypted chunk to out (unless an earlier write failed) and frees it.
-    bool writeSealed(ChunkQueue::Chunk *chunk);
+    void writeSealed(ChunkQueue::Chunk *chunk);
     // The worker: encrypts the handed chunks in order.
     void encrypt();
 
