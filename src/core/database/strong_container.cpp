@@ -365,19 +365,19 @@ void StrongReader::decrypt()
 {
     bool first = true;
     while (ChunkQueue::Chunk *chunk = m_queue.take(kRead)) {
-        chunk->plainSize = openChunk(*chunk, first);
+        bool final = false;
+        chunk->plainSize = openChunk(*chunk, first, final);
         first = false;
-        chunk->last = chunk->last || chunk->plainSize < 0;
-        const bool last = chunk->last;
+        const bool last = final || chunk->plainSize < 0;
+        chunk->last = last;
         m_queue.put(kDecrypted, chunk);
         if (last)
             return;
     }
 }
 
-qint64 StrongReader::openChunk(ChunkQueue::Chunk &chunk, bool first)
+qint64 StrongReader::openChunk(ChunkQueue::Chunk &chunk, bool first, bool &final)
 {
-    chunk.last = false;
     if (chunk.sealedSize < 0)
         return -1;
     unsigned long long plainLength = 0;
@@ -394,7 +394,7 @@ qint64 StrongReader::openChunk(ChunkQueue::Chunk &chunk, bool first)
     if (tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
         if (!chunk.atEnd)
             return -1;
-        chunk.last = true;
+        final = true;
     } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || !full || chunk.atEnd) {
         return -1;
     }

@@ -149,8 +149,9 @@ private:
     // The worker: authenticates and decrypts the chunks in order, a damaged one as a failure
     // that ends the stream.
     void decrypt();
-    // The plain size of the chunk's sealed bytes, or -1 when they are damaged.
-    qint64 openChunk(ChunkQueue::Chunk &chunk, bool first);
+    // Decrypts the chunk's sealed bytes into its plain bytes: their size, or -1 when they are
+    // damaged; final tells whether it was the stream's last chunk.
+    qint64 openChunk(ChunkQueue::Chunk &chunk, bool first, bool &final);
     // Moves up to size bytes on, copying them into data unless it is null; the bytes moved.
     qint64 advance(char *data, qint64 size);
     void fail();
