@@ -32,13 +32,13 @@ Node *addItem(Node &parent, Text name, Text code, TTemplate *html, TTemplate *cs
     return node;
 }
 
+} // namespace
+
 void addIncludedFile(Database &db, Text name, const QByteArray &bytes)
 {
     writeFileBytes(db.includedFilePath(name), bytes);
     db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{std::move(name), qint32(bytes.size())}));
 }
-
-} // namespace
 
 void buildVariedDatabase(Database &db)
 {

@@ -17,6 +17,9 @@ namespace lexora::test {
 // must be set; the included files' bytes are written there.
 void buildVariedDatabase(Database &db);
 
+// Writes bytes into db's included-files folder as the file name and lists it in db.
+void addIncludedFile(Database &db, Text name, const QByteArray &bytes);
+
 // A readable, complete description of db (the included files' bytes as a hash) for comparing
 // two databases in a test.
 std::string describeDatabase(const Database &db);

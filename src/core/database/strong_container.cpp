@@ -170,11 +170,11 @@ struct StrongWriter::State {
 namespace {
 
 // Enough chunks in flight that neither side waits for the other while both keep pace, but no
-// more than about a megabyte of them unless the chunks are larger: a file's header names the
-// chunk size.
+// more than about four megabytes of them unless the chunks are larger: a file's header names
+// the chunk size.
 int chunksInFlight(quint32 chunkSize)
 {
-    return int(std::clamp<quint32>((1u << 20) / chunkSize, 2, 8));
+    return int(std::clamp<quint32>((4u << 20) / chunkSize, 2, 8));
 }
 
 // The stages of a chunk on its way.

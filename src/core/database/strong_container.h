@@ -43,8 +43,10 @@ struct KdfParams {
 
 struct StrongParams {
     KdfParams kdf = KdfParams::calibrated();
-    // Plain bytes per chunk of the stream.
-    quint32 chunkSize = 64 * 1024;
+    // Plain bytes per chunk of the stream: large enough that handing chunks between the two
+    // threads costs little beside the cipher, small enough that a few of them in flight are a
+    // few megabytes.
+    quint32 chunkSize = 1024 * 1024;
 };
 
 // The keys derived from one password with one salt and cost. The open database keeps the last

@@ -19,7 +19,8 @@ ChunkQueue::ChunkQueue(int count, int stages, qsizetype plainBytes, qsizetype se
 ChunkQueue::~ChunkQueue()
 {
     for (const auto &chunk : m_chunks)
-        wipe(chunk->plain);
+        if (chunk->used)
+            wipe(chunk->plain);
 }
 
 ChunkQueue::Chunk *ChunkQueue::take(int stage)
@@ -28,9 +29,7 @@ ChunkQueue::Chunk *ChunkQueue::take(int stage)
     m_changed.wait(lock, [&] { return m_closed || !m_stages[std::size_t(stage)].empty(); });
     if (m_closed)
         return nullptr;
-    Chunk *chunk = m_stages[std::size_t(stage)].front();
-    m_stages[std::size_t(stage)].pop_front();
-    return chunk;
+    return takeFront(stage);
 }
 
 ChunkQueue::Chunk *ChunkQueue::tryTake(int stage)
@@ -38,8 +37,14 @@ ChunkQueue::Chunk *ChunkQueue::tryTake(int stage)
     const std::lock_guard lock(m_mutex);
     if (m_closed || m_stages[std::size_t(stage)].empty())
         return nullptr;
+    return takeFront(stage);
+}
+
+ChunkQueue::Chunk *ChunkQueue::takeFront(int stage)
+{
     Chunk *chunk = m_stages[std::size_t(stage)].front();
     m_stages[std::size_t(stage)].pop_front();
+    chunk->used = true;
     return chunk;
 }
 

@@ -14,7 +14,8 @@ namespace lexora {
 // chunk starts at stage 0, and each side takes the oldest chunk at its stage, works on it and
 // puts it at the next. It lets the cipher run on one processor while the database is parsed or
 // written on the other; the fixed count bounds the memory it takes. The buffers are wiped when
-// the queue goes, since they hold plain bytes of an encrypted database.
+// the queue goes, since they hold plain bytes of an encrypted database; buffers never taken are
+// left alone, so that a small file does not pay for touching them.
 class ChunkQueue {
 public:
     struct Chunk {
@@ -24,6 +25,7 @@ public:
         qint64 sealedSize = 0;
         bool atEnd = false;     // the sealed bytes end where the file ends
         bool last = false;
+        bool used = false;      // taken once, so its buffers may hold plain bytes
     };
 
     ChunkQueue(int count, int stages, qsizetype plainBytes, qsizetype sealedBytes);
@@ -41,6 +43,9 @@ public:
     void close();
 
 private:
+    // The oldest chunk at stage, which holds one; with the mutex held.
+    Chunk *takeFront(int stage);
+
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::unique_ptr<Chunk>> m_chunks;
