@@ -8,9 +8,8 @@
 #include "document/document.h"
 #include "editor/editor_preview.h"
 #include "editor/item_editor.h"
-#include "support/german_translation.h"
+#include "support/gui/gui_application.h"
 #include "support/gui_prompt.h"
-#include "support/page_rendering.h"
 #include "support/progress.h"
 #include "support/sample_databases.h"
 
@@ -26,8 +25,6 @@
 #include <vector>
 
 #include <ctime>
-
-#include <unistd.h>
 
 using namespace lexora;
 
@@ -108,11 +105,7 @@ Figures summarize(std::vector<double> v)
 
 int main(int argc, char **argv)
 {
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    installGermanTranslation();
-    renderPagesInSoftware();
+    const auto app = bench::startGuiApplication(argc, argv);
     QTemporaryDir home;
     GuiPrompt prompt;
     NoProgress progress;

@@ -9,9 +9,8 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/tree_model.h"
 #include "support/file_dialogs.h"
-#include "support/german_translation.h"
+#include "support/gui/gui_application.h"
 #include "support/gui_prompt.h"
-#include "support/page_rendering.h"
 #include "support/sample_databases.h"
 
 #include <QApplication>
@@ -26,8 +25,6 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace lexora;
 
@@ -96,12 +93,7 @@ int main(int argc, char **argv)
         return 0;
     QElapsedTimer sinceMain;
     sinceMain.start();
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-
-    QApplication app(argc, argv);
-    installGermanTranslation();
-    renderPagesInSoftware();
+    const auto app = bench::startGuiApplication(argc, argv);
     QTemporaryDir home;
     GuiPrompt prompt;
     QtFileDialogs dialogs;

@@ -18,9 +18,8 @@
 #include "search/search_run.h"
 #include "search/search_window.h"
 #include "support/file_dialogs.h"
-#include "support/german_translation.h"
+#include "support/gui/gui_application.h"
 #include "support/gui_prompt.h"
-#include "support/page_rendering.h"
 #include "support/sample_databases.h"
 
 #include <QApplication>
@@ -35,8 +34,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace lexora;
 
@@ -151,11 +148,7 @@ void report(const char *what, const Comparison &c)
 
 int main(int argc, char **argv)
 {
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    installGermanTranslation();
-    renderPagesInSoftware();
+    const auto app = bench::startGuiApplication(argc, argv);
     QTemporaryDir home;
     GuiPrompt prompt;
     QtFileDialogs dialogs;

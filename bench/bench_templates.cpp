@@ -7,11 +7,10 @@
 #include "database/model.h"
 #include "dialogs/progress_window.h"
 #include "document/document.h"
-#include "support/german_translation.h"
+#include "support/gui/gui_application.h"
 #include "support/gui_prompt.h"
 #include "support/sample_databases.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTemporaryDir>
@@ -81,8 +80,7 @@ int countReferences(const Database &db, const Text &reference)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    installGermanTranslation();
+    const auto app = bench::startGuiApplication(argc, argv);
     QTemporaryDir home;
     const QString file = home.filePath(QStringLiteral("items.lxd"));
     {
