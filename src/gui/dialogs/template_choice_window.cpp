@@ -1,10 +1,11 @@
 #include "dialogs/template_choice_window.h"
 
+#include "support/dialog_buttons.h"
+
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -33,23 +34,15 @@ TForm5::TForm5(QWidget *parent) : QDialog(parent)
     auto *groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(ComboBox_Template);
 
-    Button_OK = new QPushButton(QStringLiteral("&OK"), this);
-    Button_OK->setObjectName(QStringLiteral("Button_OK"));
-    Button_OK->setDefault(true);
-    Button_Cancel = new QPushButton(QStringLiteral("Ab&brechen"), this);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
+    const DialogButtons buttons = makeDialogButtons(this);
+    Button_OK = buttons.accept;
+    Button_Cancel = buttons.cancel;
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<QString> TForm5::choose(const QString &caption, const QString &templatesFolder,

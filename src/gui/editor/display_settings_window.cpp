@@ -2,6 +2,7 @@
 
 #include "codefield/code_field.h"
 #include "codefield/code_field_settings.h"
+#include "support/dialog_buttons.h"
 
 #include <QFontDialog>
 #include <QFrame>
@@ -108,20 +109,16 @@ TForm4::TForm4(CodeFieldSettings &settings, QWidget *parent)
     fontLayout->setColumnStretch(0, 1);
     fontLayout->setRowStretch(5, 1);
 
-    Button_OK = addButton(this, "Button_OK", QStringLiteral("&OK"));
-    Button_OK->setDefault(true);
-    Button_Cancel = addButton(this, "Button_Cancel", QStringLiteral("Ab&brechen"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
+    const DialogButtons buttons = makeDialogButtons(this);
+    Button_OK = buttons.accept;
+    Button_Cancel = buttons.cancel;
 
     auto *groups = new QHBoxLayout;
     groups->addWidget(groupBox1, 1);
     groups->addWidget(groupBox2, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(groups, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     // A fixed dialog of its documented size, or larger where the fonts ask for more room.
     setFixedSize(layout->sizeHint().expandedTo(QSize(641, 258)));
 
@@ -130,7 +127,6 @@ TForm4::TForm4(CodeFieldSettings &settings, QWidget *parent)
     connect(Button_ChangeF2Font, &QPushButton::clicked, this, [this] { Button_ChangeFontClick(0); });
     connect(Button_ChangeF3Font, &QPushButton::clicked, this, [this] { Button_ChangeFontClick(1); });
     connect(Button_OK, &QPushButton::clicked, this, &TForm4::Button_OKClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm4::showEvent(QShowEvent *event)

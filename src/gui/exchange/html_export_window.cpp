@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "exchange/html_export.h"
 #include "help/balloons.h"
+#include "support/dialog_buttons.h"
 #include "support/file_dialogs.h"
 
 #include <QComboBox>
@@ -91,26 +92,19 @@ TForm12::TForm12(const Document &document, UserPrompt &prompt, Progress &progres
     output->addWidget(Edit_File, 1);
     output->addWidget(Button_SearchFile);
 
-    Button_Export = new QPushButton(QStringLiteral("Exportieren"), this);
-    Button_Export->setObjectName(QStringLiteral("Button_Export"));
-    Button_Export->setDefault(true);
-    Button_Cancel = new QPushButton(QStringLiteral("Ab&brechen"), this);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
+    const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("Exportieren"), "Button_Export");
+    Button_Export = buttons.accept;
+    Button_Cancel = buttons.cancel;
     Button_Cancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button_Export);
-    buttons->addWidget(Button_Cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
     layout->addWidget(GroupBox2);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Button_SearchFile, &QPushButton::clicked, this, &TForm12::Button_SearchFileClick);
     connect(Button_Export, &QPushButton::clicked, this, &TForm12::Button_ExportClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm12::showEvent(QShowEvent *event)

@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "help/balloons.h"
 #include "settings/sort_settings.h"
+#include "support/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,18 +42,11 @@ TForm11::TForm11(Document &document, Settings &settings, QWidget *parent)
         createGroup(group);
         layout->addWidget(GroupBox_Criterium[std::size_t(group)]);
     }
-    Button_OK = new QPushButton(QStringLiteral("&OK"), this);
-    Button_OK->setObjectName(QStringLiteral("Button_OK"));
-    Button_OK->setDefault(true);
-    Button_Cancel = new QPushButton(QStringLiteral("Ab&brechen"), this);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button_OK);
-    buttons->addWidget(Button_Cancel);
-    layout->addLayout(buttons);
+    const DialogButtons buttons = makeDialogButtons(this);
+    Button_OK = buttons.accept;
+    Button_Cancel = buttons.cancel;
+    layout->addLayout(buttons.row);
     connect(Button_OK, &QPushButton::clicked, this, &TForm11::Button_OKClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
