@@ -2,7 +2,7 @@
 
 LEXORA_PACKAGES="build-essential cmake pkg-config ninja-build qt6-base-dev qt6-base-dev-tools
  qt6-webengine-dev qt6-translations-l10n libgumbo-dev libzip-dev libsodium-dev libgtest-dev
- libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core clang libfuzzer-14-dev imagemagick zip
+ libgmock-dev xvfb xauth fonts-dejavu-core clang libfuzzer-14-dev imagemagick zip
  unzip qt6-svg-dev shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl"
 
 lexora_install_packages() {
