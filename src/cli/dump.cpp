@@ -89,7 +89,7 @@ void writeTree(JsonStream &json, const Database &db, const Node &container)
 void writeTray(JsonStream &json, const Database &db)
 {
     std::unordered_map<const Node *, int> index;
-    const std::vector<Node *> all = db.preorder();
+    const std::vector<const Node *> all = db.preorder();
     for (std::size_t i = 0; i < all.size(); ++i)
         index.emplace(all[i], int(i));
     json.beginArray();

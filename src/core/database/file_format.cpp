@@ -149,7 +149,7 @@ private:
         m_writer.writeListBegin();
         if (!m_db.TrayNodes.empty()) {
             std::unordered_map<const Node *, qint32> index;
-            const std::vector<Node *> all = m_db.preorder();
+            const std::vector<const Node *> all = m_db.preorder();
             for (std::size_t i = 0; i < all.size(); ++i)
                 index.emplace(all[i], qint32(i));
             for (const Node *node : m_db.TrayNodes) {

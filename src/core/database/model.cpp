@@ -102,24 +102,40 @@ QString Database::includedFilePath(const Text &name) const
     return IncludedFilesFolder + win1252::toUnicode(name);
 }
 
-std::vector<Node *> Database::preorder() const
+namespace {
+
+// The nodes below top in depth-first pre-order, as Node * or as const Node *.
+template <class N>
+std::vector<N *> nodesBelow(N &top)
 {
-    std::vector<Node *> out;
-    std::vector<const Node *> stack{&m_topLevel};
+    std::vector<N *> out;
+    std::vector<N *> stack{&top};
     while (!stack.empty()) {
-        const Node *n = stack.back();
+        N *n = stack.back();
         stack.pop_back();
-        if (n != &m_topLevel)
-            out.push_back(const_cast<Node *>(n));
-        for (auto it = n->children().rbegin(); it != n->children().rend(); ++it)
-            stack.push_back(it->get());
+        if (n != &top)
+            out.push_back(n);
+        for (int i = n->childCount() - 1; i >= 0; --i)
+            stack.push_back(n->child(i));
     }
     return out;
 }
 
+} // namespace
+
+std::vector<const Node *> Database::preorder() const
+{
+    return nodesBelow(m_topLevel);
+}
+
+std::vector<Node *> Database::preorder()
+{
+    return nodesBelow(m_topLevel);
+}
+
 int Database::absoluteIndex(const Node *node) const
 {
-    const std::vector<Node *> all = preorder();
+    const std::vector<const Node *> all = preorder();
     auto it = std::find(all.begin(), all.end(), node);
     return it == all.end() ? -1 : int(it - all.begin());
 }

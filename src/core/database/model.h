@@ -38,8 +38,9 @@ struct TTipItem {
     DateTime Modified = 0;
     Text CreatedBy;
     Text ModifiedBy;
-    TTemplate *HTMLTemplate = nullptr; // owned by Database::HTMLTemplates
-    TTemplate *CSSTemplate = nullptr;  // owned by Database::CSSTemplates
+    // An item only refers to its templates; they are owned and changed by the database's lists.
+    const TTemplate *HTMLTemplate = nullptr; // owned by Database::HTMLTemplates
+    const TTemplate *CSSTemplate = nullptr;  // owned by Database::CSSTemplates
     bool AutoFormat = true;
 };
 
@@ -49,7 +50,9 @@ struct TInclFile {
 };
 
 // A key (no item) or an item of the tree. Nodes are heap objects owned by their parent, so a
-// Node* stays valid while the node is in the tree, wherever it moves.
+// Node* stays valid while the node is in the tree, wherever it moves. Constness is deep: a const
+// node hands out only const items and nodes, so that what reads the database through the
+// document's const view cannot change it.
 class Node {
 public:
     Node() = default;
@@ -60,19 +63,23 @@ public:
     const Text &name() const { return m_name; }
     void setName(Text name) { m_name = std::move(name); }
 
-    TTipItem *item() const { return m_item.get(); }
+    const TTipItem *item() const { return m_item.get(); }
+    TTipItem *item() { return m_item.get(); }
     bool isItem() const { return m_item != nullptr; }
     void setItem(std::unique_ptr<TTipItem> item) { m_item = std::move(item); }
 
     // The parent node; nullptr for a top-level node (and for the invisible top-level container).
-    Node *parent() const { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
+    const Node *parent() const { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
+    Node *parent() { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
     // The node whose child list holds this one: the parent or the top-level container.
-    Node *container() const { return m_parent; }
+    const Node *container() const { return m_parent; }
+    Node *container() { return m_parent; }
     // 0 for a top-level node.
     int level() const;
 
     int childCount() const { return int(m_children.size()); }
-    Node *child(int index) const { return m_children[std::size_t(index)].get(); }
+    const Node *child(int index) const { return m_children[std::size_t(index)].get(); }
+    Node *child(int index) { return m_children[std::size_t(index)].get(); }
     const std::vector<std::unique_ptr<Node>> &children() const { return m_children; }
     // Position among the siblings, counted from 0.
     int indexInParent() const;
@@ -150,7 +157,8 @@ public:
     QString includedFilePath(const Text &name) const;
 
     // All nodes in depth-first pre-order; a node's position here is its absolute index.
-    std::vector<Node *> preorder() const;
+    std::vector<const Node *> preorder() const;
+    std::vector<Node *> preorder();
     // The absolute index of a node, -1 when it is not in the tree.
     int absoluteIndex(const Node *node) const;
 

@@ -118,7 +118,7 @@ void Document::deleteTemplate(int list, TTemplate *tmpl)
         TTipItem *item = node->item();
         if (!item)
             continue;
-        TTemplate *&used = list == HtmlTemplates ? item->HTMLTemplate : item->CSSTemplate;
+        const TTemplate *&used = list == HtmlTemplates ? item->HTMLTemplate : item->CSSTemplate;
         if (used == tmpl)
             used = defaultTemplate;
     }

@@ -96,7 +96,7 @@ QModelIndex TreeModel::indexOf(const Node *node) const
 {
     if (!node || m_changing)
         return {};
-    return createIndex(node->indexInParent(), 0, const_cast<Node *>(node));
+    return createIndex(node->indexInParent(), 0, node);
 }
 
 QModelIndex TreeModel::index(int row, int column, const QModelIndex &parent) const

@@ -68,7 +68,7 @@ void SearchScopeModel::sortEntries()
     if (m_entries.size() < 2)
         return;
     std::unordered_map<const Node *, int> position;
-    const std::vector<Node *> all = m_db.preorder();
+    const std::vector<const Node *> all = m_db.preorder();
     for (std::size_t i = 0; i < all.size(); ++i)
         position.emplace(all[i], int(i));
     position[nullptr] = -1;
