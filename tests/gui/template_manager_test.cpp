@@ -53,12 +53,11 @@ protected:
     }
 };
 
-TEST_F(TemplateManagerTest, TheMenuEntryOpensItAndItsClosingReloadsTheDisplays)
+TEST_F(TemplateManagerTest, TheMenuEntryOpensIt)
 {
     start();
     QAction *command = window->command("MenuItem_Templates");
     ASSERT_TRUE(command->isEnabled());
-    QSignalSpy refreshed(&app->requests(), &WindowRequests::refreshDisplays);
     QWidget *shown = nullptr;
     whenModal([&](QWidget *modal) {
         shown = modal;
@@ -67,8 +66,6 @@ TEST_F(TemplateManagerTest, TheMenuEntryOpensItAndItsClosingReloadsTheDisplays)
     command->trigger();
     EXPECT_EQ(shown, &app->templateManager());
     EXPECT_EQ(shown->windowTitle(), QStringLiteral("HTML- und CSS-Vorlagen"));
-    ASSERT_EQ(refreshed.size(), 1);
-    EXPECT_TRUE(refreshed[0][0].toBool()) << "a rename changes item code";
 }
 
 TEST_F(TemplateManagerTest, NewSaveRenameAndDeleteThroughTheWindow)

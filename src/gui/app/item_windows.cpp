@@ -13,12 +13,11 @@
 
 namespace lexora {
 
-ItemWindows::ItemWindows(Document &document, WindowRequests &requests, TQZS_LXD_Form &mainWindow,
-                         CodeFieldSettings &look, CodeMenus &menus,
-                         std::function<const QToolBar &()> editorToolBar, QObject *parent)
+ItemWindows::ItemWindows(Document &document, TQZS_LXD_Form &mainWindow, CodeFieldSettings &look,
+                         CodeMenus &menus, std::function<const QToolBar &()> editorToolBar,
+                         QObject *parent)
     : QObject(parent),
       m_document(document),
-      m_requests(requests),
       m_mainWindow(mainWindow),
       m_look(look),
       m_menus(menus),
@@ -69,13 +68,13 @@ TForm_Item *ItemWindows::ToolButton_NewWindowClick()
         return nullptr;
     TForm_Item *window = FindItemWindow(node);
     if (!window) {
-        window = new TForm_Item(m_document, m_requests, m_look,
+        window = new TForm_Item(m_document, m_look,
                                 [this](QWidget *container) { return copyEditorToolBar(container); },
                                 node);
         window->addAction(m_hideMainForm);
         connect(window, &TForm_Item::closing, this, &ItemWindows::windowClosing);
         m_windows.append(window);
-        m_mainWindow.setCommandEnabled(m_mainWindow.command("ToolButton_HideMainWindow"), true);
+        m_mainWindow.command("ToolButton_HideMainWindow")->setEnabled(true);
     }
     window->show();
     window->raise();
@@ -97,21 +96,6 @@ bool ItemWindows::OtherItemWindowExists(const TForm_Item *window) const
                        [window](const TForm_Item *w) { return w != window; });
 }
 
-void ItemWindows::RefreshItemWindow(const Node *node, bool keepCode)
-{
-    if (TForm_Item *window = FindItemWindow(node))
-        window->RefreshItemWindow(keepCode);
-}
-
-void ItemWindows::RefreshAllItemWindows(bool keepCode)
-{
-    for (TForm_Item *window : m_windows) {
-        window->PageControlChange();
-        if (!keepCode)
-            window->reloadCode();
-    }
-}
-
 void ItemWindows::windowClosing(TForm_Item *window)
 {
     m_windows.removeOne(window);
@@ -119,7 +103,7 @@ void ItemWindows::windowClosing(TForm_Item *window)
         return;
     // Shown before the last item window is gone, so that the program always has a window.
     m_mainWindow.show();
-    m_mainWindow.setCommandEnabled(m_mainWindow.command("ToolButton_HideMainWindow"), false);
+    m_mainWindow.command("ToolButton_HideMainWindow")->setEnabled(false);
 }
 
 void ItemWindows::ToolButton_HideMainWindowClick()

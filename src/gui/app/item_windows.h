@@ -17,7 +17,6 @@ class CodeMenus;
 class Document;
 class TForm_Item;
 class TQZS_LXD_Form;
-class WindowRequests;
 
 // The item windows of the program, at most one per node, and hiding the main window while they
 // are open: F3 ("Action_HideMainForm", from every window) and the main window's
@@ -28,8 +27,8 @@ class ItemWindows : public QObject {
 
 public:
     // editorToolBar gives the item editor's tool bar, which the code pages copy.
-    ItemWindows(Document &document, WindowRequests &requests, TQZS_LXD_Form &mainWindow,
-                CodeFieldSettings &look, CodeMenus &menus,
+    ItemWindows(Document &document, TQZS_LXD_Form &mainWindow, CodeFieldSettings &look,
+                CodeMenus &menus,
                 std::function<const QToolBar &()> editorToolBar, QObject *parent = nullptr);
     ~ItemWindows() override;
 
@@ -38,8 +37,6 @@ public:
     TForm_Item *FindItemWindow(const Node *node) const;
     // Whether an item window other than window (nullptr: any) is open.
     bool OtherItemWindowExists(const TForm_Item *window) const;
-    void RefreshItemWindow(const Node *node, bool keepCode);
-    void RefreshAllItemWindows(bool keepCode);
 
     // F3: shows a hidden main window; hides it while an item window is open.
     void ToolButton_HideMainWindowClick();
@@ -53,7 +50,6 @@ private:
     void windowClosing(TForm_Item *window);
 
     Document &m_document;
-    WindowRequests &m_requests;
     TQZS_LXD_Form &m_mainWindow;
     CodeFieldSettings &m_look;
     CodeMenus &m_menus;

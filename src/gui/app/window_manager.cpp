@@ -57,15 +57,12 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
                                                    m_homeFolder + QStringLiteral("Settings.ini"));
     connectCodeFields();
     connectMainWindow();
-    connectHelp();
-    connectExchange();
     connectRequests();
     connectUpdates();
-    connectTray();
-    connectItemWindows();
-    connectSearch();
-    connectSortCriteria();
-    connectTemplatesAndFiles();
+    m_itemWindows = std::make_unique<ItemWindows>(
+        *m_document, *m_mainWindow, *m_codeFieldSettings, *m_codeMenus,
+        [this]() -> const QToolBar & { return itemEditor().toolBar(); });
+    connectCommands();
 }
 
 WindowManager::~WindowManager() = default;
@@ -80,17 +77,6 @@ void WindowManager::connectMainWindow()
     TQZS_LXD_Form &window = *m_mainWindow;
     m_fileCommands = new FileCommands(*m_document, m_settings, m_prompt, m_fileDialogs,
                                       m_templatesFolder, &window);
-    const std::pair<const char *, void (FileCommands::*)()> fileCommands[] = {
-        {"MenuItem_New", &FileCommands::MenuItem_NewClick},
-        {"MenuItem_Open", &FileCommands::MenuItem_OpenClick},
-        {"MenuItem_Save", &FileCommands::MenuItem_SaveClick},
-        {"MenuItem_SaveAs", &FileCommands::MenuItem_SaveAsClick},
-        {"MenuItem_SaveAsTemplate", &FileCommands::MenuItem_SaveAsTemplateClick},
-        {"MenuItem_LXDTemplates", &FileCommands::MenuItem_LXDTemplatesClick},
-        {"MenuItem_Encryption", &FileCommands::MenuItem_EncryptionClick},
-    };
-    for (const auto &[name, handler] : fileCommands)
-        connect(window.command(name), &QAction::triggered, m_fileCommands, handler);
     connect(&window, &TQZS_LXD_Form::databaseFileDropped, m_fileCommands,
             [this](const QString &file) { m_fileCommands->OpenDatabase(file, false); });
     window.setCloseQuery([this] { return m_fileCommands->ConfirmSaveChanges(); });
@@ -129,10 +115,42 @@ void WindowManager::connectCodeFields()
     });
     connect(m_codeFieldSettings.get(), &CodeFieldSettings::changed, this,
             [this] { m_codeFieldSettings->store(m_settings); });
-    QAction *displaySettings = m_mainWindow->command("Editierfelder1");
-    m_mainWindow->makeAvailable(displaySettings);
-    m_mainWindow->setCommandEnabled(displaySettings, true);
-    connect(displaySettings, &QAction::triggered, this, &WindowManager::showDisplaySettings);
+}
+
+void WindowManager::connectCommands()
+{
+    FileCommands &files = *m_fileCommands;
+    ItemWindows &windows = *m_itemWindows;
+    auto *toolBar = m_mainWindow->findChild<QToolBar *>(QStringLiteral("ToolBar"));
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"MenuItem_New", [&files] { files.MenuItem_NewClick(); }},
+        {"MenuItem_Open", [&files] { files.MenuItem_OpenClick(); }},
+        {"MenuItem_Save", [&files] { files.MenuItem_SaveClick(); }},
+        {"MenuItem_SaveAs", [&files] { files.MenuItem_SaveAsClick(); }},
+        {"MenuItem_SaveAsTemplate", [&files] { files.MenuItem_SaveAsTemplateClick(); }},
+        {"MenuItem_LXDTemplates", [&files] { files.MenuItem_LXDTemplatesClick(); }},
+        {"MenuItem_Encryption", [&files] { files.MenuItem_EncryptionClick(); }},
+        {"MenuItem_ExportBrowserContent",
+         [this] { browserContentExport().MenuItem_ExportBrowserContentClick(*m_mainWindow->browser()); }},
+        {"MenuItem_ExportDatabase", [this] { exportWindow().exec(); }},
+        {"MenuItem_Import", [this] { importWindow().exec(); }},
+        {"MenuItem_IncludedFiles", [this] { includedFiles().exec(); }},
+        {"MenuItem_Search", [this] { search().showSearch(); }},
+        {"MenuItem_SortCriteriums", [this] { sortCriteria().execute(); }},
+        {"Editierfelder1", [this] { showDisplaySettings(); }},
+        {"MenuItem_Templates", [this] { templateManager().exec(); }},
+        {"MenuItem_BalloonHelp", [this, toolBar] { m_balloons->MenuItem_BalloonHelpClick(toolBar); }},
+        {"MenuItem_Info",
+         [this] {
+             aboutBox().showAbout(QStringLiteral("Lexora"), QStringLiteral("2005"),
+                                  m_mainWindow->windowIcon());
+         }},
+        {"ToolButton_NewWindow", [&windows] { windows.ToolButton_NewWindowClick(); }},
+        {"ToolButton_HideMainWindow", [&windows] { windows.ToolButton_HideMainWindowClick(); }},
+        {"ToolButton_Tray", [this] { tray().setVisible(!tray().isVisible()); }},
+    };
+    for (const auto &[name, handler] : commands)
+        connect(m_mainWindow->command(name), &QAction::triggered, this, handler);
 }
 
 TForm2 &WindowManager::itemEditor()
@@ -147,12 +165,6 @@ TForm2 &WindowManager::itemEditor()
     return *m_itemEditor;
 }
 
-void WindowManager::editItem(Node *node)
-{
-    if (itemEditor().EditItem(node))
-        Q_EMIT m_requests.refreshDisplays(true);
-}
-
 void WindowManager::showDisplaySettings()
 {
     if (!m_displaySettings)
@@ -160,39 +172,11 @@ void WindowManager::showDisplaySettings()
     m_displaySettings->exec();
 }
 
-void WindowManager::connectHelp()
-{
-    TQZS_LXD_Form &window = *m_mainWindow;
-    auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("ToolBar"));
-    connect(window.command("MenuItem_BalloonHelp"), &QAction::triggered, this,
-            [this, toolBar] { m_balloons->MenuItem_BalloonHelpClick(toolBar); });
-    connect(window.command("MenuItem_Info"), &QAction::triggered, this, [this, &window] {
-        aboutBox().showAbout(QStringLiteral("Lexora"), QStringLiteral("2005"), window.windowIcon());
-    });
-}
-
 TInfo &WindowManager::aboutBox()
 {
     if (!m_aboutBox)
         m_aboutBox = new TInfo(m_mainWindow.get());
     return *m_aboutBox;
-}
-
-void WindowManager::connectExchange()
-{
-    TQZS_LXD_Form &window = *m_mainWindow;
-    const std::pair<const char *, std::function<void()>> commands[] = {
-        {"MenuItem_ExportBrowserContent",
-         [this] { browserContentExport().MenuItem_ExportBrowserContentClick(*m_mainWindow->browser()); }},
-        {"MenuItem_ExportDatabase", [this] { exportWindow().exec(); }},
-        {"MenuItem_Import", [this] { importWindow().exec(); }},
-    };
-    for (const auto &[name, handler] : commands) {
-        QAction *command = window.command(name);
-        window.makeAvailable(command);
-        window.setCommandEnabled(command, true);
-        connect(command, &QAction::triggered, this, handler);
-    }
 }
 
 TForm12 &WindowManager::exportWindow()
@@ -220,38 +204,13 @@ BrowserContentExport &WindowManager::browserContentExport()
 
 void WindowManager::connectRequests()
 {
-    connect(&m_requests, &WindowRequests::editItem, this, &WindowManager::editItem);
+    // What the editor changes reaches every window through the document.
+    connect(&m_requests, &WindowRequests::editItem, this,
+            [this](Node *node) { itemEditor().EditItem(node); });
     connect(&m_requests, &WindowRequests::showNode, m_mainWindow.get(), [this](Node *node) {
         m_mainWindow->selectNode(node);
         m_mainWindow->ShowSelected();
     });
-    connect(&m_requests, &WindowRequests::refreshDisplays, m_mainWindow.get(),
-            &TQZS_LXD_Form::ShowSelected);
-    connect(&m_requests, &WindowRequests::refreshSelectedNode, m_mainWindow.get(),
-            [this](Node *node) {
-                if (m_mainWindow->selectedNode() == node)
-                    m_mainWindow->ShowSelected();
-            });
-}
-
-void WindowManager::connectItemWindows()
-{
-    m_itemWindows = std::make_unique<ItemWindows>(
-        *m_document, m_requests, *m_mainWindow, *m_codeFieldSettings, *m_codeMenus,
-        [this]() -> const QToolBar & { return itemEditor().toolBar(); });
-    ItemWindows &windows = *m_itemWindows;
-    connect(m_mainWindow->command("ToolButton_NewWindow"), &QAction::triggered, &windows,
-            &ItemWindows::ToolButton_NewWindowClick);
-    connect(m_mainWindow->command("ToolButton_HideMainWindow"), &QAction::triggered, &windows,
-            &ItemWindows::ToolButton_HideMainWindowClick);
-    connect(&m_requests, &WindowRequests::refreshDisplays, &windows,
-            [&windows](bool reloadCode) { windows.RefreshAllItemWindows(!reloadCode); });
-}
-
-void WindowManager::connectTray()
-{
-    QAction *toggle = m_mainWindow->command("ToolButton_Tray");
-    connect(toggle, &QAction::triggered, this, [this] { tray().setVisible(!tray().isVisible()); });
 }
 
 TForm13 &WindowManager::tray()
@@ -270,14 +229,6 @@ TForm13 &WindowManager::tray()
     return *m_tray;
 }
 
-void WindowManager::connectSearch()
-{
-    QAction *command = m_mainWindow->command("MenuItem_Search");
-    m_mainWindow->makeAvailable(command);
-    m_mainWindow->setCommandEnabled(command, true);
-    connect(command, &QAction::triggered, this, [this] { search().showSearch(); });
-}
-
 TForm6 &WindowManager::search()
 {
     if (!m_search) {
@@ -293,14 +244,6 @@ TForm6 &WindowManager::search()
         m_search = new TForm6(*m_document, m_requests, std::move(links), &window);
     }
     return *m_search;
-}
-
-void WindowManager::connectSortCriteria()
-{
-    QAction *command = m_mainWindow->command("MenuItem_SortCriteriums");
-    m_mainWindow->makeAvailable(command);
-    m_mainWindow->setCommandEnabled(command, true);
-    connect(command, &QAction::triggered, this, [this] { sortCriteria().execute(); });
 }
 
 TForm11 &WindowManager::sortCriteria()
@@ -340,30 +283,6 @@ TForm7 &WindowManager::includedFiles()
     if (!m_includedFiles)
         m_includedFiles = new TForm7(*m_document, m_fileDialogs, m_mainWindow.get());
     return *m_includedFiles;
-}
-
-void WindowManager::connectTemplatesAndFiles()
-{
-    // A renamed template rewrites item code, so the item windows reload it; included files
-    // change only what pages show.
-    const std::pair<const char *, std::function<void()>> commands[] = {
-        {"MenuItem_Templates",
-         [this] {
-             templateManager().exec();
-             Q_EMIT m_requests.refreshDisplays(true);
-         }},
-        {"MenuItem_IncludedFiles",
-         [this] {
-             includedFiles().exec();
-             Q_EMIT m_requests.refreshDisplays(false);
-         }},
-    };
-    for (const auto &[name, open] : commands) {
-        QAction *command = m_mainWindow->command(name);
-        m_mainWindow->makeAvailable(command);
-        m_mainWindow->setCommandEnabled(command, true);
-        connect(command, &QAction::triggered, this, open);
-    }
 }
 
 } // namespace lexora

@@ -99,21 +99,13 @@ public:
 private:
     void connectMainWindow();
     void connectUpdates();
-    void connectHelp();
     TInfo &aboutBox();
     void connectRequests();
     void connectCodeFields();
-    void connectExchange();
-    // EditItem: the editor for an item; after OK the displays show the new state.
-    void editItem(Node *node);
+    // The main window's commands that other windows carry out: one table of names and handlers.
+    void connectCommands();
     // "Ansicht > Editierfelder...".
     void showDisplaySettings();
-    void connectTray();
-    void connectItemWindows();
-    void connectSearch();
-    void connectSortCriteria();
-    // "Optionen > Vorlagen (HTML, CSS)" and "Bearbeiten > Eingebundene Dateien".
-    void connectTemplatesAndFiles();
     // The database the program starts with, once the main window has read its settings.
     void start();
 

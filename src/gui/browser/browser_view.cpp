@@ -145,6 +145,7 @@ void BrowserView::showBlank()
 
 void BrowserView::writeDocument(const QString &html, const QString &baseFolder)
 {
+    Q_EMIT pageWritten();
     // A click in the tree asks for the page it has just selected a second time; writing it again
     // while it still loads would only start the load anew.
     if (m_loading && html == m_lastHtml && baseFolder == m_lastBase)

@@ -41,6 +41,8 @@ public:
     void readPageHtml(std::function<void(const QString &)> done);
 
 Q_SIGNALS:
+    // A page was handed to the display (also one that it shows or loads already).
+    void pageWritten();
     // A document has finished loading.
     void documentShown();
 

@@ -8,6 +8,8 @@
 #include "document/document.h"
 #include "editor/editor_preview.h"
 #include "settings/settings.h"
+#include "support/named.h"
+#include "support/status_tips_to_bar.h"
 #include "text/today.h"
 
 #include <QCheckBox>
@@ -19,7 +21,6 @@
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,13 +40,6 @@ QLabel *heading(const QString &text, QWidget *parent)
     font.setPointSizeF(font.pointSizeF() * 1.6);
     label->setFont(font);
     return label;
-}
-
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 } // namespace
@@ -172,6 +166,7 @@ void TForm2::createComponents(CodeMenus &menus)
 
     StatusBar = named(new QStatusBar(this), "StatusBar");
     StatusBar->setSizeGripEnabled(false);
+    showStatusTipsIn(this, StatusBar);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
@@ -233,8 +228,8 @@ void TForm2::Button_OKClick()
     values.Code = Memo_Content->code();
     values.Modified = today();
     values.ModifiedBy = m_document.userName();
-    values.HTMLTemplate = const_cast<TTemplate *>(chosenTemplate(ComboBox_HTMLTemplate, HtmlTemplates));
-    values.CSSTemplate = const_cast<TTemplate *>(chosenTemplate(ComboBox_CSSTemplate, CssTemplates));
+    values.HTMLTemplate = chosenTemplate(ComboBox_HTMLTemplate, HtmlTemplates);
+    values.CSSTemplate = chosenTemplate(ComboBox_CSSTemplate, CssTemplates);
     values.AutoFormat = CheckBox_AutoFormat->isChecked();
     m_document.setItem(m_node, values);
     accept();
@@ -259,15 +254,6 @@ void TForm2::showEvent(QShowEvent *event)
     const int total = Splitter->width() - Splitter->handleWidth();
     const int right = std::clamp(m_rightAreaWidth, 0, std::max(0, total - MinCodeAreaWidth));
     Splitter->setSizes({total - right, right});
-}
-
-bool TForm2::event(QEvent *event)
-{
-    if (event->type() == QEvent::StatusTip) {
-        StatusBar->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 void TForm2::applySettings(const Settings &settings)

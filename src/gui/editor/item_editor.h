@@ -47,7 +47,6 @@ public:
     static constexpr int MinCodeAreaWidth = 321;
 
 protected:
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
 

@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "files/included_files_model.h"
 #include "support/file_dialogs.h"
+#include "support/named.h"
 #include "support/user_prompt.h"
 
 #include <QDragEnterEvent>
@@ -19,13 +20,6 @@
 namespace lexora {
 
 namespace {
-
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // The local files a drag from the file manager carries; none when it carries anything else.
 QStringList droppedFiles(const QMimeData *mime)

@@ -1,12 +1,12 @@
 #include "itemwindow/item_window.h"
 
 #include "browser/browser_view.h"
+#include "browser/page_changes.h"
 #include "browser/show_page.h"
 #include "codefield/code_field.h"
 #include "codefield/code_field_settings.h"
 #include "database/win1252.h"
 #include "document/document.h"
-#include "support/window_requests.h"
 
 #include <QCloseEvent>
 #include <QTabWidget>
@@ -30,12 +30,9 @@ QVBoxLayout *tightLayout(QWidget *page)
 
 } // namespace
 
-TForm_Item::TForm_Item(Document &document, WindowRequests &requests, CodeFieldSettings &look,
-                       const ToolBarFactory &toolBar, Node *node)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint),
-      m_document(document),
-      m_requests(requests),
-      m_node(node)
+TForm_Item::TForm_Item(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
+                       Node *node)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_document(document), m_node(node)
 {
     setObjectName(QStringLiteral("TForm_Item"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -67,9 +64,9 @@ TForm_Item::TForm_Item(Document &document, WindowRequests &requests, CodeFieldSe
     setWindowTitle(win1252::toUnicode(m_node->name()));
     reloadCode();
     connect(Memo_Content, &CodeField::textChanged, this, &TForm_Item::Memo_ContentChange);
-    connect(PageControl, &QTabWidget::currentChanged, this, &TForm_Item::PageControlChange);
+    connect(PageControl, &QTabWidget::currentChanged, this, &TForm_Item::showPageIfShown);
     followDocument();
-    PageControlChange();
+    showPageIfShown();
 }
 
 void TForm_Item::followDocument()
@@ -82,28 +79,14 @@ void TForm_Item::followDocument()
     connect(&m_document, &Document::nodeRenamed, this, [this](Node *node) {
         if (node == m_node)
             setWindowTitle(win1252::toUnicode(node->name()));
-        if (isOrIsBelow(node))
-            showPageIfShown();
     });
-    connect(&m_document, &Document::nodeMoved, this, [this](Node *node) {
-        if (isOrIsBelow(node))
-            showPageIfShown();
+    // The code may have been written elsewhere too (the item editor, an import, a renamed
+    // template); a change typed here finds the code field holding it already.
+    auto *pageChanges = new PageChanges(m_document, [this] { return m_node; }, this);
+    connect(pageChanges, &PageChanges::pageChanged, this, [this] {
+        reloadCode();
+        showPageIfShown();
     });
-    // An item written elsewhere (the item editor, an import, a renamed template).
-    connect(&m_document, &Document::itemChanged, this, [this](Node *node) {
-        if (node == m_node && !m_writing)
-            RefreshItemWindow(false);
-    });
-    for (auto changed : {&Document::templatesChanged, &Document::databaseMerged})
-        connect(&m_document, changed, this, [this] { RefreshItemWindow(false); });
-    // Pages show included files and the database's file name and folder.
-    connect(&m_document, &Document::includedFilesChanged, this, &TForm_Item::showPageIfShown);
-    connect(&m_document, &Document::fileNameChanged, this, &TForm_Item::showPageIfShown);
-}
-
-bool TForm_Item::isOrIsBelow(const Node *node) const
-{
-    return m_node && (node == m_node || node->isAncestorOf(m_node));
 }
 
 bool TForm_Item::showsDisplay() const
@@ -126,21 +109,6 @@ void TForm_Item::showPageIfShown()
         ShowNodePage(*WebBrowser, m_document.database(), *m_node);
 }
 
-void TForm_Item::RefreshItemWindow(bool keepCode)
-{
-    showPageIfShown();
-    if (!keepCode)
-        reloadCode();
-}
-
-void TForm_Item::PageControlChange()
-{
-    if (!m_node || !showsDisplay())
-        return;
-    showPageIfShown();
-    Q_EMIT m_requests.refreshSelectedNode(m_node);
-}
-
 void TForm_Item::Memo_ContentChange()
 {
     if (m_loading || !m_node)
@@ -150,22 +118,7 @@ void TForm_Item::Memo_ContentChange()
     if (values.Code == m_node->item()->Code)
         return;
     // The dates and the last editor stay: only the item editor signs a change.
-    m_writing = true;
     m_document.setItem(m_node, values);
-    m_writing = false;
-}
-
-void TForm_Item::FormDeactivate()
-{
-    if (m_node && !showsDisplay())
-        Q_EMIT m_requests.refreshSelectedNode(m_node);
-}
-
-void TForm_Item::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        FormDeactivate();
 }
 
 void TForm_Item::closeForGood()

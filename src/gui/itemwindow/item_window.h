@@ -15,12 +15,11 @@ class BrowserView;
 class CodeField;
 class CodeFieldSettings;
 class Document;
-class WindowRequests;
 
 // An item in a small window of its own that stays on top of other windows: the page on
 // "Anzeige", the editable code on "Code". Every change of the code goes into the item at once.
-// The window follows the document: it closes when its node goes, takes a new title as its
-// caption and rebuilds the page when what the page shows changes.
+// The window follows the document alone: it closes when its node goes, takes a new title as its
+// caption, and reloads the code and rebuilds the page when what they show changes.
 class TForm_Item : public QWidget {
     Q_OBJECT
 
@@ -28,17 +27,12 @@ public:
     // A tool bar for the code page, made inside the given container (a copy of the editor's).
     using ToolBarFactory = std::function<QToolBar *(QWidget *container)>;
 
-    TForm_Item(Document &document, WindowRequests &requests, CodeFieldSettings &look,
-               const ToolBarFactory &toolBar, Node *node);
+    TForm_Item(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
+               Node *node);
 
     // The node shown; nullptr once it is gone and the window closes.
     Node *node() const { return m_node; }
 
-    // The page again when "Anzeige" is shown; unless keepCode, the code from the item as well.
-    void RefreshItemWindow(bool keepCode);
-    // What showing a page does: the page is built when "Anzeige" is shown, and the main display
-    // follows a change of the code made here.
-    void PageControlChange();
     // Loads the item's code into the code page unless it holds it already (the caret and the
     // undo steps stay then). Loading is no change of the database.
     void reloadCode();
@@ -56,23 +50,18 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void followDocument();
     void Memo_ContentChange();
-    void FormDeactivate();
+    // The page is built when "Anzeige" is shown.
     void showPageIfShown();
     bool showsDisplay() const;
-    // The node, or one of the keys above it, is node: its page shows their titles and levels.
-    bool isOrIsBelow(const Node *node) const;
     void closeForGood();
 
     Document &m_document;
-    WindowRequests &m_requests;
     Node *m_node;
     bool m_loading = false;
-    bool m_writing = false;
 };
 
 } // namespace lexora

@@ -17,7 +17,6 @@ struct Command {
         None = 0,
         Checkable = 1,       // a check item, checked at start
         NeedsSelection = 2,  // disabled at start: needs a selection or an open item window
-        Unavailable = 4,     // its window is not part of the program yet: stays disabled
     };
     const char *name;
     const char16_t *caption;

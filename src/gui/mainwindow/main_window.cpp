@@ -76,21 +76,7 @@ void TQZS_LXD_Form::createCommands()
         }
         if (c.flags & Command::NeedsSelection)
             action->setEnabled(false);
-        if (c.flags & Command::Unavailable) {
-            m_unavailable.insert(action);
-            action->setEnabled(false);
-        }
     }
-}
-
-void TQZS_LXD_Form::makeAvailable(QAction *command)
-{
-    m_unavailable.remove(command);
-}
-
-void TQZS_LXD_Form::setCommandEnabled(QAction *command, bool enabled)
-{
-    command->setEnabled(enabled && !m_unavailable.contains(command));
 }
 
 void TQZS_LXD_Form::createMenus()

@@ -4,7 +4,6 @@
 #include "settings/settings.h"
 
 #include <QMainWindow>
-#include <QSet>
 #include <QUrl>
 
 #include <functional>
@@ -45,10 +44,6 @@ public:
 
     // A command of the command table by its name; nullptr when there is none.
     QAction *command(const char *name) const;
-    // Commands whose windows are not part of the program yet stay disabled; a window that takes
-    // over a command makes it available.
-    void makeAvailable(QAction *command);
-    void setCommandEnabled(QAction *command, bool enabled);
     // Asked before the window closes; false keeps it open (unsaved changes, a failed save).
     void setCloseQuery(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
 
@@ -125,7 +120,6 @@ private:
     bool m_displaySuspended = false;
     Node *m_lastChangeNode = nullptr;
     Node *m_popupNode = nullptr;
-    QSet<QAction *> m_unavailable;
 
     TreeModel *m_model = nullptr;
 

@@ -82,10 +82,10 @@ void TQZS_LXD_Form::ShowSelected()
     Node *node = selectedNode();
     m_lastChangeNode = node;
     PaintBox_Info->setContent(InfoContent::forNode(node));
-    setCommandEnabled(command("ToolButton_DelItem"), node != nullptr);
+    command("ToolButton_DelItem")->setEnabled(node != nullptr);
     const bool item = node && node->isItem();
     for (const char *name : {"ToolButton_NewWindow", "MenuItem_CopyText", "MenuItem_CopyCode"})
-        setCommandEnabled(command(name), item);
+        command(name)->setEnabled(item);
     if (node)
         ShowNodePage(*WebBrowser, m_document.database(), *node);
     else
@@ -154,7 +154,6 @@ void TQZS_LXD_Form::MenuItem_RenameItemClick()
 void TQZS_LXD_Form::TreeView_ItemsEdited(Node *node, const Text &title)
 {
     m_document.renameNode(node, title);
-    ShowSelected();
     if (node->isItem() && node->item()->Code.isEmpty())
         Q_EMIT m_requests.editItem(node);
 }
@@ -205,7 +204,6 @@ void TQZS_LXD_Form::TreeView_ItemsDragDrop(Node *target)
         return;
     if (target)
         TreeView_Items->expand(m_model->indexOf(target));
-    ShowSelected();
 }
 
 } // namespace lexora

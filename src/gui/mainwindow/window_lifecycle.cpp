@@ -3,6 +3,7 @@
 // follows the document.
 #include "mainwindow/main_window.h"
 
+#include "browser/page_changes.h"
 #include "document/document.h"
 #include "mainwindow/info_area.h"
 #include "mainwindow/tree_model.h"
@@ -56,12 +57,13 @@ void TQZS_LXD_Form::followDocument()
         ShowSelected();
     });
     keepTreeStateAcrossMerges();
-    connect(&m_document, &Document::databaseMerged, this, &TQZS_LXD_Form::ShowSelected);
     connect(&m_document, &Document::nodeAboutToBeRemoved, this, &TQZS_LXD_Form::forgetNode);
-    // Pages may show the file's name and folder.
-    connect(&m_document, &Document::fileNameChanged, this, [this] {
-        UpdateCaption();
-        ShowSelected();
+    connect(&m_document, &Document::fileNameChanged, this, &TQZS_LXD_Form::UpdateCaption);
+    // After the tree model, so that a merge has restored the selection when the page follows.
+    auto *pageChanges = new PageChanges(m_document, [this] { return selectedNode(); }, this);
+    connect(pageChanges, &PageChanges::pageChanged, this, [this] {
+        if (!m_displaySuspended)
+            ShowSelected();
     });
 }
 

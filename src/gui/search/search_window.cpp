@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDrag>
-#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -424,27 +423,7 @@ void TForm6::fillTemplates(DropDownComboBox *box, int list)
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListView_Keys->viewport()) {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop: {
-            auto *drop = static_cast<QDropEvent *>(event);
-            if (!ListView_KeysDragOver(drop->source())) {
-                drop->ignore();
-                return true;
-            }
-            // The scope refers to keys: they stay where they are.
-            drop->setDropAction(Qt::LinkAction);
-            drop->accept();
-            if (event->type() == QEvent::Drop)
-                ListView_KeysDragDrop(drop->source());
-            return true;
-        }
-        default:
-            break;
-        }
-    } else if (watched == Label_TopLevel) {
+    if (watched == Label_TopLevel) {
         switch (event->type()) {
         case QEvent::Enter:
             Panel_TopLevel->setFrameShadow(QFrame::Raised);

@@ -5,6 +5,8 @@
 #include "search/drop_down_combo_box.h"
 #include "search/search_results_model.h"
 #include "search/search_scope_model.h"
+#include "support/link_drop.h"
+#include "support/named.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -25,13 +27,6 @@
 namespace lexora {
 
 namespace {
-
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QWidget *page(QTabWidget *pages, const char *name, const QString &caption)
 {
@@ -139,7 +134,11 @@ void TForm6::createScopePage()
     ListView_Keys->setAccessibleName(QStringLiteral("Schlüssel, in denen gesucht wird"));
     ListView_Keys->setAcceptDrops(true);
     ListView_Keys->viewport()->setAcceptDrops(true);
-    ListView_Keys->viewport()->installEventFilter(this);
+    // The scope refers to keys: they stay where they are.
+    acceptLinkDrops(
+        ListView_Keys->viewport(),
+        [this](const QObject *source) { return ListView_KeysDragOver(source); },
+        [this](const QObject *source) { ListView_KeysDragDrop(source); });
     label->setBuddy(ListView_Keys);
 
     Panel_TopLevel = named(new QFrame(TabSheet2), "Panel_TopLevel");

@@ -8,6 +8,8 @@
 #include "help/balloon_help.h"
 #include "help/balloons.h"
 #include "settings/settings.h"
+#include "support/named.h"
+#include "support/status_tips_to_bar.h"
 #include "templates/template_list_model.h"
 
 #include <QCheckBox>
@@ -20,7 +22,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,13 +30,6 @@
 namespace lexora {
 
 namespace {
-
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // The copied tag button starts on the first tag, "<html>": a template is a whole page.
 void startOnFirstTag(QToolBar *bar)
@@ -155,6 +149,7 @@ void TForm3::createComponents(const std::function<QToolBar *(QWidget *)> &copyEd
 
     StatusBar = named(new QStatusBar(this), "StatusBar");
     StatusBar->setSizeGripEnabled(false);
+    showStatusTipsIn(this, StatusBar);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
@@ -258,15 +253,6 @@ void TForm3::select(const TTemplate *tmpl)
     ListView_Templates->selectionModel()->setCurrentIndex(index,
                                                           QItemSelectionModel::ClearAndSelect);
     ListView_Templates->scrollTo(index);
-}
-
-bool TForm3::event(QEvent *event)
-{
-    if (event->type() == QEvent::StatusTip) {
-        StatusBar->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 void TForm3::applySettings(const Settings &settings)

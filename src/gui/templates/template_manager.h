@@ -64,7 +64,6 @@ public:
     QStatusBar *StatusBar = nullptr;
 
 protected:
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -1,11 +1,11 @@
 #include "tray/tray_window.h"
 
 #include "document/document.h"
+#include "support/link_drop.h"
 #include "support/window_requests.h"
 #include "tray/tray_icons.h"
 #include "tray/tray_model.h"
 
-#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QToolBar>
@@ -67,7 +67,11 @@ void TForm13::createList()
     ListView_Tray->setPalette(palette);
     ListView_Tray->setAcceptDrops(true);
     ListView_Tray->viewport()->setAcceptDrops(true);
-    ListView_Tray->viewport()->installEventFilter(this);
+    // The tray holds references: the elements stay where they are.
+    acceptLinkDrops(
+        ListView_Tray->viewport(),
+        [this](const QObject *source) { return ListView_TrayDragOver(source); },
+        [this](const QObject *) { ListView_TrayDragDrop(); });
 
     connect(ListView_Tray->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm13::UpdateTrayButtons);
@@ -109,31 +113,6 @@ void TForm13::createToolBar()
     ToolButton_Clear = addButton("ToolButton_Clear", TrayImgClear,
                                  QStringLiteral("Ablagemappe leeren"),
                                  &TForm13::ToolButton_ClearClick);
-}
-
-bool TForm13::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != ListView_Tray->viewport())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        if (!ListView_TrayDragOver(drop->source())) {
-            drop->ignore();
-            return true;
-        }
-        // The tray holds references: the elements stay where they are.
-        drop->setDropAction(Qt::LinkAction);
-        drop->accept();
-        if (event->type() == QEvent::Drop)
-            ListView_TrayDragDrop();
-        return true;
-    }
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
 }
 
 bool TForm13::ListView_TrayDragOver(const QObject *source) const

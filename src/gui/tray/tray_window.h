@@ -51,7 +51,6 @@ public:
     QToolButton *ToolButton_Clear = nullptr;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createList();
