@@ -18,7 +18,7 @@ using namespace lexora;
 
 namespace {
 
-class AboutBox : public ::testing::Test {
+class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -30,7 +30,7 @@ protected:
     QList<QUrl> opened;
 };
 
-TEST_F(AboutBox, TextsAndLayout)
+TEST_F(AboutBoxTest, TextsAndLayout)
 {
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Info über Lexora"));
     EXPECT_EQ(box.size(), QSize(435, 132));
@@ -55,7 +55,7 @@ TEST_F(AboutBox, TextsAndLayout)
     EXPECT_EQ(box.URLLbl->color(), QColor(Qt::blue));
 }
 
-TEST_F(AboutBox, TheBannerRunsFromBlueToWhiteAndBackWithLogoIconAndTexts)
+TEST_F(AboutBoxTest, TheBannerRunsFromBlueToWhiteAndBackWithLogoIconAndTexts)
 {
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
@@ -90,7 +90,7 @@ TEST_F(AboutBox, TheBannerRunsFromBlueToWhiteAndBackWithLogoIconAndTexts)
     EXPECT_EQ(count(QRect(48, 8, 150, 50), [](QColor c) { return c.red() > 200 && c.blue() < 100; }), 0);
 }
 
-TEST_F(AboutBox, LinksChangeColourAndOpenMailAndWebPage)
+TEST_F(AboutBoxTest, LinksChangeColourAndOpenMailAndWebPage)
 {
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
@@ -121,7 +121,7 @@ TEST_F(AboutBox, LinksChangeColourAndOpenMailAndWebPage)
     EXPECT_EQ(opened.size(), 2);
 }
 
-TEST_F(AboutBox, OkAndEscapeClose)
+TEST_F(AboutBoxTest, OkAndEscapeClose)
 {
     for (const bool escape : {false, true}) {
         test::whenModal([this, escape](QWidget *) {

@@ -54,7 +54,7 @@ const QString kCutOff = QStringLiteral("Der Download wurde nicht vollendet.\n\nK
                                        "versuchen\", um den Download erneut zu starten.\nKlicken Sie auf "
                                        "\"Abbrechen\", um den Assistenten zu beenden.");
 
-class UpdateWizard : public ::testing::Test {
+class UpdateWizardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -142,7 +142,7 @@ protected:
     UpdateJob m_job;
 };
 
-TEST_F(UpdateWizard, FromWelcomeToCompletionAgainstALocalServer)
+TEST_F(UpdateWizardTest, FromWelcomeToCompletionAgainstALocalServer)
 {
     m_wizard.FormShow(m_job);
     m_wizard.show();
@@ -208,7 +208,7 @@ TEST_F(UpdateWizard, FromWelcomeToCompletionAgainstALocalServer)
     EXPECT_TRUE(m_prompt.shown().isEmpty());
 }
 
-TEST_F(UpdateWizard, CutOffDownloadAndRetry)
+TEST_F(UpdateWizardTest, CutOffDownloadAndRetry)
 {
     TestHttpServer::Response cut;
     cut.cutAfter = 100;
@@ -231,7 +231,7 @@ TEST_F(UpdateWizard, CutOffDownloadAndRetry)
     EXPECT_TRUE(m_prompt.shown().isEmpty());
 }
 
-TEST_F(UpdateWizard, NoConnectionKeepsTheCheckPage)
+TEST_F(UpdateWizardTest, NoConnectionKeepsTheCheckPage)
 {
     quint16 freePort = 0;
     {
@@ -259,7 +259,7 @@ TEST_F(UpdateWizard, NoConnectionKeepsTheCheckPage)
     }
 }
 
-TEST_F(UpdateWizard, NoNewUpdateEndsWithBeendenAndMovesTheDueDate)
+TEST_F(UpdateWizardTest, NoNewUpdateEndsWithBeendenAndMovesTheDueDate)
 {
     const struct {
         QByteArray storedInterval;
@@ -280,7 +280,7 @@ TEST_F(UpdateWizard, NoNewUpdateEndsWithBeendenAndMovesTheDueDate)
     }
 }
 
-TEST_F(UpdateWizard, CancelledWizardStoresNothing)
+TEST_F(UpdateWizardTest, CancelledWizardStoresNothing)
 {
     ASSERT_NO_FATAL_FAILURE(checkForUpdates());
     click("Button_Cancel");
@@ -290,7 +290,7 @@ TEST_F(UpdateWizard, CancelledWizardStoresNothing)
     EXPECT_TRUE(QDir(updateFolder()).entryList(QDir::Files).isEmpty()) << "the description file is gone";
 }
 
-TEST_F(UpdateWizard, CancellingADownloadAsksFirst)
+TEST_F(UpdateWizardTest, CancellingADownloadAsksFirst)
 {
     TestHttpServer::Response slow;
     slow.chunkBytes = 16;
@@ -327,7 +327,7 @@ TEST_F(UpdateWizard, CancellingADownloadAsksFirst)
     EXPECT_TRUE(m_prompt.allAnswersUsed());
 }
 
-TEST_F(UpdateWizard, MissingArchiveAtInstallationLeavesOnlyCancel)
+TEST_F(UpdateWizardTest, MissingArchiveAtInstallationLeavesOnlyCancel)
 {
     ASSERT_NO_FATAL_FAILURE(startDownload());
     ASSERT_TRUE(waitFor([&] { return !child<QPushButton>("CancelDownload")->isVisible(); }));
@@ -344,7 +344,7 @@ TEST_F(UpdateWizard, MissingArchiveAtInstallationLeavesOnlyCancel)
     EXPECT_FALSE(m_wizard.installPrepared());
 }
 
-TEST_F(UpdateWizard, SettingsPageWritesNoUpdateOrTheInterval)
+TEST_F(UpdateWizardTest, SettingsPageWritesNoUpdateOrTheInterval)
 {
     m_wizard.FormShow(m_job);
     m_wizard.show();
