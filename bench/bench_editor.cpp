@@ -125,7 +125,7 @@ int main(int argc, char **argv)
 
     CodeMenus menus([&document]() -> const Database & { return document.database(); });
     CodeFieldSettings look;
-    TForm2 editor(document, menus, look);
+    ItemEditor editor(document, menus, look);
     std::vector<double> wall, own;
     int previews = 0;
     double openMs = 0;

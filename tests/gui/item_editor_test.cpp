@@ -71,10 +71,10 @@ protected:
     }
 
     // Opens the editor for node, lets act work in it and returns what EditItem returned.
-    bool edit(Node *node, const std::function<void(TForm2 *)> &act)
+    bool edit(Node *node, const std::function<void(ItemEditor *)> &act)
     {
         whenModal([&](QWidget *modal) {
-            auto *form = qobject_cast<TForm2 *>(modal);
+            auto *form = qobject_cast<ItemEditor *>(modal);
             ASSERT_NE(form, nullptr);
             act(form);
             if (form->isVisible())
@@ -89,7 +89,7 @@ protected:
     Document document{dir.path() + QLatin1Char('/'), "tester", prompt, progress};
     CodeMenus menus{[this]() -> const Database & { return document.database(); }};
     CodeFieldSettings look;
-    TForm2 editor{document, menus, look};
+    ItemEditor editor{document, menus, look};
     Node *item = nullptr;
 };
 
@@ -98,7 +98,7 @@ protected:
 TEST_F(ItemEditorTest, ShowsTheItemWithItsTemplates)
 {
     const Database &db = document.database();
-    edit(item, [&db](TForm2 *f) {
+    edit(item, [&db](ItemEditor *f) {
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Eintrag bearbeiten"));
         EXPECT_EQ(child<QLabel>(f, "Panel6")->text(), QStringLiteral("HTML-Quelltext"));
         EXPECT_EQ(child<QLabel>(f, "Panel2")->text(), QStringLiteral("Vorschau"));
@@ -123,7 +123,7 @@ TEST_F(ItemEditorTest, ShowsTheItemWithItsTemplates)
         EXPECT_TRUE(child<QPushButton>(f, "Button_OK")->isDefault());
         EXPECT_EQ(child<QToolButton>(f, "ToolButton_Tag")->text(), QStringLiteral("<b>"));
         EXPECT_EQ(child<QToolButton>(f, "ToolButton_Keyword")->text(), QStringLiteral("%css%"));
-        EXPECT_EQ(child<QWidget>(f, "Panel5")->minimumWidth(), TForm2::MinCodeAreaWidth);
+        EXPECT_EQ(child<QWidget>(f, "Panel5")->minimumWidth(), ItemEditor::MinCodeAreaWidth);
 
         // Hints of the menus and controls go to the editor's status bar.
         QStatusTipEvent tip(QStringLiteral("Fett"));
@@ -135,7 +135,7 @@ TEST_F(ItemEditorTest, ShowsTheItemWithItsTemplates)
 TEST_F(ItemEditorTest, OkStoresCodeTemplatesFlagDateAndUser)
 {
     QSignalSpy changed(&document, &Document::itemChanged);
-    const bool ok = edit(item, [](TForm2 *f) {
+    const bool ok = edit(item, [](ItemEditor *f) {
         auto *field = child<CodeField>(f, "Memo_Content");
         field->selectAll();
         field->insertPlainText(QString::fromUtf8("neu \xCE\xA9  \n<b>fett</b>\t"));
@@ -163,7 +163,7 @@ TEST_F(ItemEditorTest, OkWithoutChangesStillDatesAndSignsButKeepsTheCodesBytes)
     values.Code = "lone\nline feed\r\n";
     document.setItem(item, values);
     document.setModified(false);
-    EXPECT_TRUE(edit(item, [](TForm2 *f) { child<QPushButton>(f, "Button_OK")->click(); }));
+    EXPECT_TRUE(edit(item, [](ItemEditor *f) { child<QPushButton>(f, "Button_OK")->click(); }));
     EXPECT_EQ(item->item()->Code, QByteArray("lone\nline feed\r\n"));
     EXPECT_EQ(item->item()->HTMLTemplate, document.database().HTMLTemplates[1].get());
     EXPECT_TRUE(item->item()->AutoFormat);
@@ -176,7 +176,7 @@ TEST_F(ItemEditorTest, CancelAndEscapeChangeNothing)
 {
     QSignalSpy changed(&document, &Document::itemChanged);
     for (const bool escape : {false, true}) {
-        const bool ok = edit(item, [escape](TForm2 *f) {
+        const bool ok = edit(item, [escape](ItemEditor *f) {
             child<CodeField>(f, "Memo_Content")->setPlainText(QStringLiteral("anders"));
             child<QComboBox>(f, "ComboBox_CSSTemplate")->setCurrentIndex(1);
             child<QCheckBox>(f, "CheckBox_AutoFormat")->click();
@@ -197,7 +197,7 @@ TEST_F(ItemEditorTest, CancelAndEscapeChangeNothing)
 
 TEST_F(ItemEditorTest, PreviewShowsTheTextWithTheChosenTemplatesAndFollowsTyping)
 {
-    edit(item, [](TForm2 *f) {
+    edit(item, [](ItemEditor *f) {
         auto *preview = f->findChild<EditorPreview *>();
         ASSERT_NE(preview, nullptr);
         auto *browser = child<BrowserView>(f, "WebBrowser");
@@ -238,7 +238,7 @@ TEST_F(ItemEditorTest, SettingsReachTheWindowAndComeBack)
     in.F2_Maximized = false;
     editor.applySettings(in);
     int rightWidth = 0;
-    edit(item, [&rightWidth](TForm2 *f) {
+    edit(item, [&rightWidth](ItemEditor *f) {
         EXPECT_TRUE(child<QToolButton>(f, "ToolButton_WantWrap")->isChecked());
         EXPECT_TRUE(child<CodeField>(f, "Memo_Content")->wraps());
         EXPECT_EQ(f->size(), QSize(900, 560));
@@ -246,7 +246,7 @@ TEST_F(ItemEditorTest, SettingsReachTheWindowAndComeBack)
         // A drag never makes the code side narrower than its minimum.
         auto *splitter = child<QSplitter>(f, "Splitter");
         splitter->setSizes({10, splitter->width()});
-        EXPECT_GE(child<QWidget>(f, "Panel5")->width(), TForm2::MinCodeAreaWidth);
+        EXPECT_GE(child<QWidget>(f, "Panel5")->width(), ItemEditor::MinCodeAreaWidth);
         splitter->setSizes({600, 280});
         rightWidth = child<QWidget>(f, "Panel_RightArea")->width();
     });

@@ -152,7 +152,7 @@ TEST_F(EditorInProgramTest, SettingsComeFromSettingsIniAndGoBackThere)
         child<QPushButton>(modal, "Button_OK")->click();
     });
     displaySettings->trigger();
-    EXPECT_EQ(window->findChild<TForm2 *>()->findChild<CodeField *>(QStringLiteral("Memo_Content"))->tabStopUnits(), 30);
+    EXPECT_EQ(window->findChild<ItemEditor *>()->findChild<CodeField *>(QStringLiteral("Memo_Content"))->tabStopUnits(), 30);
 
     finish();
     const Settings read = loadSettings(file, Settings{});

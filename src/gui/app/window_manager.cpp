@@ -153,10 +153,10 @@ void WindowManager::connectCommands()
         connect(m_mainWindow->command(name), &QAction::triggered, this, handler);
 }
 
-TForm2 &WindowManager::itemEditor()
+ItemEditor &WindowManager::itemEditor()
 {
     if (!m_itemEditor) {
-        m_itemEditor = new TForm2(*m_document, *m_codeMenus, *m_codeFieldSettings,
+        m_itemEditor = new ItemEditor(*m_document, *m_codeMenus, *m_codeFieldSettings,
                                   m_mainWindow.get());
         m_itemEditor->applySettings(m_settings);
         connect(m_itemEditor, &QDialog::finished, this,

@@ -24,7 +24,7 @@ class StatusHints;
 class TForm10;
 class TForm12;
 class TForm13;
-class TForm2;
+class ItemEditor;
 class TForm3;
 class TForm4;
 class TForm6;
@@ -73,7 +73,7 @@ public:
     int instanceNumber() const;
 
     // The item editor; made when first needed.
-    TForm2 &itemEditor();
+    ItemEditor &itemEditor();
     // The export window, the import window and the export of the shown page; made when first
     // needed.
     TForm12 &exportWindow();
@@ -131,7 +131,7 @@ private:
     FileCommands *m_fileCommands = nullptr;
     TForm13 *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
-    TForm2 *m_itemEditor = nullptr;   // owned by the main window
+    ItemEditor *m_itemEditor = nullptr;   // owned by the main window
     TForm4 *m_displaySettings = nullptr; // owned by the main window
     TInfo *m_aboutBox = nullptr;
     TForm6 *m_search = nullptr;         // owned by the main window

@@ -44,7 +44,7 @@ QLabel *heading(const QString &text, QWidget *parent)
 
 } // namespace
 
-TForm2::TForm2(Document &document, CodeMenus &menus, CodeFieldSettings &look, QWidget *parent)
+ItemEditor::ItemEditor(Document &document, CodeMenus &menus, CodeFieldSettings &look, QWidget *parent)
     : QDialog(parent), m_document(document)
 {
     setObjectName(QStringLiteral("TForm2"));
@@ -77,7 +77,7 @@ TForm2::TForm2(Document &document, CodeMenus &menus, CodeFieldSettings &look, QW
     connect(CheckBox_AutoFormat, &QCheckBox::clicked, m_preview, &EditorPreview::refresh);
     for (QComboBox *box : {ComboBox_HTMLTemplate, ComboBox_CSSTemplate})
         connect(box, &QComboBox::currentIndexChanged, m_preview, &EditorPreview::refresh);
-    connect(Button_OK, &QPushButton::clicked, this, &TForm2::Button_OKClick);
+    connect(Button_OK, &QPushButton::clicked, this, &ItemEditor::Button_OKClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Splitter, &QSplitter::splitterMoved, this,
             [this] { m_rightAreaWidth = Panel_RightArea->width(); });
@@ -93,9 +93,9 @@ TForm2::TForm2(Document &document, CodeMenus &menus, CodeFieldSettings &look, QW
     });
 }
 
-TForm2::~TForm2() = default;
+ItemEditor::~ItemEditor() = default;
 
-void TForm2::createComponents(CodeMenus &menus)
+void ItemEditor::createComponents(CodeMenus &menus)
 {
     Panel5 = named(new QWidget(this), "Panel5");
     Panel5->setMinimumWidth(MinCodeAreaWidth);
@@ -175,7 +175,7 @@ void TForm2::createComponents(CodeMenus &menus)
     layout->addWidget(StatusBar);
 }
 
-bool TForm2::EditItem(Node *node)
+bool ItemEditor::EditItem(Node *node)
 {
     if (!node || !node->isItem())
         return false;
@@ -198,7 +198,7 @@ bool TForm2::EditItem(Node *node)
     return exec() == QDialog::Accepted;
 }
 
-void TForm2::fillTemplateList(QComboBox *box, int list, const TTemplate *current)
+void ItemEditor::fillTemplateList(QComboBox *box, int list, const TTemplate *current)
 {
     const Database &db = m_document.database();
     box->clear();
@@ -208,7 +208,7 @@ void TForm2::fillTemplateList(QComboBox *box, int list, const TTemplate *current
     box->setCurrentIndex(db.templateIndex(list, current) + 1);
 }
 
-const TTemplate *TForm2::chosenTemplate(const QComboBox *box, int list) const
+const TTemplate *ItemEditor::chosenTemplate(const QComboBox *box, int list) const
 {
     const auto &templates = m_document.database().templates(list);
     const int entry = box->currentIndex();
@@ -217,7 +217,7 @@ const TTemplate *TForm2::chosenTemplate(const QComboBox *box, int list) const
     return templates[std::size_t(entry - 1)].get();
 }
 
-void TForm2::Button_OKClick()
+void ItemEditor::Button_OKClick()
 {
     if (!m_node)
         return;
@@ -235,7 +235,7 @@ void TForm2::Button_OKClick()
     accept();
 }
 
-void TForm2::done(int result)
+void ItemEditor::done(int result)
 {
     m_preview->finish();
     m_maximized = isMaximized();
@@ -245,7 +245,7 @@ void TForm2::done(int result)
     QDialog::done(result);
 }
 
-void TForm2::showEvent(QShowEvent *event)
+void ItemEditor::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -256,7 +256,7 @@ void TForm2::showEvent(QShowEvent *event)
     Splitter->setSizes({total - right, right});
 }
 
-void TForm2::applySettings(const Settings &settings)
+void ItemEditor::applySettings(const Settings &settings)
 {
     auto *wrap = ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_WantWrap"));
     wrap->setChecked(settings.F2_Wrap);
@@ -267,7 +267,7 @@ void TForm2::applySettings(const Settings &settings)
            std::max(settings.F2_Height, minimumSizeHint().height()));
 }
 
-void TForm2::storeSettings(Settings &settings) const
+void ItemEditor::storeSettings(Settings &settings) const
 {
     const auto *wrap = ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_WantWrap"));
     settings.F2_Wrap = wrap->isChecked();

@@ -25,13 +25,13 @@ struct Settings;
 // "Eintrag bearbeiten": the editor of one item's code, templates and line-break flag, with the
 // tag and placeholder tool bar and a preview of the page. OK stores through the document, dated
 // today and signed by the user; Cancel changes nothing.
-class TForm2 : public QDialog {
+class ItemEditor : public QDialog {
     Q_OBJECT
 
 public:
-    TForm2(Document &document, CodeMenus &menus, CodeFieldSettings &look,
+    ItemEditor(Document &document, CodeMenus &menus, CodeFieldSettings &look,
            QWidget *parent = nullptr);
-    ~TForm2() override;
+    ~ItemEditor() override;
 
     // Shows the editor modally for the item of node; true when it closed with OK.
     bool EditItem(Node *node);
