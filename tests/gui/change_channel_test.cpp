@@ -126,7 +126,7 @@ TEST_F(ChangeChannelTest, ATemplateSavedInTheTemplateManagerReachesEveryWindow)
 {
     // The item's HTML template, changed and saved in the window, shows on both pages at once,
     // while the template manager is still open.
-    TForm3 &form = app->templateManager();
+    TemplateManager &form = app->templateManager();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const Text used = item->item()->HTMLTemplate->Name;

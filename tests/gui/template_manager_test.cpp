@@ -30,7 +30,7 @@ namespace {
 
 class TemplateManagerTest : public MainWindowTest {
 protected:
-    QStringList rows(const TForm3 &form) const
+    QStringList rows(const TemplateManager &form) const
     {
         QStringList out;
         const QAbstractItemModel *model = form.ListView_Templates->model();
@@ -38,15 +38,15 @@ protected:
             out.append(model->index(r, 0).data().toString());
         return out;
     }
-    int row(const TForm3 &form, const char *name) const { return int(rows(form).indexOf(name)); }
-    void clickRow(TForm3 &form, const char *name)
+    int row(const TemplateManager &form, const char *name) const { return int(rows(form).indexOf(name)); }
+    void clickRow(TemplateManager &form, const char *name)
     {
         const QModelIndex index = form.ListView_Templates->model()->index(row(form, name), 0);
         ASSERT_TRUE(index.isValid()) << name;
         QTest::mouseClick(form.ListView_Templates->viewport(), Qt::LeftButton, {},
                           form.ListView_Templates->visualRect(index).center());
     }
-    QString selected(const TForm3 &form) const
+    QString selected(const TemplateManager &form) const
     {
         const TTemplate *tmpl = form.selectedTemplate();
         return tmpl ? win1252::toUnicode(tmpl->Name) : QString();
@@ -61,7 +61,7 @@ TEST_F(TemplateManagerTest, TheMenuEntryOpensIt)
     QWidget *shown = nullptr;
     whenModal([&](QWidget *modal) {
         shown = modal;
-        QTest::mouseClick(static_cast<TForm3 *>(modal)->Button_Close, Qt::LeftButton);
+        QTest::mouseClick(static_cast<TemplateManager *>(modal)->Button_Close, Qt::LeftButton);
     });
     command->trigger();
     EXPECT_EQ(shown, &app->templateManager());
@@ -73,7 +73,7 @@ TEST_F(TemplateManagerTest, NewSaveRenameAndDeleteThroughTheWindow)
     start();
     // The standard template database: five HTML templates, "HTML #1" the default, and "CSS #1".
     Node *item = addItem(nullptr, "Eintrag", "%>xhtml%HTML #1>innen%<xhtml% %xcss%CSS #1>");
-    TForm3 &form = app->templateManager();
+    TemplateManager &form = app->templateManager();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const QStringList html = rows(form);

@@ -262,10 +262,10 @@ void WindowManager::start()
                            : m_templatesFolder + m_settings.DefTemplate});
 }
 
-TForm3 &WindowManager::templateManager()
+TemplateManager &WindowManager::templateManager()
 {
     if (!m_templateManager) {
-        m_templateManager = new TForm3(
+        m_templateManager = new TemplateManager(
             *m_document, *m_codeFieldSettings,
             [this](QWidget *panel) {
                 return CopyEditorToolBar(*m_codeMenus, itemEditor().toolBar(), panel);

@@ -25,7 +25,7 @@ class TForm10;
 class TForm12;
 class TForm13;
 class ItemEditor;
-class TForm3;
+class TemplateManager;
 class TForm4;
 class TForm6;
 class TForm11;
@@ -92,7 +92,7 @@ public:
     // The sort criteria "Sortierreihenfolge"; made when first needed.
     TForm11 &sortCriteria();
     // The template manager "HTML- und CSS-Vorlagen"; made when first needed.
-    TForm3 &templateManager();
+    TemplateManager &templateManager();
     // "Eingebundene Dateien"; made when first needed.
     TForm7 &includedFiles();
 
@@ -136,7 +136,7 @@ private:
     TInfo *m_aboutBox = nullptr;
     TForm6 *m_search = nullptr;         // owned by the main window
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window
-    TForm3 *m_templateManager = nullptr; // owned by the main window
+    TemplateManager *m_templateManager = nullptr; // owned by the main window
     TForm7 *m_includedFiles = nullptr;   // owned by the main window
     TForm12 *m_exportWindow = nullptr;   // owned by the main window
     TForm9 *m_importWindow = nullptr;    // owned by the main window

@@ -46,7 +46,7 @@ void startOnFirstTag(QToolBar *bar)
 
 } // namespace
 
-TForm3::TForm3(Document &document, CodeFieldSettings &look,
+TemplateManager::TemplateManager(Document &document, CodeFieldSettings &look,
                const std::function<QToolBar *(QWidget *)> &copyEditorToolBar, QWidget *parent)
     : QDialog(parent), m_document(document)
 {
@@ -59,20 +59,20 @@ TForm3::TForm3(Document &document, CodeFieldSettings &look,
     setMinimumSize(454, 254);
     resize(600, 483);
 
-    connect(TabControl, &QTabBar::currentChanged, this, &TForm3::TabControlChange);
+    connect(TabControl, &QTabBar::currentChanged, this, &TemplateManager::TabControlChange);
     connect(ListView_Templates->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TForm3::ListView_TemplatesSelectItem);
-    connect(Button_New, &QPushButton::clicked, this, &TForm3::Button_NewClick);
-    connect(Button_Save, &QPushButton::clicked, this, &TForm3::Button_SaveClick);
-    connect(Button_Del, &QPushButton::clicked, this, &TForm3::Button_DelClick);
+            &TemplateManager::ListView_TemplatesSelectItem);
+    connect(Button_New, &QPushButton::clicked, this, &TemplateManager::Button_NewClick);
+    connect(Button_Save, &QPushButton::clicked, this, &TemplateManager::Button_SaveClick);
+    connect(Button_Del, &QPushButton::clicked, this, &TemplateManager::Button_DelClick);
     connect(Button_Close, &QPushButton::clicked, this, &QDialog::reject);
     // A reset of the list (any change of the templates) loses the selection without a signal.
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TForm3::ListView_TemplatesSelectItem);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TemplateManager::ListView_TemplatesSelectItem);
 }
 
-TForm3::~TForm3() = default;
+TemplateManager::~TemplateManager() = default;
 
-void TForm3::createComponents(const std::function<QToolBar *(QWidget *)> &copyEditorToolBar)
+void TemplateManager::createComponents(const std::function<QToolBar *(QWidget *)> &copyEditorToolBar)
 {
     TabControl = named(new QTabBar(this), "TabControl");
     TabControl->addTab(QStringLiteral("HTML"));
@@ -161,7 +161,7 @@ void TForm3::createComponents(const std::function<QToolBar *(QWidget *)> &copyEd
     layout->addWidget(StatusBar);
 }
 
-void TForm3::showEvent(QShowEvent *event)
+void TemplateManager::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -175,7 +175,7 @@ void TForm3::showEvent(QShowEvent *event)
     StatusBar->clearMessage();
 }
 
-void TForm3::TabControlChange()
+void TemplateManager::TabControlChange()
 {
     if (Balloons *balloons = Balloons::instance()) {
         balloons->QZBalloonHelp->Hide();
@@ -188,13 +188,13 @@ void TForm3::TabControlChange()
     ListView_TemplatesSelectItem();
 }
 
-TTemplate *TForm3::selectedTemplate() const
+TTemplate *TemplateManager::selectedTemplate() const
 {
     const QModelIndexList rows = ListView_Templates->selectionModel()->selectedRows();
     return rows.isEmpty() ? nullptr : m_model->templateAt(rows.constFirst());
 }
 
-void TForm3::ListView_TemplatesSelectItem()
+void TemplateManager::ListView_TemplatesSelectItem()
 {
     const TTemplate *tmpl = selectedTemplate();
     Button_Del->setEnabled(tmpl != nullptr);
@@ -212,14 +212,14 @@ void TForm3::ListView_TemplatesSelectItem()
     CheckBox_Default->setChecked(m_document.database().defaultTemplate(m_model->list()) == tmpl);
 }
 
-void TForm3::Button_NewClick()
+void TemplateManager::Button_NewClick()
 {
     ListView_Templates->clearSelection();
     ListView_TemplatesSelectItem();
     Edit_Name->setFocus();
 }
 
-void TForm3::Button_SaveClick()
+void TemplateManager::Button_SaveClick()
 {
     const int list = m_model->list();
     TTemplate *edited = selectedTemplate();
@@ -239,7 +239,7 @@ void TForm3::Button_SaveClick()
     select(saved);
 }
 
-void TForm3::Button_DelClick()
+void TemplateManager::Button_DelClick()
 {
     if (TTemplate *tmpl = selectedTemplate())
         m_document.deleteTemplate(m_model->list(), tmpl);
@@ -247,7 +247,7 @@ void TForm3::Button_DelClick()
     ListView_TemplatesSelectItem();
 }
 
-void TForm3::select(const TTemplate *tmpl)
+void TemplateManager::select(const TTemplate *tmpl)
 {
     const QModelIndex index = m_model->indexOf(tmpl);
     ListView_Templates->selectionModel()->setCurrentIndex(index,
@@ -255,14 +255,14 @@ void TForm3::select(const TTemplate *tmpl)
     ListView_Templates->scrollTo(index);
 }
 
-void TForm3::applySettings(const Settings &settings)
+void TemplateManager::applySettings(const Settings &settings)
 {
     auto *wrap = ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_WantWrap"));
     wrap->setChecked(settings.F3_Wrap);
     Memo_Content->setWrap(settings.F3_Wrap);
 }
 
-void TForm3::storeSettings(Settings &settings) const
+void TemplateManager::storeSettings(Settings &settings) const
 {
     const auto *wrap = ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_WantWrap"));
     settings.F3_Wrap = wrap->isChecked();

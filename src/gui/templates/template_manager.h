@@ -26,15 +26,15 @@ struct Settings;
 // chooses each list's default. The fields show the selected template; only "Speichern" writes
 // them back, through the document (a changed name is rewritten in every item first). Closing
 // discards unsaved edits.
-class TForm3 : public QDialog {
+class TemplateManager : public QDialog {
     Q_OBJECT
 
 public:
     // copyEditorToolBar makes the item editor's tool bar for the code field's panel.
-    TForm3(Document &document, CodeFieldSettings &look,
+    TemplateManager(Document &document, CodeFieldSettings &look,
            const std::function<QToolBar *(QWidget *)> &copyEditorToolBar,
            QWidget *parent = nullptr);
-    ~TForm3() override;
+    ~TemplateManager() override;
 
     // "F3_Wrap".
     void applySettings(const Settings &settings);
