@@ -250,7 +250,7 @@ class HelpTextWindows : public test::MainWindowTest {};
 TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
 {
     CodeFieldSettings codeFields;
-    TForm4 form4(codeFields);
+    DisplaySettingsWindow form4(codeFields);
     TForm5 form5;
     TForm8 form8;
     TQZS_LXD_Form &mainWindow = start();
@@ -308,7 +308,7 @@ protected:
 TEST_F(HelpKeyInEveryWindow, EveryEntryShowsItsTextAndASecondF1HidesIt)
 {
     CodeFieldSettings codeFields;
-    TForm4 form4(codeFields);
+    DisplaySettingsWindow form4(codeFields);
     TForm5 form5;
     TForm8 form8;
     start();

@@ -47,11 +47,11 @@ protected:
         look.attach(&templateField, CodeFieldSettings::TemplateManagerFont);
     }
     // Opens the window, lets change act in it, and closes it with the button named close.
-    void run(const std::function<void(TForm4 *)> &change, const char *close)
+    void run(const std::function<void(DisplaySettingsWindow *)> &change, const char *close)
     {
-        TForm4 form(look);
+        DisplaySettingsWindow form(look);
         whenModal([&](QWidget *modal) {
-            auto *f = qobject_cast<TForm4 *>(modal);
+            auto *f = qobject_cast<DisplaySettingsWindow *>(modal);
             ASSERT_NE(f, nullptr);
             change(f);
             child<QPushButton>(f, close)->click();
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(DisplaySettingsTest, TextsAndThePreview)
 {
-    run([this](TForm4 *f) {
+    run([this](DisplaySettingsWindow *f) {
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Anzeigeeigenschaften"));
         auto *track = child<QSlider>(f, "TrackBar_TabStopPosition");
         EXPECT_EQ(track->minimum(), 1);
@@ -105,7 +105,7 @@ TEST_F(DisplaySettingsTest, TextsAndThePreview)
 
 TEST_F(DisplaySettingsTest, OkAppliesTheDistanceAndBothFontsToEveryField)
 {
-    run([this](TForm4 *f) {
+    run([this](DisplaySettingsWindow *f) {
         child<QSlider>(f, "TrackBar_TabStopPosition")->setValue(30);
         whenFontDialog(fontOfSize(11));
         child<QPushButton>(f, "Button_ChangeF2Font")->click();
@@ -129,7 +129,7 @@ TEST_F(DisplaySettingsTest, OkAppliesTheDistanceAndBothFontsToEveryField)
 
 TEST_F(DisplaySettingsTest, CancelLeavesDistanceAndFonts)
 {
-    run([this](TForm4 *f) {
+    run([this](DisplaySettingsWindow *f) {
         child<QSlider>(f, "TrackBar_TabStopPosition")->setValue(2);
         whenFontDialog(fontOfSize(20));
         child<QPushButton>(f, "Button_ChangeF2Font")->click();
@@ -142,7 +142,7 @@ TEST_F(DisplaySettingsTest, CancelLeavesDistanceAndFonts)
     EXPECT_EQ(editorField.tabStopUnits(), 12);
 
     // The next showing starts from the applied values again.
-    run([](TForm4 *f) {
+    run([](DisplaySettingsWindow *f) {
         EXPECT_EQ(child<QSlider>(f, "TrackBar_TabStopPosition")->value(), 12);
         EXPECT_TRUE(child<QLabel>(f, "Label_Font2")->text().endsWith(QStringLiteral(", 8 Punkte")));
     }, "Button_Cancel");

@@ -71,7 +71,7 @@ protected:
     }
 
     CodeFieldSettings codeFields;
-    TForm4 form4{codeFields};
+    DisplaySettingsWindow form4{codeFields};
     TForm5 form5;
     TForm8 form8;
     QMap<QString, QWidget *> windows;

@@ -168,7 +168,7 @@ ItemEditor &WindowManager::itemEditor()
 void WindowManager::showDisplaySettings()
 {
     if (!m_displaySettings)
-        m_displaySettings = new TForm4(*m_codeFieldSettings, m_mainWindow.get());
+        m_displaySettings = new DisplaySettingsWindow(*m_codeFieldSettings, m_mainWindow.get());
     m_displaySettings->exec();
 }
 

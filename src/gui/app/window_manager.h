@@ -26,7 +26,7 @@ class TForm12;
 class TForm13;
 class ItemEditor;
 class TemplateManager;
-class TForm4;
+class DisplaySettingsWindow;
 class TForm6;
 class TForm11;
 class TForm7;
@@ -132,7 +132,7 @@ private:
     TForm13 *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     ItemEditor *m_itemEditor = nullptr;   // owned by the main window
-    TForm4 *m_displaySettings = nullptr; // owned by the main window
+    DisplaySettingsWindow *m_displaySettings = nullptr; // owned by the main window
     TInfo *m_aboutBox = nullptr;
     TForm6 *m_search = nullptr;         // owned by the main window
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window

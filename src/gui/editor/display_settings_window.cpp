@@ -38,7 +38,7 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &caption
 
 } // namespace
 
-QString TForm4::previewText()
+QString DisplaySettingsWindow::previewText()
 {
     QStringList lines;
     for (int k = 0; k < 5; ++k) {
@@ -52,7 +52,7 @@ QString TForm4::previewText()
     return lines.join(u'\n');
 }
 
-TForm4::TForm4(CodeFieldSettings &settings, QWidget *parent)
+DisplaySettingsWindow::DisplaySettingsWindow(CodeFieldSettings &settings, QWidget *parent)
     : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("TForm4"));
@@ -123,13 +123,13 @@ TForm4::TForm4(CodeFieldSettings &settings, QWidget *parent)
     setFixedSize(layout->sizeHint().expandedTo(QSize(641, 258)));
 
     connect(TrackBar_TabStopPosition, &QSlider::valueChanged, this,
-            &TForm4::TrackBar_TabStopPositionChange);
+            &DisplaySettingsWindow::TrackBar_TabStopPositionChange);
     connect(Button_ChangeF2Font, &QPushButton::clicked, this, [this] { Button_ChangeFontClick(0); });
     connect(Button_ChangeF3Font, &QPushButton::clicked, this, [this] { Button_ChangeFontClick(1); });
-    connect(Button_OK, &QPushButton::clicked, this, &TForm4::Button_OKClick);
+    connect(Button_OK, &QPushButton::clicked, this, &DisplaySettingsWindow::Button_OKClick);
 }
 
-void TForm4::showEvent(QShowEvent *event)
+void DisplaySettingsWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -145,19 +145,19 @@ void TForm4::showEvent(QShowEvent *event)
     Button_OK->setFocus();
 }
 
-void TForm4::showFonts()
+void DisplaySettingsWindow::showFonts()
 {
     Label_Font1->setText(CodeFieldSettings::describe(m_fonts[0]));
     Label_Font2->setText(CodeFieldSettings::describe(m_fonts[1]));
 }
 
-void TForm4::TrackBar_TabStopPositionChange(int position)
+void DisplaySettingsWindow::TrackBar_TabStopPositionChange(int position)
 {
     Label_TabStopPosition->setText(QString::number(position));
     Memo_TabPreview->setTabStopUnits(position);
 }
 
-void TForm4::Button_ChangeFontClick(int font)
+void DisplaySettingsWindow::Button_ChangeFontClick(int font)
 {
     QFontDialog dialog(m_fonts[std::size_t(font)], this);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
@@ -169,7 +169,7 @@ void TForm4::Button_ChangeFontClick(int font)
         Memo_TabPreview->setFont(m_fonts[0]); // the field sets its tab stops again
 }
 
-void TForm4::Button_OKClick()
+void DisplaySettingsWindow::Button_OKClick()
 {
     m_settings.apply(m_fonts[0], m_fonts[1], TrackBar_TabStopPosition->value());
     accept();

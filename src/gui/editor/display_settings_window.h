@@ -17,11 +17,11 @@ class CodeFieldSettings;
 // "Anzeigeeigenschaften": the distance between tab stops of all code fields, with a preview of
 // five sample lines, and the fonts of the item editor's and the template manager's code field.
 // OK applies them to every code field; Cancel changes nothing.
-class TForm4 : public QDialog {
+class DisplaySettingsWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm4(CodeFieldSettings &settings, QWidget *parent = nullptr);
+    explicit DisplaySettingsWindow(CodeFieldSettings &settings, QWidget *parent = nullptr);
 
     // The five lines of the preview: line k is k tabs, "Tab" and ten groups " _" and a digit,
     // the digits counting from k.
