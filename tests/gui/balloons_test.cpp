@@ -251,7 +251,7 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
 {
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4(codeFields);
-    TForm5 form5;
+    TemplateChoiceWindow form5;
     TForm8 form8;
     TQZS_LXD_Form &mainWindow = start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
@@ -309,7 +309,7 @@ TEST_F(HelpKeyInEveryWindow, EveryEntryShowsItsTextAndASecondF1HidesIt)
 {
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4(codeFields);
-    TForm5 form5;
+    TemplateChoiceWindow form5;
     TForm8 form8;
     start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});

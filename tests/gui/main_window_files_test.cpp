@@ -38,7 +38,7 @@ protected:
     void chooseTemplate(std::optional<QString> entry)
     {
         whenModal([entry](QWidget *modal) {
-            auto *form = qobject_cast<TForm5 *>(modal);
+            auto *form = qobject_cast<TemplateChoiceWindow *>(modal);
             if (!form) {
                 ADD_FAILURE() << "expected the template-database window";
                 modal->close();

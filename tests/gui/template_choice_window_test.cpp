@@ -43,7 +43,7 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_folder;
-    TForm5 m_form;
+    TemplateChoiceWindow m_form;
 };
 
 TEST_F(TemplateChoice, ComponentsAndCaptions)

@@ -72,7 +72,7 @@ protected:
 
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4{codeFields};
-    TForm5 form5;
+    TemplateChoiceWindow form5;
     TForm8 form8;
     QMap<QString, QWidget *> windows;
 };

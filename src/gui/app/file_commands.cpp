@@ -40,10 +40,10 @@ std::optional<QString> FileCommands::chooseSaveFile()
     return m_dialogs.saveDatabase(m_parent);
 }
 
-TForm5 &FileCommands::form5()
+TemplateChoiceWindow &FileCommands::form5()
 {
     if (!m_form5)
-        m_form5 = new TForm5(m_parent);
+        m_form5 = new TemplateChoiceWindow(m_parent);
     return *m_form5;
 }
 

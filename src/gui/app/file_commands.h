@@ -13,7 +13,7 @@ namespace lexora {
 class Document;
 class Error;
 class FileDialogs;
-class TForm5;
+class TemplateChoiceWindow;
 class TForm8;
 class UserPrompt;
 struct Settings;
@@ -47,7 +47,7 @@ private:
     // Returns whether it ran to its end.
     bool run(const std::function<void()> &command);
     std::optional<QString> chooseSaveFile();
-    TForm5 &form5();
+    TemplateChoiceWindow &form5();
 
     Document &m_document;
     Settings &m_settings;
@@ -55,7 +55,7 @@ private:
     FileDialogs &m_dialogs;
     QString m_templatesFolder;
     QWidget *m_parent;
-    TForm5 *m_form5 = nullptr;
+    TemplateChoiceWindow *m_form5 = nullptr;
     TForm8 *m_form8 = nullptr;
 };
 

@@ -20,7 +20,7 @@ const QString noTemplate = QStringLiteral("Keine Vorlage verwenden");
 
 } // namespace
 
-TForm5::TForm5(QWidget *parent) : QDialog(parent)
+TemplateChoiceWindow::TemplateChoiceWindow(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm5"));
 
@@ -45,7 +45,7 @@ TForm5::TForm5(QWidget *parent) : QDialog(parent)
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-std::optional<QString> TForm5::choose(const QString &caption, const QString &templatesFolder,
+std::optional<QString> TemplateChoiceWindow::choose(const QString &caption, const QString &templatesFolder,
                                       const QString &defTemplate)
 {
     setWindowTitle(caption);
@@ -55,7 +55,7 @@ std::optional<QString> TForm5::choose(const QString &caption, const QString &tem
     return chosenTemplate();
 }
 
-void TForm5::fill(const QString &templatesFolder, const QString &defTemplate)
+void TemplateChoiceWindow::fill(const QString &templatesFolder, const QString &defTemplate)
 {
     ComboBox_Template->clear();
     QStringList names = QDir(templatesFolder)
@@ -77,7 +77,7 @@ void TForm5::fill(const QString &templatesFolder, const QString &defTemplate)
     ComboBox_Template->setCurrentIndex(chosen);
 }
 
-QString TForm5::chosenTemplate() const
+QString TemplateChoiceWindow::chosenTemplate() const
 {
     const int index = ComboBox_Template->currentIndex();
     return index > 0 ? ComboBox_Template->itemText(index) : QString();

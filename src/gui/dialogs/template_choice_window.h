@@ -10,13 +10,13 @@ class QPushButton;
 
 namespace lexora {
 
-// The template-database choice TForm5, used by "New" (caption "Neue Datenbank") and by the
+// The template-database choice TemplateChoiceWindow, used by "New" (caption "Neue Datenbank") and by the
 // standard-template command (caption "Standard-Vorlage"). Entry 0 is "Keine Vorlage verwenden",
 // then the "*.lxd" files of the templates folder sorted alphabetically without regard to case.
-class TForm5 : public QDialog {
+class TemplateChoiceWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget *parent = nullptr);
+    explicit TemplateChoiceWindow(QWidget *parent = nullptr);
 
     // Fills the list from templatesFolder (ending with '/'), preselects defTemplate (compared
     // without regard to case; entry 0 when absent), sets the caption and shows the window modally.
