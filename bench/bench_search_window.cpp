@@ -52,7 +52,7 @@ struct WindowFigures {
 };
 
 // Presses "Suchen" and lets events run until the search has ended.
-WindowFigures timeWindow(TForm6 &form)
+WindowFigures timeWindow(SearchWindow &form)
 {
     WindowFigures f;
     QElapsedTimer t;
@@ -112,7 +112,7 @@ struct Comparison {
 
 // runs searches in turn in the engine alone and in the window, so that both meet the same
 // state of the machine.
-Comparison compare(SearchEngine &engine, TForm6 &form, int runs)
+Comparison compare(SearchEngine &engine, SearchWindow &form, int runs)
 {
     const SearchQuery query = form.currentQuery();
     std::vector<double> engineTimes, first, complete;
@@ -161,7 +161,7 @@ int main(int argc, char **argv)
     bench::writeItemDatabase(file);
     windows.document().open(file);
     const Database &db = windows.document().database();
-    TForm6 &form = windows.search();
+    SearchWindow &form = windows.search();
     form.showSearch();
     QCoreApplication::processEvents();
     // The engine beside the window's: the same query, its own page cache.

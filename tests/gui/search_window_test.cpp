@@ -100,7 +100,7 @@ protected:
 
     Node *a = nullptr, *b = nullptr, *hint = nullptr, *second = nullptr, *code = nullptr,
          *top = nullptr;
-    TForm6 *form = nullptr;
+    SearchWindow *form = nullptr;
 };
 
 // The text of an edit with its red bold parts in brackets, adjacent hits as one.
@@ -154,7 +154,7 @@ QString marked(const std::vector<HighlightPiece> &pieces)
 
 TEST_F(SearchWindowTest, EachFailingCheckPointsAtItsControlOnItsPageAndSearchesNothing)
 {
-    using F = TForm6;
+    using F = SearchWindow;
     // Every check before the failing one passes: each case adds its failure to a good query.
     const struct {
         const char *what;

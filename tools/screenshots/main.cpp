@@ -173,7 +173,7 @@ void shootDialogs(Camera &camera, WindowManager &windows, const SampleNodes &nod
 // The search window: its keywords, a condition and the hits of the search.
 void shootSearch(Camera &camera, WindowManager &windows)
 {
-    TForm6 &search = windows.search();
+    SearchWindow &search = windows.search();
     search.showSearch();
     search.Edit_Words->setText(QStringLiteral("find"));
     camera.shoot(&search, QStringLiteral("suchen"));

@@ -229,7 +229,7 @@ TForm13 &WindowManager::tray()
     return *m_tray;
 }
 
-TForm6 &WindowManager::search()
+SearchWindow &WindowManager::search()
 {
     if (!m_search) {
         TQZS_LXD_Form &window = *m_mainWindow;
@@ -241,7 +241,7 @@ TForm6 &WindowManager::search()
             // The item editor's wrap button, stored whenever the editor closes.
             [this] { return m_settings.F2_Wrap; },
         };
-        m_search = new TForm6(*m_document, m_requests, std::move(links), &window);
+        m_search = new SearchWindow(*m_document, m_requests, std::move(links), &window);
     }
     return *m_search;
 }

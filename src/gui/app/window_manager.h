@@ -27,7 +27,7 @@ class TForm13;
 class ItemEditor;
 class TemplateManager;
 class DisplaySettingsWindow;
-class TForm6;
+class SearchWindow;
 class TForm11;
 class TForm7;
 class TForm9;
@@ -88,7 +88,7 @@ public:
     // The item windows and hiding the main window.
     ItemWindows &itemWindows() { return *m_itemWindows; }
     // The search window "Suchen"; made when first needed.
-    TForm6 &search();
+    SearchWindow &search();
     // The sort criteria "Sortierreihenfolge"; made when first needed.
     TForm11 &sortCriteria();
     // The template manager "HTML- und CSS-Vorlagen"; made when first needed.
@@ -134,7 +134,7 @@ private:
     ItemEditor *m_itemEditor = nullptr;   // owned by the main window
     DisplaySettingsWindow *m_displaySettings = nullptr; // owned by the main window
     TInfo *m_aboutBox = nullptr;
-    TForm6 *m_search = nullptr;         // owned by the main window
+    SearchWindow *m_search = nullptr;         // owned by the main window
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window
     TemplateManager *m_templateManager = nullptr; // owned by the main window
     TForm7 *m_includedFiles = nullptr;   // owned by the main window

@@ -32,7 +32,7 @@
 
 namespace lexora {
 
-TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks links,
+SearchWindow::SearchWindow(Document &document, WindowRequests &requests, SearchWindowLinks links,
                QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -50,7 +50,7 @@ TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks l
     m_results = new SearchResultsModel(this);
     m_run = new SearchRun(m_engine, this);
     connect(m_run, &SearchRun::found, m_results, &SearchResultsModel::append);
-    connect(m_run, &SearchRun::finished, this, &TForm6::searchFinished);
+    connect(m_run, &SearchRun::finished, this, &SearchWindow::searchFinished);
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -62,7 +62,7 @@ TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks l
     createConditionsPage();
     createResultPage();
     PageControl->setFixedHeight(233);
-    connect(PageControl, &QTabWidget::currentChanged, this, &TForm6::PageControlChange);
+    connect(PageControl, &QTabWidget::currentChanged, this, &SearchWindow::PageControlChange);
     createResultList();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -76,9 +76,9 @@ TForm6::TForm6(Document &document, WindowRequests &requests, SearchWindowLinks l
     followDocument();
 }
 
-TForm6::~TForm6() = default;
+SearchWindow::~SearchWindow() = default;
 
-void TForm6::followDocument()
+void SearchWindow::followDocument()
 {
     Document &d = m_document;
     // The search reads the tree on its own thread: whatever is about to change the tree's
@@ -88,20 +88,20 @@ void TForm6::followDocument()
     connect(&d, &Document::childrenAboutToBeSorted, m_run, &SearchRun::cancelAndWait);
     connect(&d, &Document::nodeAboutToBeAdded, m_run, &SearchRun::cancelAndWait);
     connect(&d, &Document::nodeAboutToBeMoved, m_run, &SearchRun::cancelAndWait);
-    connect(&d, &Document::subtreeAboutToBeRemoved, this, &TForm6::forgetSubtree);
-    connect(&d, &Document::databaseAboutToBeReplaced, this, &TForm6::clearAll);
+    connect(&d, &Document::subtreeAboutToBeRemoved, this, &SearchWindow::forgetSubtree);
+    connect(&d, &Document::databaseAboutToBeReplaced, this, &SearchWindow::clearAll);
     for (auto signal : {&Document::treeSorted, &Document::databaseMerged})
-        connect(&d, signal, this, &TForm6::treeChanged);
-    connect(&d, &Document::childrenSorted, this, &TForm6::treeChanged);
-    connect(&d, &Document::nodeRenamed, this, &TForm6::treeChanged);
-    connect(&d, &Document::nodeMoved, this, &TForm6::treeChanged);
+        connect(&d, signal, this, &SearchWindow::treeChanged);
+    connect(&d, &Document::childrenSorted, this, &SearchWindow::treeChanged);
+    connect(&d, &Document::nodeRenamed, this, &SearchWindow::treeChanged);
+    connect(&d, &Document::nodeMoved, this, &SearchWindow::treeChanged);
     connect(&d, &Document::itemChanged, this, [this](Node *node) {
         if (node == shownResultNode())
             ShowResult();
     });
 }
 
-void TForm6::forgetSubtree(Node *root)
+void SearchWindow::forgetSubtree(Node *root)
 {
     m_run->cancelAndWait();
     m_results->forget(root);
@@ -109,7 +109,7 @@ void TForm6::forgetSubtree(Node *root)
     m_engine.forgetNode(*root);
 }
 
-void TForm6::clearAll()
+void SearchWindow::clearAll()
 {
     m_run->cancelAndWait();
     hide();
@@ -120,7 +120,7 @@ void TForm6::clearAll()
     RichEdit_Result->clear();
 }
 
-void TForm6::treeChanged()
+void SearchWindow::treeChanged()
 {
     m_scope->resort();
     m_results->refresh();
@@ -128,7 +128,7 @@ void TForm6::treeChanged()
         ShowResult();
 }
 
-void TForm6::showSearch()
+void SearchWindow::showSearch()
 {
     if (!m_placed && parentWidget()) {
         move(parentWidget()->window()->geometry().center() - rect().center());
@@ -139,14 +139,14 @@ void TForm6::showSearch()
     activateWindow();
 }
 
-void TForm6::showEvent(QShowEvent *event)
+void SearchWindow::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous())
         FormShow();
     QWidget::showEvent(event);
 }
 
-void TForm6::FormShow()
+void SearchWindow::FormShow()
 {
     Edit_Words->clear();
     RadioButton_AND->setChecked(true);
@@ -184,14 +184,14 @@ void TForm6::FormShow()
     Edit_Words->setFocus();
 }
 
-void TForm6::changeEvent(QEvent *event)
+void SearchWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
 }
 
-void TForm6::FormActivate()
+void SearchWindow::FormActivate()
 {
     m_scope->resort();
     Button_DelKey->setEnabled(ListView_Keys->selectionModel()->hasSelection());
@@ -199,7 +199,7 @@ void TForm6::FormActivate()
     ShowResult();
 }
 
-void TForm6::PageControlChange()
+void SearchWindow::PageControlChange()
 {
     if (Balloons *balloons = Balloons::instance()) {
         balloons->QZBalloonHelp->Hide();
@@ -207,7 +207,7 @@ void TForm6::PageControlChange()
     }
 }
 
-SearchQuery TForm6::currentQuery() const
+SearchQuery SearchWindow::currentQuery() const
 {
     SearchQuery q;
     q.keywordText = win1252::fromUnicode(Edit_Words->text());
@@ -237,7 +237,7 @@ SearchQuery TForm6::currentQuery() const
     return q;
 }
 
-void TForm6::Button_SearchClick()
+void SearchWindow::Button_SearchClick()
 {
     if (m_run->isRunning())
         return;
@@ -304,12 +304,12 @@ void TForm6::Button_SearchClick()
     m_run->start(currentQuery());
 }
 
-bool TForm6::isSearching() const
+bool SearchWindow::isSearching() const
 {
     return m_run->isRunning();
 }
 
-void TForm6::searchFinished(const std::vector<Node *> &scope, bool, const QString &error)
+void SearchWindow::searchFinished(const std::vector<Node *> &scope, bool, const QString &error)
 {
     m_scope->setEntries(scope);
     // The rows came in as they were found; none is selected.
@@ -319,13 +319,13 @@ void TForm6::searchFinished(const std::vector<Node *> &scope, bool, const QStrin
         QMessageBox::critical(this, QStringLiteral("Fehler"), error);
 }
 
-Node *TForm6::shownResultNode() const
+Node *SearchWindow::shownResultNode() const
 {
     const QModelIndexList rows = ListView_Results->selectionModel()->selectedRows();
     return rows.isEmpty() ? nullptr : m_results->result(rows.first().row()).node;
 }
 
-void TForm6::ShowResult()
+void SearchWindow::ShowResult()
 {
     // While a search runs, its thread owns the displayed texts; the display follows at its end.
     if (m_run->isRunning())
@@ -351,13 +351,13 @@ void TForm6::ShowResult()
                     HighlightHits(code ? item->Code : m_engine.DisplayedText(*node), query));
 }
 
-void TForm6::ListView_ResultsDblClick()
+void SearchWindow::ListView_ResultsDblClick()
 {
     if (Node *node = shownResultNode())
         Q_EMIT m_requests.showNode(node);
 }
 
-bool TForm6::ListView_KeysDragOver(const QObject *source) const
+bool SearchWindow::ListView_KeysDragOver(const QObject *source) const
 {
     if (!source)
         return false;
@@ -369,7 +369,7 @@ bool TForm6::ListView_KeysDragOver(const QObject *source) const
     return selected && !selected->isItem();
 }
 
-void TForm6::ListView_KeysDragDrop(const QObject *source)
+void SearchWindow::ListView_KeysDragDrop(const QObject *source)
 {
     if (source == Label_TopLevel)
         m_scope->add({}, true);
@@ -377,7 +377,7 @@ void TForm6::ListView_KeysDragDrop(const QObject *source)
         m_scope->add(m_links.tree.selection(), false);
 }
 
-void TForm6::Button_DelKeyClick()
+void SearchWindow::Button_DelKeyClick()
 {
     const QModelIndexList rows = ListView_Keys->selectionModel()->selectedRows();
     if (rows.isEmpty())
@@ -387,7 +387,7 @@ void TForm6::Button_DelKeyClick()
     Button_DelKey->setEnabled(false);
 }
 
-void TForm6::fillUserNames(QComboBox *box, bool creators)
+void SearchWindow::fillUserNames(QComboBox *box, bool creators)
 {
     if (box->count() > 0)
         return;
@@ -411,7 +411,7 @@ void TForm6::fillUserNames(QComboBox *box, bool creators)
     box->setCurrentIndex(-1);
 }
 
-void TForm6::fillTemplates(DropDownComboBox *box, int list)
+void SearchWindow::fillTemplates(DropDownComboBox *box, int list)
 {
     const Database &db = m_document.database();
     box->clear();
@@ -421,7 +421,7 @@ void TForm6::fillTemplates(DropDownComboBox *box, int list)
     box->setCurrentIndex(db.templateIndex(list, m_chosenTemplate[list]) + 1);
 }
 
-bool TForm6::eventFilter(QObject *watched, QEvent *event)
+bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label_TopLevel) {
         switch (event->type()) {
@@ -449,7 +449,7 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TForm6::startTopLevelDrag()
+void SearchWindow::startTopLevelDrag()
 {
     auto *drag = new QDrag(Label_TopLevel);
     auto *mime = new QMimeData;

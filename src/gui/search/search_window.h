@@ -43,13 +43,13 @@ struct SearchWindowLinks {
 // checks it, runs it off the window's thread and lists the found keys and items with their hits
 // in red. It follows the document: a deleted node leaves the results and the scope, a new
 // database empties and hides the window. Each showing starts afresh.
-class TForm6 : public QWidget {
+class SearchWindow : public QWidget {
     Q_OBJECT
 
 public:
-    TForm6(Document &document, WindowRequests &requests, SearchWindowLinks links,
+    SearchWindow(Document &document, WindowRequests &requests, SearchWindowLinks links,
            QWidget *parent = nullptr);
-    ~TForm6() override;
+    ~SearchWindow() override;
 
     // "Bearbeiten > Suchen": shows the window, reset when it was hidden, and brings it forward.
     void showSearch();

@@ -82,7 +82,7 @@ QTextEdit *richEdit(QWidget *parent, const char *name)
 
 } // namespace
 
-void TForm6::createWordsPage()
+void SearchWindow::createWordsPage()
 {
     TabSheet1 = page(PageControl, "TabSheet1", QStringLiteral("Stichwörter"));
     auto *label = new QLabel(QStringLiteral("Stichwörter:"), TabSheet1);
@@ -105,8 +105,8 @@ void TForm6::createWordsPage()
                                                  TabSheet1), "CheckBox_ExactSpelling");
     Button_Search = named(new QPushButton(QStringLiteral("Suchen"), TabSheet1), "Button_Search");
     Button_Search->setDefault(true);
-    connect(Button_Search, &QPushButton::clicked, this, &TForm6::Button_SearchClick);
-    connect(Edit_Words, &QLineEdit::returnPressed, this, &TForm6::Button_SearchClick);
+    connect(Button_Search, &QPushButton::clicked, this, &SearchWindow::Button_SearchClick);
+    connect(Edit_Words, &QLineEdit::returnPressed, this, &SearchWindow::Button_SearchClick);
 
     auto *layout = new QGridLayout(TabSheet1);
     layout->addWidget(label, 0, 0);
@@ -121,7 +121,7 @@ void TForm6::createWordsPage()
     layout->setRowStretch(6, 1);
 }
 
-void TForm6::createScopePage()
+void SearchWindow::createScopePage()
 {
     TabSheet2 = page(PageControl, "TabSheet2", QStringLiteral("Schlüssel"));
     auto *label = named(new QLabel(QStringLiteral("In folgenden Schlüsseln wird gesucht:\r\n"
@@ -163,7 +163,7 @@ void TForm6::createScopePage()
     CheckBox_RecursiveSearch = named(new QCheckBox(
         QStringLiteral("Untergeordnete Schlüssel durchsuchen"), TabSheet2),
         "CheckBox_RecursiveSearch");
-    connect(Button_DelKey, &QPushButton::clicked, this, &TForm6::Button_DelKeyClick);
+    connect(Button_DelKey, &QPushButton::clicked, this, &SearchWindow::Button_DelKeyClick);
     connect(ListView_Keys->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { Button_DelKey->setEnabled(ListView_Keys->selectionModel()->hasSelection()); });
 
@@ -178,7 +178,7 @@ void TForm6::createScopePage()
     Panel_TopLevel->setFixedWidth(110);
 }
 
-void TForm6::createPlacesPage()
+void SearchWindow::createPlacesPage()
 {
     TabSheet3 = page(PageControl, "TabSheet3", QStringLiteral("Suchstellen"));
     auto *layout = new QVBoxLayout(TabSheet3);
@@ -195,7 +195,7 @@ void TForm6::createPlacesPage()
     layout->addStretch();
 }
 
-void TForm6::createConditionsPage()
+void SearchWindow::createConditionsPage()
 {
     TabSheet4 = page(PageControl, "TabSheet4", QStringLiteral("Bedingungen"));
     auto *layout = new QGridLayout(TabSheet4);
@@ -278,7 +278,7 @@ void TForm6::createConditionsPage()
     }
 }
 
-void TForm6::createResultPage()
+void SearchWindow::createResultPage()
 {
     TabSheet5 = page(PageControl, "TabSheet5", QStringLiteral("Fundstellen"));
     auto *label = named(new QLabel(QStringLiteral("Ausgewählter Eintrag:"), TabSheet5), "Label5");
@@ -297,7 +297,7 @@ void TForm6::createResultPage()
     RichEdit_Result->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit_Result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit_Result->setAccessibleName(QStringLiteral("Fundstellen im Eintrag"));
-    connect(TabControl, &QTabBar::currentChanged, this, &TForm6::ShowResult);
+    connect(TabControl, &QTabBar::currentChanged, this, &SearchWindow::ShowResult);
 
     auto *layout = new QVBoxLayout(TabSheet5);
     auto *title = new QHBoxLayout;
@@ -309,7 +309,7 @@ void TForm6::createResultPage()
     layout->setSpacing(2);
 }
 
-void TForm6::createResultList()
+void SearchWindow::createResultList()
 {
     // A table view keeps nothing per row, so a list of a hundred thousand results costs little.
     ListView_Results = named(new QTableView(this), "ListView_Results");
@@ -330,10 +330,10 @@ void TForm6::createResultList()
     ListView_Results->setColumnWidth(1, 188);
     ListView_Results->setAccessibleName(QStringLiteral("Suchergebnisse"));
     connect(ListView_Results->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TForm6::ShowResult);
-    connect(ListView_Results, &QAbstractItemView::clicked, this, &TForm6::ShowResult);
+            &SearchWindow::ShowResult);
+    connect(ListView_Results, &QAbstractItemView::clicked, this, &SearchWindow::ShowResult);
     connect(ListView_Results, &QAbstractItemView::doubleClicked, this,
-            &TForm6::ListView_ResultsDblClick);
+            &SearchWindow::ListView_ResultsDblClick);
 }
 
 } // namespace lexora
