@@ -44,8 +44,8 @@ protected:
         return path;
     }
     // Each row as "Dateiname|Größe", the rows joined by ", ".
-    std::string rows(const TForm7 &form) const { return rowList(form).join(", ").toStdString(); }
-    QStringList rowList(const TForm7 &form) const
+    std::string rows(const IncludedFilesWindow &form) const { return rowList(form).join(", ").toStdString(); }
+    QStringList rowList(const IncludedFilesWindow &form) const
     {
         QStringList out;
         const QAbstractItemModel *model = form.ListView_Files->model();
@@ -54,14 +54,14 @@ protected:
                        + model->index(r, 1).data().toString());
         return out;
     }
-    void selectRow(TForm7 &form, int row)
+    void selectRow(IncludedFilesWindow &form, int row)
     {
         const QModelIndex index = form.ListView_Files->model()->index(row, 0);
         QTest::mouseClick(form.ListView_Files->viewport(), Qt::LeftButton, {},
                           form.ListView_Files->visualRect(index).center());
     }
     // Renames the selected entry in place: F2, the new text, Enter.
-    void renameTo(TForm7 &form, const QString &name)
+    void renameTo(IncludedFilesWindow &form, const QString &name)
     {
         QTest::keyClick(form.ListView_Files, Qt::Key_F2);
         auto *editor = form.ListView_Files->viewport()->findChild<QLineEdit *>();
@@ -87,7 +87,7 @@ TEST_F(IncludedFilesWindowTest, TheMenuEntryOpensIt)
     QWidget *shown = nullptr;
     whenModal([&](QWidget *modal) {
         shown = modal;
-        QTest::mouseClick(static_cast<TForm7 *>(modal)->Button_Close, Qt::LeftButton);
+        QTest::mouseClick(static_cast<IncludedFilesWindow *>(modal)->Button_Close, Qt::LeftButton);
     });
     command->trigger();
     EXPECT_EQ(shown, &app->includedFiles());
@@ -97,7 +97,7 @@ TEST_F(IncludedFilesWindowTest, TheMenuEntryOpensIt)
 TEST_F(IncludedFilesWindowTest, AddDropRenameAndRemove)
 {
     start();
-    TForm7 &form = app->includedFiles();
+    IncludedFilesWindow &form = app->includedFiles();
     form.show();
     ASSERT_TRUE(activate(&form));
     EXPECT_FALSE(form.Button_Del->isEnabled());

@@ -278,10 +278,10 @@ TemplateManager &WindowManager::templateManager()
     return *m_templateManager;
 }
 
-TForm7 &WindowManager::includedFiles()
+IncludedFilesWindow &WindowManager::includedFiles()
 {
     if (!m_includedFiles)
-        m_includedFiles = new TForm7(*m_document, m_fileDialogs, m_mainWindow.get());
+        m_includedFiles = new IncludedFilesWindow(*m_document, m_fileDialogs, m_mainWindow.get());
     return *m_includedFiles;
 }
 

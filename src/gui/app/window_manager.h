@@ -29,7 +29,7 @@ class TemplateManager;
 class DisplaySettingsWindow;
 class SearchWindow;
 class TForm11;
-class TForm7;
+class IncludedFilesWindow;
 class TForm9;
 class TInfo;
 class TQZS_LXD_Form;
@@ -94,7 +94,7 @@ public:
     // The template manager "HTML- und CSS-Vorlagen"; made when first needed.
     TemplateManager &templateManager();
     // "Eingebundene Dateien"; made when first needed.
-    TForm7 &includedFiles();
+    IncludedFilesWindow &includedFiles();
 
 private:
     void connectMainWindow();
@@ -137,7 +137,7 @@ private:
     SearchWindow *m_search = nullptr;         // owned by the main window
     TForm11 *m_sortCriteria = nullptr;  // owned by the main window
     TemplateManager *m_templateManager = nullptr; // owned by the main window
-    TForm7 *m_includedFiles = nullptr;   // owned by the main window
+    IncludedFilesWindow *m_includedFiles = nullptr;   // owned by the main window
     TForm12 *m_exportWindow = nullptr;   // owned by the main window
     TForm9 *m_importWindow = nullptr;    // owned by the main window
     BrowserContentExport *m_browserContentExport = nullptr; // owned by the main window

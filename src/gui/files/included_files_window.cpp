@@ -37,7 +37,7 @@ QStringList droppedFiles(const QMimeData *mime)
 
 } // namespace
 
-TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
+IncludedFilesWindow::IncludedFilesWindow(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     : QDialog(parent, Qt::Tool), m_document(document), m_fileDialogs(fileDialogs)
 {
     setObjectName(QStringLiteral("TForm7"));
@@ -86,13 +86,13 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     setMinimumSize(360, 120);
     resize(369, 251);
 
-    connect(Button_Add, &QPushButton::clicked, this, &TForm7::Button_AddClick);
-    connect(Button_Del, &QPushButton::clicked, this, &TForm7::Button_DelClick);
-    connect(Button_Rename, &QPushButton::clicked, this, &TForm7::Button_RenameClick);
+    connect(Button_Add, &QPushButton::clicked, this, &IncludedFilesWindow::Button_AddClick);
+    connect(Button_Del, &QPushButton::clicked, this, &IncludedFilesWindow::Button_DelClick);
+    connect(Button_Rename, &QPushButton::clicked, this, &IncludedFilesWindow::Button_RenameClick);
     connect(Button_Close, &QPushButton::clicked, this, &QDialog::accept);
     connect(ListView_Files->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TForm7::updateButtons);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TForm7::updateButtons);
+            &IncludedFilesWindow::updateButtons);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &IncludedFilesWindow::updateButtons);
     updateButtons();
     // The renamed entry is selected at its new place once the edit has ended.
     connect(m_model, &IncludedFilesModel::renamed, this, [this](TInclFile *file) {
@@ -103,14 +103,14 @@ TForm7::TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent)
     }, Qt::QueuedConnection);
 }
 
-void TForm7::showEvent(QShowEvent *event)
+void IncludedFilesWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         ListView_Files->clearSelection();
 }
 
-QList<TInclFile *> TForm7::selectedFiles() const
+QList<TInclFile *> IncludedFilesWindow::selectedFiles() const
 {
     QList<TInclFile *> files;
     QModelIndexList rows = ListView_Files->selectionModel()->selectedRows();
@@ -121,27 +121,27 @@ QList<TInclFile *> TForm7::selectedFiles() const
     return files;
 }
 
-void TForm7::updateButtons()
+void IncludedFilesWindow::updateButtons()
 {
     const bool selected = ListView_Files->selectionModel()->hasSelection();
     Button_Del->setEnabled(selected);
     Button_Rename->setEnabled(selected);
 }
 
-void TForm7::addFiles(const QStringList &paths)
+void IncludedFilesWindow::addFiles(const QStringList &paths)
 {
     m_document.addIncludedFiles(paths);
     ListView_Files->clearSelection();
 }
 
-void TForm7::Button_AddClick()
+void IncludedFilesWindow::Button_AddClick()
 {
     const QStringList paths = m_fileDialogs.openIncludedFiles(this);
     if (!paths.isEmpty())
         addFiles(paths);
 }
 
-void TForm7::Button_DelClick()
+void IncludedFilesWindow::Button_DelClick()
 {
     const QList<TInclFile *> files = selectedFiles();
     if (files.isEmpty())
@@ -156,7 +156,7 @@ void TForm7::Button_DelClick()
     ListView_Files->clearSelection();
 }
 
-void TForm7::Button_RenameClick()
+void IncludedFilesWindow::Button_RenameClick()
 {
     QModelIndex index = ListView_Files->currentIndex();
     if (!ListView_Files->selectionModel()->isSelected(index)) {
@@ -171,13 +171,13 @@ void TForm7::Button_RenameClick()
     ListView_Files->edit(index);
 }
 
-void TForm7::dragEnterEvent(QDragEnterEvent *event)
+void IncludedFilesWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (!droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TForm7::dropEvent(QDropEvent *event)
+void IncludedFilesWindow::dropEvent(QDropEvent *event)
 {
     const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty())

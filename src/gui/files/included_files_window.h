@@ -16,11 +16,11 @@ class IncludedFilesModel;
 // "Eingebundene Dateien": lists the files carried in the database and adds (through the file
 // dialog or dropped from the file manager), renames (in place) and removes them. Every change
 // goes straight to the document; there is nothing to cancel.
-class TForm7 : public QDialog {
+class IncludedFilesWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TForm7(Document &document, FileDialogs &fileDialogs, QWidget *parent = nullptr);
+    IncludedFilesWindow(Document &document, FileDialogs &fileDialogs, QWidget *parent = nullptr);
 
     // Adds the files, then sorts the list (the add button and a drop).
     void addFiles(const QStringList &paths);
