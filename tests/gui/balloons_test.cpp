@@ -252,7 +252,7 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4(codeFields);
     TemplateChoiceWindow form5;
-    TForm8 form8;
+    EncryptionWindow form8;
     TQZS_LXD_Form &mainWindow = start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
     mainWindow.ShowSelected();
@@ -310,7 +310,7 @@ TEST_F(HelpKeyInEveryWindow, EveryEntryShowsItsTextAndASecondF1HidesIt)
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4(codeFields);
     TemplateChoiceWindow form5;
-    TForm8 form8;
+    EncryptionWindow form8;
     start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
     window->ShowSelected();

@@ -35,7 +35,7 @@ const QString warningText =
 
 TEST(EncryptionWindow, ComponentsAndCaptions)
 {
-    TForm8 form;
+    EncryptionWindow form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Verschlüsselung"));
     EXPECT_EQ(form.CheckBox_Encryption->text(), QStringLiteral("Verschlüsselung aktivieren"));
     EXPECT_EQ(form.Label_Password->text(), QStringLiteral("Passwort:"));
@@ -50,7 +50,7 @@ TEST(EncryptionWindow, ComponentsAndCaptions)
 
 TEST(EncryptionWindow, ShowsTheSettingOfTheDatabase)
 {
-    TForm8 form;
+    EncryptionWindow form;
     Database db;
     db.Encrypted = true;
     db.Password = "gr\xFC" "n"; // Windows-1252 "grün"
@@ -68,7 +68,7 @@ TEST(EncryptionWindow, ShowsTheSettingOfTheDatabase)
 
 TEST(EncryptionWindow, TheBoxSwitchesThePasswordField)
 {
-    TForm8 form;
+    EncryptionWindow form;
     form.show();
     QTest::mouseClick(form.CheckBox_Encryption, Qt::LeftButton, {}, QPoint(5, form.CheckBox_Encryption->height() / 2));
     EXPECT_TRUE(form.CheckBox_Encryption->isChecked());
@@ -81,7 +81,7 @@ TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPasswordInTheWarningBalloo
 {
     Balloons balloons;
     TQZBalloonHelp &warning = *balloons.BalloonWarning;
-    TForm8 form;
+    EncryptionWindow form;
     test::TestDocument doc;
     doc->setEncryption(true, EncryptionMode::Compatible, {});
     form.setFromDatabase(doc->database());
@@ -119,7 +119,7 @@ TEST(EncryptionWindow, RefusesEveryWayOfClosingWithoutPasswordInTheWarningBalloo
 TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
 {
     Balloons balloons;
-    TForm8 form;
+    EncryptionWindow form;
     test::TestDocument doc;
     const Database &db = doc->database();
     bool refusedFirst = false;
@@ -157,7 +157,7 @@ TEST(EncryptionWindow, EditingStoresTheSettingWithoutMarkingTheDatabase)
 
 TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
 {
-    TForm8 form;
+    EncryptionWindow form;
     test::TestDocument doc;
     doc->setEncryption(true, EncryptionMode::Compatible, {});
     form.setFromDatabase(doc->database());
@@ -173,7 +173,7 @@ TEST(EncryptionWindow, PasswordIsAtMostSixteenWindows1252Characters)
 // The kind of encryption goes with the box, shows the database's and becomes the setting.
 TEST(EncryptionWindow, ChoiceBetweenCompatibleAndStrongEncryption)
 {
-    TForm8 form;
+    EncryptionWindow form;
     EXPECT_EQ(form.RadioButton_Compatible->text(), QStringLiteral("Kompatible Verschlüsselung"));
     EXPECT_EQ(form.RadioButton_Strong->text(), QStringLiteral("Starke Verschlüsselung"));
     EXPECT_TRUE(form.Label_CompatibleInfo->text().contains(QStringLiteral("flüchtigen Blick")));
@@ -195,7 +195,7 @@ TEST(EncryptionWindow, ChoiceBetweenCompatibleAndStrongEncryption)
     EXPECT_EQ(doc->database().Encryption, EncryptionMode::Strong);
     EXPECT_EQ(doc->database().Password, "stark");
 
-    TForm8 again;
+    EncryptionWindow again;
     again.setFromDatabase(doc->database());
     EXPECT_TRUE(again.RadioButton_Strong->isChecked());
     EXPECT_EQ(again.Edit_Password->text(), QStringLiteral("stark"));

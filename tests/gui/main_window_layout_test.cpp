@@ -189,7 +189,7 @@ TEST_F(LayoutTest, HintsReachTheStatusBar)
 TEST_F(LayoutTest, TheEncryptionWindowSetsTheDatabasesSetting)
 {
     whenModal([](QWidget *modal) {
-        auto *form = qobject_cast<TForm8 *>(modal);
+        auto *form = qobject_cast<EncryptionWindow *>(modal);
         ASSERT_NE(form, nullptr);
         form->CheckBox_Encryption->click();
         form->Edit_Password->setText("geheim");

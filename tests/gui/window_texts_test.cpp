@@ -73,7 +73,7 @@ protected:
     CodeFieldSettings codeFields;
     DisplaySettingsWindow form4{codeFields};
     TemplateChoiceWindow form5;
-    TForm8 form8;
+    EncryptionWindow form8;
     QMap<QString, QWidget *> windows;
 };
 

@@ -110,7 +110,7 @@ void FileCommands::MenuItem_LXDTemplatesClick()
 void FileCommands::MenuItem_EncryptionClick()
 {
     if (!m_form8)
-        m_form8 = new TForm8(m_parent);
+        m_form8 = new EncryptionWindow(m_parent);
     m_form8->editEncryption(m_document);
 }
 

@@ -14,7 +14,7 @@ class Document;
 class Error;
 class FileDialogs;
 class TemplateChoiceWindow;
-class TForm8;
+class EncryptionWindow;
 class UserPrompt;
 struct Settings;
 
@@ -56,7 +56,7 @@ private:
     QString m_templatesFolder;
     QWidget *m_parent;
     TemplateChoiceWindow *m_form5 = nullptr;
-    TForm8 *m_form8 = nullptr;
+    EncryptionWindow *m_form8 = nullptr;
 };
 
 } // namespace lexora

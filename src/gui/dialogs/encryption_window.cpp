@@ -32,7 +32,7 @@ constexpr int maxPasswordLength = 16;
 
 } // namespace
 
-TForm8::TForm8(QWidget *parent) : QDialog(parent)
+EncryptionWindow::EncryptionWindow(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm8"));
     setWindowTitle(QStringLiteral("Verschlüsselung"));
@@ -92,18 +92,18 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     Edit_Password->setFixedWidth(280);
 
-    connect(CheckBox_Encryption, &QCheckBox::clicked, this, &TForm8::CheckBox_EncryptionClick);
+    connect(CheckBox_Encryption, &QCheckBox::clicked, this, &EncryptionWindow::CheckBox_EncryptionClick);
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TForm8::editEncryption(Document &document)
+void EncryptionWindow::editEncryption(Document &document)
 {
     setFromDatabase(document.database());
     exec();
     storeInto(document);
 }
 
-void TForm8::setFromDatabase(const Database &db)
+void EncryptionWindow::setFromDatabase(const Database &db)
 {
     CheckBox_Encryption->setChecked(db.Encrypted);
     Edit_Password->setText(win1252::toUnicode(db.Password.exposed().left(maxPasswordLength)));
@@ -112,7 +112,7 @@ void TForm8::setFromDatabase(const Database &db)
     CheckBox_EncryptionClick();
 }
 
-void TForm8::storeInto(Document &document) const
+void EncryptionWindow::storeInto(Document &document) const
 {
     QByteArray password = win1252::fromUnicode(Edit_Password->text());
     document.setEncryption(CheckBox_Encryption->isChecked(),
@@ -121,7 +121,7 @@ void TForm8::storeInto(Document &document) const
                            SecretBytes::taking(std::move(password)));
 }
 
-void TForm8::CheckBox_EncryptionClick()
+void EncryptionWindow::CheckBox_EncryptionClick()
 {
     const bool on = CheckBox_Encryption->isChecked();
     for (QWidget *control : {static_cast<QWidget *>(Edit_Password), static_cast<QWidget *>(RadioButton_Compatible),
@@ -129,7 +129,7 @@ void TForm8::CheckBox_EncryptionClick()
         control->setEnabled(on);
 }
 
-void TForm8::done(int result)
+void EncryptionWindow::done(int result)
 {
     if (CheckBox_Encryption->isChecked() && Edit_Password->text().isEmpty()) {
         Edit_Password->setFocus();

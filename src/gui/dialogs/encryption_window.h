@@ -14,14 +14,14 @@ namespace lexora {
 
 class Document;
 
-// The encryption window TForm8 ("Verschlüsselung"): switches the open database's encryption on or
+// The encryption window EncryptionWindow ("Verschlüsselung"): switches the open database's encryption on or
 // off and sets its password. There is no Cancel: the state of the controls when the window closes
 // is the setting. Closing with the box checked and an empty password is refused, however the
 // window is closed, with a warning at Edit_Password.
-class TForm8 : public QDialog {
+class EncryptionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm8(QWidget *parent = nullptr);
+    explicit EncryptionWindow(QWidget *parent = nullptr);
 
     // MenuItem_Encryption: shows the window modally with the database's setting (Encrypted,
     // Password) and stores the setting back when it closes. The database is not marked modified:
