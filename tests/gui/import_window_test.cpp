@@ -1,4 +1,4 @@
-// The import window TForm9 in the running program: files added with the open dialog and by
+// The import window ImportWindow in the running program: files added with the open dialog and by
 // dropping, the elements to take, the result compared with the core's import of the same files,
 // the input checks in the warning balloon, encrypted and damaged sources, and the tree and the
 // display afterwards.
@@ -91,15 +91,15 @@ protected:
 
     // The window shown without the menu, active, so that a warning is not hidden by its
     // activation.
-    TForm9 &shown()
+    ImportWindow &shown()
     {
-        TForm9 &form = app->importWindow();
+        ImportWindow &form = app->importWindow();
         form.show();
         EXPECT_TRUE(activate(&form)); // another window on the display may hold the focus
         return form;
     }
 
-    static QStringList listed(const TForm9 &form)
+    static QStringList listed(const ImportWindow &form)
     {
         QStringList paths;
         for (int row = 0; row < form.ListView_Files->count(); ++row)
@@ -108,7 +108,7 @@ protected:
     }
 
     // Drops the files onto the window as the file manager does.
-    static void drop(TForm9 &form, const QStringList &paths)
+    static void drop(ImportWindow &form, const QStringList &paths)
     {
         QMimeData mime;
         QList<QUrl> urls;
@@ -124,7 +124,7 @@ protected:
         QCoreApplication::processEvents(); // the files join once the drop has ended
     }
 
-    static void setChecked(TForm9 &form, std::initializer_list<int> rows, bool checked)
+    static void setChecked(ImportWindow &form, std::initializer_list<int> rows, bool checked)
     {
         for (int row : rows)
             form.CheckListBox_Elements->item(row)->setCheckState(checked ? Qt::Checked
@@ -167,7 +167,7 @@ TEST_F(ImportWindowTest, FilesAddedAndDroppedAreImportedAsTheCoreImportsThem)
     dialogs.openMany.enqueue(QStringList{b, a});
     bool seen = false;
     whenModal([&](QWidget *modal) {
-        auto *form = qobject_cast<TForm9 *>(modal);
+        auto *form = qobject_cast<ImportWindow *>(modal);
         ASSERT_NE(form, nullptr);
         seen = true;
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Datenbank importieren"));
@@ -259,7 +259,7 @@ TEST_F(ImportWindowTest, InputErrorsPointAtTheirListOnItsPage)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message.toStdString());
-        TForm9 &form = shown();
+        ImportWindow &form = shown();
         if (c.withFile)
             form.AddImportFiles({a});
         if (!c.anyChecked)
@@ -291,7 +291,7 @@ TEST_F(ImportWindowTest, InputErrorsPointAtTheirListOnItsPage)
 
 TEST_F(ImportWindowTest, OtherExtensionsAreAskedAboutOncePerAdding)
 {
-    TForm9 &form = shown();
+    ImportWindow &form = shown();
     const QString bak = sources.path() + QStringLiteral("/alt.bak");
     const QString txt = sources.path() + QStringLiteral("/liste.txt");
     prompt.answer(UserPrompt::Answer::No);
@@ -350,7 +350,7 @@ TEST_F(ImportWindowTest, AnEncryptedSourceAsksForItsPasswordAsWhenOpening)
         const std::string expected = coreImport(c.files, lpNewEntries, {c.password});
         prompt.givePassword(c.password);
         const int shownBefore = int(prompt.shown().size());
-        TForm9 &form = shown();
+        ImportWindow &form = shown();
         form.AddImportFiles(c.files);
         QTest::mouseClick(form.Button_Next, Qt::LeftButton);
         setChecked(form, {1, 2, 5, 7}, false);
@@ -387,7 +387,7 @@ TEST_F(ImportWindowTest, ADamagedSourceIsNamedAndLeavesAConsistentDatabase)
     QByteArray bytes = readFileBytes(damaged);
     writeFileBytes(damaged, bytes.left(bytes.size() / 2));
 
-    TForm9 &form = shown();
+    ImportWindow &form = shown();
     form.AddImportFiles({good, damaged});
     QTest::mouseClick(form.Button_Next, Qt::LeftButton);
     QTest::mouseClick(form.Button_Import, Qt::LeftButton);

@@ -147,7 +147,7 @@ void shootDialogs(Camera &camera, WindowManager &windows, const SampleNodes &nod
     });
     camera.shootModal(QStringLiteral("import"), run("MenuItem_Import"),
                       [&workFolder](QWidget *window) {
-                          auto *import = static_cast<TForm9 *>(window);
+                          auto *import = static_cast<ImportWindow *>(window);
                           import->AddImportFiles({workFolder + QStringLiteral("/Rezepte.lxd")});
                           import->PageControl->setCurrentWidget(import->TabSheet2);
                       });

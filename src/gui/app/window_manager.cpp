@@ -187,10 +187,10 @@ TForm12 &WindowManager::exportWindow()
     return *m_exportWindow;
 }
 
-TForm9 &WindowManager::importWindow()
+ImportWindow &WindowManager::importWindow()
 {
     if (!m_importWindow)
-        m_importWindow = new TForm9(*m_document, m_prompt, m_fileDialogs, m_mainWindow.get());
+        m_importWindow = new ImportWindow(*m_document, m_prompt, m_fileDialogs, m_mainWindow.get());
     return *m_importWindow;
 }
 

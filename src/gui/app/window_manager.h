@@ -30,7 +30,7 @@ class DisplaySettingsWindow;
 class SearchWindow;
 class TForm11;
 class IncludedFilesWindow;
-class TForm9;
+class ImportWindow;
 class TInfo;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
@@ -77,7 +77,7 @@ public:
     // The export window, the import window and the export of the shown page; made when first
     // needed.
     TForm12 &exportWindow();
-    TForm9 &importWindow();
+    ImportWindow &importWindow();
     BrowserContentExport &browserContentExport();
     // The fonts and the tab-stop distance of every code field.
     CodeFieldSettings &codeFieldSettings() { return *m_codeFieldSettings; }
@@ -139,7 +139,7 @@ private:
     TemplateManager *m_templateManager = nullptr; // owned by the main window
     IncludedFilesWindow *m_includedFiles = nullptr;   // owned by the main window
     TForm12 *m_exportWindow = nullptr;   // owned by the main window
-    TForm9 *m_importWindow = nullptr;    // owned by the main window
+    ImportWindow *m_importWindow = nullptr;    // owned by the main window
     BrowserContentExport *m_browserContentExport = nullptr; // owned by the main window
 };
 

@@ -44,7 +44,7 @@ void hideBalloons()
 
 } // namespace
 
-TForm9::TForm9(Document &document, UserPrompt &prompt, FileDialogs &dialogs, QWidget *parent)
+ImportWindow::ImportWindow(Document &document, UserPrompt &prompt, FileDialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_document(document), m_prompt(prompt), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("TForm9"));
@@ -70,7 +70,7 @@ TForm9::TForm9(Document &document, UserPrompt &prompt, FileDialogs &dialogs, QWi
     connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TForm9::createFilesPage()
+void ImportWindow::createFilesPage()
 {
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
@@ -104,12 +104,12 @@ void TForm9::createFilesPage()
 
     connect(ListView_Files, &QListWidget::itemSelectionChanged, this,
             [this] { Button_Del->setEnabled(!ListView_Files->selectedItems().isEmpty()); });
-    connect(Button_Add, &QPushButton::clicked, this, &TForm9::Button_AddClick);
-    connect(Button_Del, &QPushButton::clicked, this, &TForm9::Button_DelClick);
+    connect(Button_Add, &QPushButton::clicked, this, &ImportWindow::Button_AddClick);
+    connect(Button_Del, &QPushButton::clicked, this, &ImportWindow::Button_DelClick);
     connect(Button_Next, &QPushButton::clicked, this, [this] { PageControl->setCurrentIndex(1); });
 }
 
-void TForm9::createElementsPage()
+void ImportWindow::createElementsPage()
 {
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
@@ -153,10 +153,10 @@ void TForm9::createElementsPage()
     PageControl->addTab(TabSheet2, QStringLiteral("Elemente"));
 
     connect(Button_Back, &QPushButton::clicked, this, [this] { PageControl->setCurrentIndex(0); });
-    connect(Button_Import, &QPushButton::clicked, this, &TForm9::ImportDatabases);
+    connect(Button_Import, &QPushButton::clicked, this, &ImportWindow::ImportDatabases);
 }
 
-void TForm9::showEvent(QShowEvent *event)
+void ImportWindow::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         m_files.clear();
@@ -172,26 +172,26 @@ void TForm9::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TForm9::showFiles()
+void ImportWindow::showFiles()
 {
     ListView_Files->clear();
     ListView_Files->addItems(m_files.files());
     Button_Del->setEnabled(false);
 }
 
-void TForm9::AddImportFiles(const QStringList &paths)
+void ImportWindow::AddImportFiles(const QStringList &paths)
 {
     m_files.AddImportFiles(paths, m_prompt);
     showFiles();
 }
 
-void TForm9::Button_AddClick()
+void ImportWindow::Button_AddClick()
 {
     if (const std::optional<QStringList> chosen = m_dialogs.openDatabases(this))
         AddImportFiles(*chosen);
 }
 
-void TForm9::Button_DelClick()
+void ImportWindow::Button_DelClick()
 {
     QList<int> rows;
     for (const QListWidgetItem *item : ListView_Files->selectedItems())
@@ -200,13 +200,13 @@ void TForm9::Button_DelClick()
     showFiles();
 }
 
-void TForm9::dragEnterEvent(QDragEnterEvent *event)
+void ImportWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void TForm9::dropEvent(QDropEvent *event)
+void ImportWindow::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
     const QList<QUrl> urls = event->mimeData()->urls();
@@ -215,7 +215,7 @@ void TForm9::dropEvent(QDropEvent *event)
     QTimer::singleShot(0, this, [this, urls] { FilesDropped(urls); });
 }
 
-void TForm9::FilesDropped(const QList<QUrl> &urls)
+void ImportWindow::FilesDropped(const QList<QUrl> &urls)
 {
     QStringList paths;
     for (const QUrl &url : urls)
@@ -225,7 +225,7 @@ void TForm9::FilesDropped(const QList<QUrl> &urls)
         AddImportFiles(paths);
 }
 
-std::array<bool, ImportElements.size()> TForm9::checkedElements() const
+std::array<bool, ImportElements.size()> ImportWindow::checkedElements() const
 {
     std::array<bool, ImportElements.size()> checked{};
     for (std::size_t row = 0; row < checked.size(); ++row) {
@@ -235,14 +235,14 @@ std::array<bool, ImportElements.size()> TForm9::checkedElements() const
     return checked;
 }
 
-void TForm9::warn(QWidget *control, const QString &text)
+void ImportWindow::warn(QWidget *control, const QString &text)
 {
     PageControl->setCurrentWidget(control == ListView_Files ? TabSheet1 : TabSheet2);
     control->setFocus();
     Balloons::warn(control, text);
 }
 
-void TForm9::ImportDatabases()
+void ImportWindow::ImportDatabases()
 {
     ImportResult result;
     try {

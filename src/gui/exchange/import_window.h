@@ -18,15 +18,15 @@ class Document;
 class FileDialogs;
 class UserPrompt;
 
-// The window TForm9 "Datenbank importieren": the page "Dateien" collects the databases to import
+// The window ImportWindow "Datenbank importieren": the page "Dateien" collects the databases to import
 // (chosen with "Hinzufügen" or dropped from the file manager), the page "Elemente" what to take
 // from them; "Importieren" merges them into the open database through the Document. Input errors
 // are shown in the warning balloon at the list concerned; the window closes after the import.
-class TForm9 : public QDialog {
+class ImportWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TForm9(Document &document, UserPrompt &prompt, FileDialogs &dialogs,
+    ImportWindow(Document &document, UserPrompt &prompt, FileDialogs &dialogs,
            QWidget *parent = nullptr);
 
     // Adds the files of one adding (a choice in the open dialog, or a drop), in their order.
