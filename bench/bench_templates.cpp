@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     }
 
     GuiPrompt prompt;
-    TForm10 progress;
+    ProgressWindow progress;
     TimedProgress timed(progress);
     Document document(home.path() + QStringLiteral("/files/"), "bench", prompt, timed);
     if (document.open(file) != Document::OpenResult::Opened)

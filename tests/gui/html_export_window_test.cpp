@@ -241,10 +241,10 @@ TEST_F(ExportWindowTest, TheProgramStaysResponsiveWithARealPercentage)
     for (int i = 0; i < 3000; ++i)
         addItem(key, QByteArray("Eintrag ").append(QByteArray::number(i)).constData(), code.constData());
 
-    TForm10 *progress = nullptr;
+    ProgressWindow *progress = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->objectName() == QLatin1String("TForm10"))
-            progress = qobject_cast<TForm10 *>(w);
+            progress = qobject_cast<ProgressWindow *>(w);
     ASSERT_NE(progress, nullptr);
     TForm12 &form = shown();
     form.Edit_File->setText(out(QStringLiteral("gross.htm")));

@@ -16,7 +16,7 @@ namespace {
 
 TEST(ProgressWindow, LooksAsItShould)
 {
-    TForm10 form;
+    ProgressWindow form;
     EXPECT_EQ(form.size(), QSize(351, 54));
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -34,7 +34,7 @@ TEST(ProgressWindow, DisablesTheOtherWindowsWhileShown)
     alreadyDisabled.show();
     alreadyDisabled.setEnabled(false);
 
-    TForm10 form;
+    ProgressWindow form;
     form.begin(QStringLiteral("Laden"), QStringLiteral("Datenbank wird geladen..."), 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.isEnabled());
@@ -61,7 +61,7 @@ TEST(ProgressWindow, NestedWorkClosesItAtTheOutermostEnd)
 {
     QWidget main;
     main.show();
-    TForm10 form;
+    ProgressWindow form;
     form.begin(QStringLiteral("Import"), QStringLiteral("Importieren..."), 0);
     form.begin(QStringLiteral("Laden"), QStringLiteral("a.lxd wird geladen..."), 100);
     EXPECT_EQ(form.Label_Info->text(), QStringLiteral("a.lxd wird geladen..."));
@@ -77,7 +77,7 @@ TEST(ProgressWindow, NestedWorkClosesItAtTheOutermostEnd)
 
 TEST(ProgressWindow, ShowsTheFractionOfAKnownTotal)
 {
-    TForm10 form;
+    ProgressWindow form;
     form.begin(QStringLiteral("Speichern"), QStringLiteral("Datenbank wird gespeichert..."), 4000);
     const int max = form.ProgressBar->maximum();
     EXPECT_GT(max, 0);
@@ -92,7 +92,7 @@ TEST(ProgressWindow, ShowsTheFractionOfAKnownTotal)
 
 TEST(ProgressWindow, StepLetsEventsRunButNotOnEveryCall)
 {
-    TForm10 form;
+    ProgressWindow form;
     int ticks = 0;
     QTimer timer;
     timer.setInterval(0);

@@ -44,7 +44,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_templatesFolder = setUpTemplatesFolder(m_homeFolder);
     m_instance = std::make_unique<InstanceFolder>(m_homeFolder);
     m_openFile = std::make_unique<OpenFileRecord>(*m_instance);
-    m_progress = std::make_unique<TForm10>();
+    m_progress = std::make_unique<ProgressWindow>();
     m_balloons = std::make_unique<Balloons>();
     m_statusHints = std::make_unique<StatusHints>();
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),

@@ -21,7 +21,7 @@ class InstanceFolder;
 class ItemWindows;
 class OpenFileRecord;
 class StatusHints;
-class TForm10;
+class ProgressWindow;
 class TForm12;
 class TForm13;
 class ItemEditor;
@@ -118,7 +118,7 @@ private:
     // bytes, and the instance's folder last.
     std::unique_ptr<InstanceFolder> m_instance;
     std::unique_ptr<OpenFileRecord> m_openFile;
-    std::unique_ptr<TForm10> m_progress; // a window of its own, centred on the screen
+    std::unique_ptr<ProgressWindow> m_progress; // a window of its own, centred on the screen
     std::unique_ptr<Balloons> m_balloons;
     std::unique_ptr<StatusHints> m_statusHints;
     Settings m_settings;

@@ -20,7 +20,7 @@ constexpr int fractionSteps = 1000;
 
 } // namespace
 
-TForm10::TForm10()
+ProgressWindow::ProgressWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("TForm10"));
@@ -42,12 +42,12 @@ TForm10::TForm10()
     Label_Info->setAlignment(Qt::AlignCenter);
 }
 
-TForm10::~TForm10()
+ProgressWindow::~ProgressWindow()
 {
     enableOtherWindows();
 }
 
-void TForm10::begin(const QString &caption, const QString &text, qint64 total)
+void ProgressWindow::begin(const QString &caption, const QString &text, qint64 total)
 {
     setWindowTitle(caption);
     Label_Info->setText(text);
@@ -67,7 +67,7 @@ void TForm10::begin(const QString &caption, const QString &text, qint64 total)
     m_sinceEvents.start();
 }
 
-void TForm10::step(qint64 done)
+void ProgressWindow::step(qint64 done)
 {
     if (m_depth == 0 || m_sinceEvents.elapsed() < eventIntervalMs)
         return;
@@ -76,7 +76,7 @@ void TForm10::step(qint64 done)
     m_sinceEvents.start();
 }
 
-void TForm10::end()
+void ProgressWindow::end()
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
@@ -84,13 +84,13 @@ void TForm10::end()
     enableOtherWindows();
 }
 
-void TForm10::showFraction(qint64 done)
+void ProgressWindow::showFraction(qint64 done)
 {
     if (m_total > 0)
         ProgressBar->setValue(int(std::clamp<qint64>(done, 0, m_total) * fractionSteps / m_total));
 }
 
-void TForm10::disableOtherWindows()
+void ProgressWindow::disableOtherWindows()
 {
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
@@ -102,7 +102,7 @@ void TForm10::disableOtherWindows()
     qApp->installEventFilter(this);
 }
 
-void TForm10::enableOtherWindows()
+void ProgressWindow::enableOtherWindows()
 {
     qApp->removeEventFilter(this);
     for (const QPointer<QWidget> &window : std::as_const(m_disabled))
@@ -113,7 +113,7 @@ void TForm10::enableOtherWindows()
 
 // A disabled window does not take input, but the window manager could still close it in the
 // middle of the work.
-bool TForm10::eventFilter(QObject *watched, QEvent *event)
+bool ProgressWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close && watched != this) {
         for (const QPointer<QWidget> &window : std::as_const(m_disabled)) {

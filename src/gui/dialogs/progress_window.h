@@ -12,7 +12,7 @@ class QProgressBar;
 
 namespace lexora {
 
-// The progress window TForm10: borderless, on top, centred on the screen, shown during long work
+// The progress window ProgressWindow: borderless, on top, centred on the screen, shown during long work
 // (load, save, import, ...). Pass it as the lexora::Progress of LoadDatabase/SaveDatabase.
 //
 // begin() shows it with the text in Label_Info: a running marquee when total is 0, a real fraction
@@ -23,11 +23,11 @@ namespace lexora {
 //
 // It is a window without parent, owned by whoever creates it (the main window keeps it as a
 // member): disabling the main window must not disable the progress window too.
-class TForm10 : public QWidget, public Progress {
+class ProgressWindow : public QWidget, public Progress {
     Q_OBJECT
 public:
-    TForm10();
-    ~TForm10() override;
+    ProgressWindow();
+    ~ProgressWindow() override;
 
     void begin(const QString &caption, const QString &text, qint64 total) override;
     void step(qint64 done) override;
