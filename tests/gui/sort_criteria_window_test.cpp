@@ -25,7 +25,7 @@ using namespace lexora::test;
 namespace {
 
 // Group n (1 to 3): checked, with criterion and mode (-1: none chosen).
-void setGroupOf(TForm11 &form, int n, bool on, int criterion = -1, int mode = -1)
+void setGroupOf(SortCriteriaWindow &form, int n, bool on, int criterion = -1, int mode = -1)
 {
     const std::size_t g = std::size_t(n - 1);
     form.CheckBox_Criterium[g]->setChecked(on);
@@ -64,7 +64,7 @@ protected:
         return out;
     }
 
-    TForm11 *form = nullptr;
+    SortCriteriaWindow *form = nullptr;
 };
 
 TEST_F(SortCriteriaWindowTest, ShowsTheCurrentListWithEachGroupsListsEnabledByItsBox)
@@ -100,29 +100,29 @@ TEST_F(SortCriteriaWindowTest, TheFirstBrokenRuleIsReportedAtItsListAndNothingCh
 {
     const struct {
         const char *what;
-        std::function<void(TForm11 &)> setUp;
+        std::function<void(SortCriteriaWindow &)> setUp;
         int group;  // 1 to 3
         bool atMode;
         const char *message;
     } cases[] = {
-        {"no criterion", [](TForm11 &f) { setGroupOf(f, 1, true); }, 1, false,
+        {"no criterion", [](SortCriteriaWindow &f) { setGroupOf(f, 1, true); }, 1, false,
          "Sie müssen ein Kriterium definieren oder das Feld deaktivieren."},
         {"the same criterion twice",
-         [](TForm11 &f) {
+         [](SortCriteriaWindow &f) {
              setGroupOf(f, 1, true, 1, 0);
              setGroupOf(f, 2, true, 1, 1);
          },
          2, false, "Ein Kriterium kann nicht mehrfach angewandt werden."},
         {"twice across an unchecked group",
-         [](TForm11 &f) {
+         [](SortCriteriaWindow &f) {
              setGroupOf(f, 2, false);
              setGroupOf(f, 3, true, 0, 0);
          },
          3, false, "Ein Kriterium kann nicht mehrfach angewandt werden."},
-        {"no mode", [](TForm11 &f) { setGroupOf(f, 2, true, 2); }, 2, true,
+        {"no mode", [](SortCriteriaWindow &f) { setGroupOf(f, 2, true, 2); }, 2, true,
          "Sie müssen den Modus definieren, mit dem das Kriterium angewandt werden soll."},
         {"the first failing group wins",
-         [](TForm11 &f) {
+         [](SortCriteriaWindow &f) {
              setGroupOf(f, 1, true, 3);
              setGroupOf(f, 2, true);
          },

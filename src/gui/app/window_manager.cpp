@@ -246,10 +246,10 @@ SearchWindow &WindowManager::search()
     return *m_search;
 }
 
-TForm11 &WindowManager::sortCriteria()
+SortCriteriaWindow &WindowManager::sortCriteria()
 {
     if (!m_sortCriteria)
-        m_sortCriteria = new TForm11(*m_document, m_settings, m_mainWindow.get());
+        m_sortCriteria = new SortCriteriaWindow(*m_document, m_settings, m_mainWindow.get());
     return *m_sortCriteria;
 }
 

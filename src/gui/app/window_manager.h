@@ -28,7 +28,7 @@ class ItemEditor;
 class TemplateManager;
 class DisplaySettingsWindow;
 class SearchWindow;
-class TForm11;
+class SortCriteriaWindow;
 class IncludedFilesWindow;
 class ImportWindow;
 class TInfo;
@@ -90,7 +90,7 @@ public:
     // The search window "Suchen"; made when first needed.
     SearchWindow &search();
     // The sort criteria "Sortierreihenfolge"; made when first needed.
-    TForm11 &sortCriteria();
+    SortCriteriaWindow &sortCriteria();
     // The template manager "HTML- und CSS-Vorlagen"; made when first needed.
     TemplateManager &templateManager();
     // "Eingebundene Dateien"; made when first needed.
@@ -135,7 +135,7 @@ private:
     DisplaySettingsWindow *m_displaySettings = nullptr; // owned by the main window
     TInfo *m_aboutBox = nullptr;
     SearchWindow *m_search = nullptr;         // owned by the main window
-    TForm11 *m_sortCriteria = nullptr;  // owned by the main window
+    SortCriteriaWindow *m_sortCriteria = nullptr;  // owned by the main window
     TemplateManager *m_templateManager = nullptr; // owned by the main window
     IncludedFilesWindow *m_includedFiles = nullptr;   // owned by the main window
     TForm12 *m_exportWindow = nullptr;   // owned by the main window

@@ -32,7 +32,7 @@ constexpr CriterionNames kCriteria[] = {
 
 } // namespace
 
-TForm11::TForm11(Document &document, Settings &settings, QWidget *parent)
+SortCriteriaWindow::SortCriteriaWindow(Document &document, Settings &settings, QWidget *parent)
     : QDialog(parent), m_document(document), m_settings(settings)
 {
     setObjectName(QStringLiteral("TForm11"));
@@ -46,11 +46,11 @@ TForm11::TForm11(Document &document, Settings &settings, QWidget *parent)
     Button_OK = buttons.accept;
     Button_Cancel = buttons.cancel;
     layout->addLayout(buttons.row);
-    connect(Button_OK, &QPushButton::clicked, this, &TForm11::Button_OKClick);
+    connect(Button_OK, &QPushButton::clicked, this, &SortCriteriaWindow::Button_OKClick);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TForm11::createGroup(int group)
+void SortCriteriaWindow::createGroup(int group)
 {
     const std::size_t g = std::size_t(group);
     const QString number = QString::number(group + 1);
@@ -80,7 +80,7 @@ void TForm11::createGroup(int group)
     connect(criterion, &QComboBox::activated, this, [this, group] { ComboBox_CriteriumClick(group); });
 }
 
-bool TForm11::execute()
+bool SortCriteriaWindow::execute()
 {
     FormShow();
     if (parentWidget())
@@ -88,7 +88,7 @@ bool TForm11::execute()
     return exec() == QDialog::Accepted;
 }
 
-void TForm11::FormShow()
+void SortCriteriaWindow::FormShow()
 {
     const SortCriteria &criteria = m_document.sortCriteria();
     for (int group = 0; group < kGroups; ++group) {
@@ -102,7 +102,7 @@ void TForm11::FormShow()
     }
 }
 
-void TForm11::CheckBox_CriteriumClick(int group)
+void SortCriteriaWindow::CheckBox_CriteriumClick(int group)
 {
     const std::size_t g = std::size_t(group);
     const bool on = CheckBox_Criterium[g]->isChecked();
@@ -110,7 +110,7 @@ void TForm11::CheckBox_CriteriumClick(int group)
     ComboBox_CriteriumMode[g]->setEnabled(on);
 }
 
-void TForm11::ComboBox_CriteriumClick(int group)
+void SortCriteriaWindow::ComboBox_CriteriumClick(int group)
 {
     const std::size_t g = std::size_t(group);
     QComboBox *mode = ComboBox_CriteriumMode[g];
@@ -123,7 +123,7 @@ void TForm11::ComboBox_CriteriumClick(int group)
     mode->setCurrentIndex(-1);
 }
 
-void TForm11::Button_OKClick()
+void SortCriteriaWindow::Button_OKClick()
 {
     SortCriteria criteria;
     const auto fail = [](QComboBox *control, const QString &message) {

@@ -19,11 +19,11 @@ struct Settings;
 // "Sortierreihenfolge": up to three sort criteria, each in its own numbered group. OK checks the
 // groups, makes their list the document's sort order, sorts the whole tree by it and keeps it in
 // the settings; Cancel changes nothing.
-class TForm11 : public QDialog {
+class SortCriteriaWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TForm11(Document &document, Settings &settings, QWidget *parent = nullptr);
+    SortCriteriaWindow(Document &document, Settings &settings, QWidget *parent = nullptr);
 
     // FormShow, then the dialog; true when OK took a new list.
     bool execute();
