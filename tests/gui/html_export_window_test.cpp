@@ -1,4 +1,4 @@
-// The export window TForm12 in the running program: opened from the menu, writing what the core
+// The export window HtmlExportWindow in the running program: opened from the menu, writing what the core
 // export writes for the same input, its input checks in the warning balloon, the overwrite
 // question, the failure message, and a responsive program with a real percentage meanwhile.
 #include "dialogs/progress_window.h"
@@ -53,16 +53,16 @@ protected:
 
     // The window shown without the menu, active, so that a warning is not hidden by its
     // activation.
-    TForm12 &shown()
+    HtmlExportWindow &shown()
     {
-        TForm12 &form = app->exportWindow();
+        HtmlExportWindow &form = app->exportWindow();
         form.show();
         EXPECT_TRUE(activate(&form)); // another window on the display may hold the focus
         return form;
     }
 
     // What the core export writes for the window's current input.
-    QByteArray coreExport(const TForm12 &form)
+    QByteArray coreExport(const HtmlExportWindow &form)
     {
         HtmlExportOptions options;
         options.fileName = out(QStringLiteral("core.htm"));
@@ -92,7 +92,7 @@ TEST_F(ExportWindowTest, TheMenuOpensTheWindowThatWritesWhatTheCoreWrites)
     QByteArray expected;
     bool seen = false;
     whenModal([&](QWidget *modal) {
-        auto *form = qobject_cast<TForm12 *>(modal);
+        auto *form = qobject_cast<HtmlExportWindow *>(modal);
         ASSERT_NE(form, nullptr);
         seen = true;
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Datenbank exportieren"));
@@ -160,7 +160,7 @@ TEST_F(ExportWindowTest, InvalidFileNamesAreShownAtTheFileFieldAndNothingIsWritt
         {out(QStringLiteral("neu/")), nameMessage},
         {out(QStringLiteral("a|b.htm")), nameMessage},
     };
-    TForm12 &form = shown();
+    HtmlExportWindow &form = shown();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         form.Edit_File->setText(c.typed);
@@ -183,7 +183,7 @@ TEST_F(ExportWindowTest, AnExistingFileIsOverwrittenOnlyAfterYes)
 {
     const QString file = out(QStringLiteral("alt.htm"));
     writeFileBytes(file, "alt");
-    TForm12 &form = shown();
+    HtmlExportWindow &form = shown();
     form.Edit_File->setText(file);
 
     prompt.answer(UserPrompt::Answer::No);
@@ -209,7 +209,7 @@ TEST_F(ExportWindowTest, AFileThatCannotBeWrittenIsReportedAndTheWindowStays)
     // A folder where the file should be: it exists, and it cannot be replaced by a file.
     const QString file = out(QStringLiteral("ordner.htm"));
     ASSERT_TRUE(QDir().mkpath(file));
-    TForm12 &form = shown();
+    HtmlExportWindow &form = shown();
     form.Edit_File->setText(file);
     prompt.answer(UserPrompt::Answer::Yes);
     QTest::mouseClick(form.Button_Export, Qt::LeftButton);
@@ -225,7 +225,7 @@ TEST_F(ExportWindowTest, AFileThatCannotBeWrittenIsReportedAndTheWindowStays)
 TEST_F(ExportWindowTest, AFileInTheHomeFolderMayBeWrittenWithTheTilde)
 {
     ScopedEnv homeEnv("HOME", outDir.path());
-    TForm12 &form = shown();
+    HtmlExportWindow &form = shown();
     form.Edit_File->setText(QStringLiteral("~/export/seite.htm"));
     const QByteArray expected = coreExport(form);
     QTest::mouseClick(form.Button_Export, Qt::LeftButton);
@@ -246,7 +246,7 @@ TEST_F(ExportWindowTest, TheProgramStaysResponsiveWithARealPercentage)
         if (w->objectName() == QLatin1String("TForm10"))
             progress = qobject_cast<ProgressWindow *>(w);
     ASSERT_NE(progress, nullptr);
-    TForm12 &form = shown();
+    HtmlExportWindow &form = shown();
     form.Edit_File->setText(out(QStringLiteral("gross.htm")));
 
     // Timer events are the program's other work: they must run while the export writes.

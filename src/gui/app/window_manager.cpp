@@ -179,10 +179,10 @@ TInfo &WindowManager::aboutBox()
     return *m_aboutBox;
 }
 
-TForm12 &WindowManager::exportWindow()
+HtmlExportWindow &WindowManager::exportWindow()
 {
     if (!m_exportWindow)
-        m_exportWindow = new TForm12(*m_document, m_prompt, *m_progress, m_fileDialogs,
+        m_exportWindow = new HtmlExportWindow(*m_document, m_prompt, *m_progress, m_fileDialogs,
                                      m_mainWindow.get());
     return *m_exportWindow;
 }

@@ -22,7 +22,7 @@ class ItemWindows;
 class OpenFileRecord;
 class StatusHints;
 class ProgressWindow;
-class TForm12;
+class HtmlExportWindow;
 class TForm13;
 class ItemEditor;
 class TemplateManager;
@@ -76,7 +76,7 @@ public:
     ItemEditor &itemEditor();
     // The export window, the import window and the export of the shown page; made when first
     // needed.
-    TForm12 &exportWindow();
+    HtmlExportWindow &exportWindow();
     ImportWindow &importWindow();
     BrowserContentExport &browserContentExport();
     // The fonts and the tab-stop distance of every code field.
@@ -138,7 +138,7 @@ private:
     SortCriteriaWindow *m_sortCriteria = nullptr;  // owned by the main window
     TemplateManager *m_templateManager = nullptr; // owned by the main window
     IncludedFilesWindow *m_includedFiles = nullptr;   // owned by the main window
-    TForm12 *m_exportWindow = nullptr;   // owned by the main window
+    HtmlExportWindow *m_exportWindow = nullptr;   // owned by the main window
     ImportWindow *m_importWindow = nullptr;    // owned by the main window
     BrowserContentExport *m_browserContentExport = nullptr; // owned by the main window
 };

@@ -44,7 +44,7 @@ QString outputPath(const QString &typed)
 
 } // namespace
 
-TForm12::TForm12(const Document &document, UserPrompt &prompt, Progress &progress,
+HtmlExportWindow::HtmlExportWindow(const Document &document, UserPrompt &prompt, Progress &progress,
                  FileDialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_document(document), m_prompt(prompt), m_progress(progress),
       m_dialogs(dialogs)
@@ -103,11 +103,11 @@ TForm12::TForm12(const Document &document, UserPrompt &prompt, Progress &progres
     layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(Button_SearchFile, &QPushButton::clicked, this, &TForm12::Button_SearchFileClick);
-    connect(Button_Export, &QPushButton::clicked, this, &TForm12::Button_ExportClick);
+    connect(Button_SearchFile, &QPushButton::clicked, this, &HtmlExportWindow::Button_SearchFileClick);
+    connect(Button_Export, &QPushButton::clicked, this, &HtmlExportWindow::Button_ExportClick);
 }
 
-void TForm12::showEvent(QShowEvent *event)
+void HtmlExportWindow::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         Edit_Title->clear();
@@ -119,14 +119,14 @@ void TForm12::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TForm12::hideEvent(QHideEvent *event)
+void HtmlExportWindow::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
         ComboBox_Font->clear();
     QDialog::hideEvent(event);
 }
 
-void TForm12::fillFonts()
+void HtmlExportWindow::fillFonts()
 {
     ComboBox_Font->clear();
     const QStringList families = QFontDatabase::families();
@@ -143,7 +143,7 @@ void TForm12::fillFonts()
     }
 }
 
-void TForm12::Button_SearchFileClick()
+void HtmlExportWindow::Button_SearchFileClick()
 {
     // The export asks itself before it overwrites a file.
     if (const std::optional<QString> chosen =
@@ -151,7 +151,7 @@ void TForm12::Button_SearchFileClick()
         Edit_File->setText(*chosen);
 }
 
-void TForm12::Button_ExportClick()
+void HtmlExportWindow::Button_ExportClick()
 {
     HtmlExportOptions options;
     options.fileName = outputPath(Edit_File->text());

@@ -15,15 +15,15 @@ class FileDialogs;
 class Progress;
 class UserPrompt;
 
-// The window TForm12 "Datenbank exportieren": writes the whole open database as one HTML page
+// The window HtmlExportWindow "Datenbank exportieren": writes the whole open database as one HTML page
 // (ExportDatabaseHTML) with a title, a preferred font and font size, into the file the user
 // names. Invalid file names are shown in the warning balloon at Edit_File; the window closes
 // after a successful export and stays open otherwise.
-class TForm12 : public QDialog {
+class HtmlExportWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TForm12(const Document &document, UserPrompt &prompt, Progress &progress,
+    HtmlExportWindow(const Document &document, UserPrompt &prompt, Progress &progress,
             FileDialogs &dialogs, QWidget *parent = nullptr);
 
     void Button_SearchFileClick();
