@@ -448,7 +448,7 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
             main().TreeView_ItemsDragDrop(target);
     });
     table.emplace_back("drag into the tray", [this] {
-        TForm13 &tray = app->tray();
+        TrayWindow &tray = app->tray();
         if (tray.isVisible() && tray.ListView_TrayDragOver(main().treeView()))
             tray.ListView_TrayDragDrop();
     });

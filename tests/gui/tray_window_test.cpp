@@ -85,7 +85,7 @@ protected:
     WindowRequests requests;
     QWidget treeStandIn;
     QList<Node *> dragged;
-    TForm13 tray;
+    TrayWindow tray;
     Node *k1, *k2, *c, *a, *b, *x;
 };
 
@@ -207,7 +207,7 @@ TEST_F(TrayInProgramTest, TheTrayTakesTheTreesSelectionAndLeadsBackToIt)
     QAction *toggle = window->command("ToolButton_Tray");
     ASSERT_TRUE(toggle->isEnabled());
     toggle->trigger();
-    TForm13 &tray = app->tray();
+    TrayWindow &tray = app->tray();
     EXPECT_TRUE(tray.isVisible());
     EXPECT_EQ(tray.windowTitle(), QStringLiteral("Ablagemappe"));
     EXPECT_EQ(tray.size(), QSize(628, 136));

@@ -199,7 +199,7 @@ void shootSearch(Camera &camera, WindowManager &windows)
 
 void shootTrayAndItemWindow(Camera &camera, WindowManager &windows, const SampleNodes &nodes)
 {
-    TForm13 &tray = windows.tray();
+    TrayWindow &tray = windows.tray();
     tray.show();
     tray.ListView_Tray->setCurrentIndex(tray.ListView_Tray->model()->index(0, 0));
     camera.shoot(&tray, QStringLiteral("ablagemappe"));

@@ -213,7 +213,7 @@ void WindowManager::connectRequests()
     });
 }
 
-TForm13 &WindowManager::tray()
+TrayWindow &WindowManager::tray()
 {
     if (!m_tray) {
         TQZS_LXD_Form &window = *m_mainWindow;
@@ -224,7 +224,7 @@ TForm13 &WindowManager::tray()
                 nodes.append(window.treeModel()->nodeOf(index));
             return nodes;
         };
-        m_tray = new TForm13(*m_document, m_requests, {window.treeView(), selection}, &window);
+        m_tray = new TrayWindow(*m_document, m_requests, {window.treeView(), selection}, &window);
     }
     return *m_tray;
 }

@@ -23,7 +23,7 @@ class OpenFileRecord;
 class StatusHints;
 class ProgressWindow;
 class HtmlExportWindow;
-class TForm13;
+class TrayWindow;
 class ItemEditor;
 class TemplateManager;
 class DisplaySettingsWindow;
@@ -84,7 +84,7 @@ public:
     // The tag and placeholder menus of every code field's tool bar.
     CodeMenus &codeMenus() { return *m_codeMenus; }
     // The tray "Ablagemappe"; made when first needed.
-    TForm13 &tray();
+    TrayWindow &tray();
     // The item windows and hiding the main window.
     ItemWindows &itemWindows() { return *m_itemWindows; }
     // The search window "Suchen"; made when first needed.
@@ -129,7 +129,7 @@ private:
     std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
     std::unique_ptr<ItemWindows> m_itemWindows; // windows of their own, gone before the document
     FileCommands *m_fileCommands = nullptr;
-    TForm13 *m_tray = nullptr; // owned by the main window
+    TrayWindow *m_tray = nullptr; // owned by the main window
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     ItemEditor *m_itemEditor = nullptr;   // owned by the main window
     DisplaySettingsWindow *m_displaySettings = nullptr; // owned by the main window

@@ -16,7 +16,7 @@
 
 namespace lexora {
 
-TForm13::TForm13(Document &document, WindowRequests &requests, TrayDragSource dragSource,
+TrayWindow::TrayWindow(Document &document, WindowRequests &requests, TrayDragSource dragSource,
                  QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       m_document(document),
@@ -40,7 +40,7 @@ TForm13::TForm13(Document &document, WindowRequests &requests, TrayDragSource dr
     connect(&m_document, &Document::databaseAboutToBeReplaced, this, &QWidget::hide);
 }
 
-void TForm13::createList()
+void TrayWindow::createList()
 {
     m_model = new TrayModel(m_document, this);
     ListView_Tray = new QTreeView(this);
@@ -74,15 +74,15 @@ void TForm13::createList()
         [this](const QObject *) { ListView_TrayDragDrop(); });
 
     connect(ListView_Tray->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TForm13::UpdateTrayButtons);
+            &TrayWindow::UpdateTrayButtons);
     // A reset or removed rows change the selection without telling it.
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TForm13::UpdateTrayButtons);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TForm13::UpdateTrayButtons);
-    connect(ListView_Tray, &QAbstractItemView::doubleClicked, this, &TForm13::ListView_TrayDblClick);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TrayWindow::UpdateTrayButtons);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TrayWindow::UpdateTrayButtons);
+    connect(ListView_Tray, &QAbstractItemView::doubleClicked, this, &TrayWindow::ListView_TrayDblClick);
 }
 
-QToolButton *TForm13::addButton(const char *name, int image, const QString &hint,
-                                void (TForm13::*handler)())
+QToolButton *TrayWindow::addButton(const char *name, int image, const QString &hint,
+                                void (TrayWindow::*handler)())
 {
     auto *button = new QToolButton(ToolBar);
     button->setObjectName(QLatin1String(name));
@@ -96,7 +96,7 @@ QToolButton *TForm13::addButton(const char *name, int image, const QString &hint
     return button;
 }
 
-void TForm13::createToolBar()
+void TrayWindow::createToolBar()
 {
     ToolBar = new QToolBar(this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
@@ -106,21 +106,21 @@ void TForm13::createToolBar()
     ToolBar->setIconSize(QSize(16, 16));
     ToolButton_Delete = addButton("ToolButton_Delete", TrayImgDelete,
                                   QStringLiteral("Markierte Einträge aus der Ablagemappe entfernen"),
-                                  &TForm13::ToolButton_DeleteClick);
+                                  &TrayWindow::ToolButton_DeleteClick);
     ToolButton_GoTo = addButton("ToolButton_GoTo", TrayImgGoTo,
                                 QStringLiteral("Markierten Eintrag in der Liste auswählen und anzeigen"),
-                                &TForm13::ToolButton_GoToClick);
+                                &TrayWindow::ToolButton_GoToClick);
     ToolButton_Clear = addButton("ToolButton_Clear", TrayImgClear,
                                  QStringLiteral("Ablagemappe leeren"),
-                                 &TForm13::ToolButton_ClearClick);
+                                 &TrayWindow::ToolButton_ClearClick);
 }
 
-bool TForm13::ListView_TrayDragOver(const QObject *source) const
+bool TrayWindow::ListView_TrayDragOver(const QObject *source) const
 {
     return source && source == m_dragSource.source;
 }
 
-void TForm13::ListView_TrayDragDrop()
+void TrayWindow::ListView_TrayDragDrop()
 {
     const QList<Node *> added = m_document.addToTray(m_dragSource.selection());
     if (added.isEmpty())
@@ -131,7 +131,7 @@ void TForm13::ListView_TrayDragDrop()
     ListView_Tray->scrollTo(last);
 }
 
-QList<Node *> TForm13::selectedNodes() const
+QList<Node *> TrayWindow::selectedNodes() const
 {
     QModelIndexList rows = ListView_Tray->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end());
@@ -141,7 +141,7 @@ QList<Node *> TForm13::selectedNodes() const
     return nodes;
 }
 
-Node *TForm13::currentNode() const
+Node *TrayWindow::currentNode() const
 {
     const QModelIndex current = ListView_Tray->currentIndex();
     if (current.isValid() && ListView_Tray->selectionModel()->isRowSelected(current.row()))
@@ -150,14 +150,14 @@ Node *TForm13::currentNode() const
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void TForm13::UpdateTrayButtons()
+void TrayWindow::UpdateTrayButtons()
 {
     const bool selected = ListView_Tray->selectionModel()->hasSelection();
     ToolButton_Delete->setEnabled(selected);
     ToolButton_GoTo->setEnabled(selected);
 }
 
-void TForm13::ToolButton_DeleteClick()
+void TrayWindow::ToolButton_DeleteClick()
 {
     const QList<Node *> nodes = selectedNodes();
     ListView_Tray->clearSelection();
@@ -165,19 +165,19 @@ void TForm13::ToolButton_DeleteClick()
     UpdateTrayButtons();
 }
 
-void TForm13::ToolButton_GoToClick()
+void TrayWindow::ToolButton_GoToClick()
 {
     // The tray keeps its place in front; the main window is not raised.
     if (Node *node = currentNode())
         Q_EMIT m_requests.showNode(node);
 }
 
-void TForm13::ListView_TrayDblClick()
+void TrayWindow::ListView_TrayDblClick()
 {
     ToolButton_GoToClick();
 }
 
-void TForm13::ToolButton_ClearClick()
+void TrayWindow::ToolButton_ClearClick()
 {
     m_document.clearTray();
     UpdateTrayButtons();

@@ -22,11 +22,11 @@ using TrayDragSource = TreeDragSource;
 // "Ablagemappe": a small window that stays on top and collects references to elements of the
 // tree (TrayNodes, part of the database). Elements come in by dragging them from the tree; an
 // entry leads back to its element, selected in the tree and shown in the main display.
-class TForm13 : public QWidget {
+class TrayWindow : public QWidget {
     Q_OBJECT
 
 public:
-    TForm13(Document &document, WindowRequests &requests, TrayDragSource dragSource,
+    TrayWindow(Document &document, WindowRequests &requests, TrayDragSource dragSource,
             QWidget *parent = nullptr);
 
     // A drop is taken exactly from the drag source.
@@ -56,7 +56,7 @@ private:
     void createList();
     void createToolBar();
     QToolButton *addButton(const char *name, int image, const QString &hint,
-                           void (TForm13::*handler)());
+                           void (TrayWindow::*handler)());
 
     Document &m_document;
     WindowRequests &m_requests;
