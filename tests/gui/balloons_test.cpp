@@ -256,7 +256,7 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     TQZS_LXD_Form &mainWindow = start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
     mainWindow.ShowSelected();
-    TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
+    ItemWindow *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
     ASSERT_NE(itemWindow, nullptr);
     const QList<QWidget *> windows = {&mainWindow, &app->itemEditor(), &form4, &form5, itemWindow,
                                       &form8, &app->importWindow(), &app->exportWindow(),
@@ -314,7 +314,7 @@ TEST_F(HelpKeyInEveryWindow, EveryEntryShowsItsTextAndASecondF1HidesIt)
     start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
     window->ShowSelected();
-    TForm_Item *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
+    ItemWindow *itemWindow = app->itemWindows().ToolButton_NewWindowClick();
     ASSERT_NE(itemWindow, nullptr);
     const QList<QWidget *> windows = {
         window, &app->itemEditor(), &app->templateManager(), &form4, &form5, &app->search(),

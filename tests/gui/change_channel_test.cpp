@@ -89,7 +89,7 @@ protected:
     QTemporaryDir sources;
     Node *item = nullptr;
     Node *other = nullptr;
-    TForm_Item *itemWindow = nullptr;
+    ItemWindow *itemWindow = nullptr;
 };
 
 } // namespace

@@ -44,13 +44,13 @@ protected:
     ItemWindows &windows() { return app->itemWindows(); }
     QAction *command(const char *name) { return window->command(name); }
     // The item's own window, opened as the tool button does.
-    TForm_Item *open(Node *item)
+    ItemWindow *open(Node *item)
     {
         select({item});
         window->ShowSelected();
         EXPECT_TRUE(command("ToolButton_NewWindow")->isEnabled());
         command("ToolButton_NewWindow")->trigger();
-        TForm_Item *opened = windows().FindItemWindow(item);
+        ItemWindow *opened = windows().FindItemWindow(item);
         EXPECT_NE(opened, nullptr);
         return opened;
     }
@@ -64,7 +64,7 @@ protected:
         return QTest::qWaitFor([&] { return pageText(browser).contains(text); }, 15000);
     }
     // A closed window is hidden at once and deleted later.
-    static bool isOpen(const QPointer<TForm_Item> &w) { return w && w->isVisible(); }
+    static bool isOpen(const QPointer<ItemWindow> &w) { return w && w->isVisible(); }
 };
 
 } // namespace
@@ -78,7 +78,7 @@ TEST_F(ItemWindowTest, OneWindowPerItemCaptionedWithItsTitle)
     window->ShowSelected();
     EXPECT_FALSE(command("ToolButton_NewWindow")->isEnabled()) << "a key has no item window";
 
-    TForm_Item *first = open(item);
+    ItemWindow *first = open(item);
     EXPECT_EQ(first->objectName(), QStringLiteral("TForm_Item"));
     EXPECT_EQ(first->windowTitle(), QStringLiteral("Größe"));
     EXPECT_TRUE(first->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -109,7 +109,7 @@ TEST_F(ItemWindowTest, TypedCodeGoesIntoTheItemAndTheMainDisplayFollows)
     signedBy.ModifiedBy = "jemand";
     doc().setItem(item, signedBy);
     doc().setModified(false);
-    TForm_Item *w = open(item);
+    ItemWindow *w = open(item);
     ASSERT_TRUE(shows(window->browser(), QStringLiteral("alt")));
 
     w->PageControl->setCurrentWidget(w->TabSheet2);
@@ -175,8 +175,8 @@ TEST_F(ItemWindowTest, WindowsFollowTheTree)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const Tree t = build();
-        QPointer<TForm_Item> inKey = open(t.inKey);
-        QPointer<TForm_Item> top = open(t.top);
+        QPointer<ItemWindow> inKey = open(t.inKey);
+        QPointer<ItemWindow> top = open(t.top);
         c.act(t);
         EXPECT_EQ(isOpen(inKey), c.inKeyOpen);
         EXPECT_EQ(isOpen(top), c.topOpen);
@@ -186,10 +186,10 @@ TEST_F(ItemWindowTest, WindowsFollowTheTree)
         }
         // No window is left holding a node that is gone.
         for (const QWidget *w : QApplication::topLevelWidgets())
-            if (const auto *itemWindow = qobject_cast<const TForm_Item *>(w); itemWindow && itemWindow->isVisible()) {
+            if (const auto *itemWindow = qobject_cast<const ItemWindow *>(w); itemWindow && itemWindow->isVisible()) {
                 EXPECT_NE(itemWindow->node(), nullptr);
             }
-        for (QPointer<TForm_Item> w : {inKey, top})
+        for (QPointer<ItemWindow> w : {inKey, top})
             if (isOpen(w))
                 w->close();
         EXPECT_FALSE(command("ToolButton_HideMainWindow")->isEnabled());
@@ -199,7 +199,7 @@ TEST_F(ItemWindowTest, WindowsFollowTheTree)
 TEST_F(ItemWindowTest, TheEditorsOkReloadsTheWindowsCode)
 {
     Node *item = addItem(nullptr, "Notiz", "vorher");
-    TForm_Item *w = open(item);
+    ItemWindow *w = open(item);
     whenModal([](QWidget *editor) {
         auto *field = editor->findChild<CodeField *>(QStringLiteral("Memo_Content"));
         field->selectAll();
@@ -219,7 +219,7 @@ TEST_F(ItemWindowTest, F3HidesTheMainWindowOnlyWhileAnItemWindowIsOpen)
     EXPECT_TRUE(window->isVisible()) << "no item window: F3 does nothing";
 
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    QPointer<TForm_Item> w = open(item);
+    QPointer<ItemWindow> w = open(item);
     ASSERT_TRUE(activate(w));
     QTest::keyClick(w, Qt::Key_F3);
     EXPECT_TRUE(window->isHidden()) << "F3 in the item window";
@@ -300,7 +300,7 @@ TEST_F(ItemWindowTest, HintsGoToTheStatusBarOfTheActiveWindow)
         << "\"";
 
     // An item window has no status bar: its hints show nowhere, and the main window's stays.
-    TForm_Item *w = open(item);
+    ItemWindow *w = open(item);
     ASSERT_TRUE(activate(w));
     QStatusTipEvent tagHint(QStringLiteral("Tag einfügen"));
     QCoreApplication::sendEvent(w->ToolBar->findChild<QToolButton *>(QStringLiteral("ToolButton_Tag")), &tagHint);

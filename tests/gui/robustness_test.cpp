@@ -504,7 +504,7 @@ void Robustness::checkNodesShown()
         ASSERT_TRUE(known(node)) << "the tree's selection holds a node that is gone";
 
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *itemWindow = qobject_cast<TForm_Item *>(widget)) {
+        if (auto *itemWindow = qobject_cast<ItemWindow *>(widget)) {
             ASSERT_TRUE(known(itemWindow->node())) << "an item window shows a node that is gone";
         }
         for (TrayModel *tray : widget->findChildren<TrayModel *>())

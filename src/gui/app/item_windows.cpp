@@ -41,7 +41,7 @@ ItemWindows::ItemWindows(Document &document, TQZS_LXD_Form &mainWindow, CodeFiel
 ItemWindows::~ItemWindows()
 {
     // The windows have no parent; they go before the document whose nodes they show.
-    for (TForm_Item *window : std::exchange(m_windows, {})) {
+    for (ItemWindow *window : std::exchange(m_windows, {})) {
         window->disconnect(this);
         delete window;
     }
@@ -61,18 +61,18 @@ QToolBar *ItemWindows::copyEditorToolBar(QWidget *container)
     return bar;
 }
 
-TForm_Item *ItemWindows::ToolButton_NewWindowClick()
+ItemWindow *ItemWindows::ToolButton_NewWindowClick()
 {
     Node *node = m_mainWindow.selectedNode();
     if (!node || !node->isItem())
         return nullptr;
-    TForm_Item *window = FindItemWindow(node);
+    ItemWindow *window = FindItemWindow(node);
     if (!window) {
-        window = new TForm_Item(m_document, m_look,
+        window = new ItemWindow(m_document, m_look,
                                 [this](QWidget *container) { return copyEditorToolBar(container); },
                                 node);
         window->addAction(m_hideMainForm);
-        connect(window, &TForm_Item::closing, this, &ItemWindows::windowClosing);
+        connect(window, &ItemWindow::closing, this, &ItemWindows::windowClosing);
         m_windows.append(window);
         m_mainWindow.command("ToolButton_HideMainWindow")->setEnabled(true);
     }
@@ -82,21 +82,21 @@ TForm_Item *ItemWindows::ToolButton_NewWindowClick()
     return window;
 }
 
-TForm_Item *ItemWindows::FindItemWindow(const Node *node) const
+ItemWindow *ItemWindows::FindItemWindow(const Node *node) const
 {
-    for (TForm_Item *window : m_windows)
+    for (ItemWindow *window : m_windows)
         if (window->node() == node)
             return window;
     return nullptr;
 }
 
-bool ItemWindows::OtherItemWindowExists(const TForm_Item *window) const
+bool ItemWindows::OtherItemWindowExists(const ItemWindow *window) const
 {
     return std::any_of(m_windows.begin(), m_windows.end(),
-                       [window](const TForm_Item *w) { return w != window; });
+                       [window](const ItemWindow *w) { return w != window; });
 }
 
-void ItemWindows::windowClosing(TForm_Item *window)
+void ItemWindows::windowClosing(ItemWindow *window)
 {
     m_windows.removeOne(window);
     if (OtherItemWindowExists(nullptr))
@@ -121,7 +121,7 @@ void ItemWindows::ApplicationEventsDeactivate()
 {
     if (!m_mainWindow.isHidden())
         return;
-    for (TForm_Item *window : m_windows)
+    for (ItemWindow *window : m_windows)
         window->raise();
 }
 

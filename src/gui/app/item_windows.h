@@ -15,7 +15,7 @@ namespace lexora {
 class CodeFieldSettings;
 class CodeMenus;
 class Document;
-class TForm_Item;
+class ItemWindow;
 class TQZS_LXD_Form;
 
 // The item windows of the program, at most one per node, and hiding the main window while they
@@ -33,10 +33,10 @@ public:
     ~ItemWindows() override;
 
     // The window of the item selected in the main window, made or brought forward.
-    TForm_Item *ToolButton_NewWindowClick();
-    TForm_Item *FindItemWindow(const Node *node) const;
+    ItemWindow *ToolButton_NewWindowClick();
+    ItemWindow *FindItemWindow(const Node *node) const;
     // Whether an item window other than window (nullptr: any) is open.
-    bool OtherItemWindowExists(const TForm_Item *window) const;
+    bool OtherItemWindowExists(const ItemWindow *window) const;
 
     // F3: shows a hidden main window; hides it while an item window is open.
     void ToolButton_HideMainWindowClick();
@@ -47,7 +47,7 @@ public:
 
 private:
     QToolBar *copyEditorToolBar(QWidget *container);
-    void windowClosing(TForm_Item *window);
+    void windowClosing(ItemWindow *window);
 
     Document &m_document;
     TQZS_LXD_Form &m_mainWindow;
@@ -55,7 +55,7 @@ private:
     CodeMenus &m_menus;
     std::function<const QToolBar &()> m_editorToolBar;
     QAction *m_hideMainForm = nullptr;
-    QList<TForm_Item *> m_windows;
+    QList<ItemWindow *> m_windows;
 };
 
 } // namespace lexora

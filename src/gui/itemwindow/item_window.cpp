@@ -30,7 +30,7 @@ QVBoxLayout *tightLayout(QWidget *page)
 
 } // namespace
 
-TForm_Item::TForm_Item(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
+ItemWindow::ItemWindow(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
                        Node *node)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_document(document), m_node(node)
 {
@@ -63,19 +63,19 @@ TForm_Item::TForm_Item(Document &document, CodeFieldSettings &look, const ToolBa
     look.attach(Memo_Content, CodeFieldSettings::ItemEditorFont);
     setWindowTitle(win1252::toUnicode(m_node->name()));
     reloadCode();
-    connect(Memo_Content, &CodeField::textChanged, this, &TForm_Item::Memo_ContentChange);
-    connect(PageControl, &QTabWidget::currentChanged, this, &TForm_Item::showPageIfShown);
+    connect(Memo_Content, &CodeField::textChanged, this, &ItemWindow::Memo_ContentChange);
+    connect(PageControl, &QTabWidget::currentChanged, this, &ItemWindow::showPageIfShown);
     followDocument();
     showPageIfShown();
 }
 
-void TForm_Item::followDocument()
+void ItemWindow::followDocument()
 {
     connect(&m_document, &Document::nodeAboutToBeRemoved, this, [this](Node *node) {
         if (node == m_node)
             closeForGood();
     });
-    connect(&m_document, &Document::databaseAboutToBeReplaced, this, &TForm_Item::closeForGood);
+    connect(&m_document, &Document::databaseAboutToBeReplaced, this, &ItemWindow::closeForGood);
     connect(&m_document, &Document::nodeRenamed, this, [this](Node *node) {
         if (node == m_node)
             setWindowTitle(win1252::toUnicode(node->name()));
@@ -89,12 +89,12 @@ void TForm_Item::followDocument()
     });
 }
 
-bool TForm_Item::showsDisplay() const
+bool ItemWindow::showsDisplay() const
 {
     return PageControl->currentWidget() == TabSheet1;
 }
 
-void TForm_Item::reloadCode()
+void ItemWindow::reloadCode()
 {
     if (!m_node || Memo_Content->code() == m_node->item()->Code)
         return;
@@ -103,13 +103,13 @@ void TForm_Item::reloadCode()
     m_loading = false;
 }
 
-void TForm_Item::showPageIfShown()
+void ItemWindow::showPageIfShown()
 {
     if (m_node && showsDisplay())
         ShowNodePage(*WebBrowser, m_document.database(), *m_node);
 }
 
-void TForm_Item::Memo_ContentChange()
+void ItemWindow::Memo_ContentChange()
 {
     if (m_loading || !m_node)
         return;
@@ -121,14 +121,14 @@ void TForm_Item::Memo_ContentChange()
     m_document.setItem(m_node, values);
 }
 
-void TForm_Item::closeForGood()
+void ItemWindow::closeForGood()
 {
     // From here on the window shows nothing; the node may be gone any moment.
     m_node = nullptr;
     close();
 }
 
-void TForm_Item::closeEvent(QCloseEvent *event)
+void ItemWindow::closeEvent(QCloseEvent *event)
 {
     Q_EMIT closing(this);
     event->accept();

@@ -20,14 +20,14 @@ class Document;
 // "Anzeige", the editable code on "Code". Every change of the code goes into the item at once.
 // The window follows the document alone: it closes when its node goes, takes a new title as its
 // caption, and reloads the code and rebuilds the page when what they show changes.
-class TForm_Item : public QWidget {
+class ItemWindow : public QWidget {
     Q_OBJECT
 
 public:
     // A tool bar for the code page, made inside the given container (a copy of the editor's).
     using ToolBarFactory = std::function<QToolBar *(QWidget *container)>;
 
-    TForm_Item(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
+    ItemWindow(Document &document, CodeFieldSettings &look, const ToolBarFactory &toolBar,
                Node *node);
 
     // The node shown; nullptr once it is gone and the window closes.
@@ -46,7 +46,7 @@ public:
 
 Q_SIGNALS:
     // The window is about to close, while it is still visible.
-    void closing(lexora::TForm_Item *window);
+    void closing(lexora::ItemWindow *window);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
