@@ -26,7 +26,7 @@ protected:
         box.prepare(QStringLiteral("Lexora"), QStringLiteral("2005"), applicationIcon());
     }
 
-    TInfo box;
+    AboutBox box;
     QList<QUrl> opened;
 };
 
@@ -36,7 +36,7 @@ TEST_F(AboutBoxTest, TextsAndLayout)
     EXPECT_EQ(box.size(), QSize(435, 132));
     EXPECT_EQ(box.minimumSize(), box.maximumSize()); // fixed
     EXPECT_EQ(box.LogoPB->geometry(), QRect(0, 0, 435, 65));
-    EXPECT_EQ(TInfo::versionText(), QStringLiteral("1.1.0.0"));
+    EXPECT_EQ(AboutBox::versionText(), QStringLiteral("1.1.0.0"));
     EXPECT_FALSE(box.InfoLbl->text().isEmpty());
     EXPECT_EQ(box.EMailLbl->text(), QStringLiteral("lexora@example.org"));
     EXPECT_EQ(box.URLLbl->text(), QStringLiteral("www.example.org/lexora"));

@@ -28,7 +28,7 @@ void placeRightAligned(QLabel *label, int y)
 
 } // namespace
 
-TInfo::TInfo(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent), m_logo(aboutLogo(kLogoSize)),
       m_openLink([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
@@ -60,16 +60,16 @@ TInfo::TInfo(QWidget *parent)
     OK->setDefault(true);
 
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(EMailLbl, &LinkLabel::clicked, this, &TInfo::EMailLblClick);
-    connect(URLLbl, &LinkLabel::clicked, this, &TInfo::URLLblClick);
+    connect(EMailLbl, &LinkLabel::clicked, this, &AboutBox::EMailLblClick);
+    connect(URLLbl, &LinkLabel::clicked, this, &AboutBox::URLLblClick);
 }
 
-QString TInfo::versionText()
+QString AboutBox::versionText()
 {
     return QStringLiteral(LEXORA_VERSION);
 }
 
-void TInfo::prepare(const QString &title, const QString &period, const QIcon &icon)
+void AboutBox::prepare(const QString &title, const QString &period, const QIcon &icon)
 {
     m_title = title;
     m_period = period;
@@ -78,13 +78,13 @@ void TInfo::prepare(const QString &title, const QString &period, const QIcon &ic
     LogoPB->update();
 }
 
-void TInfo::showAbout(const QString &title, const QString &period, const QIcon &icon)
+void AboutBox::showAbout(const QString &title, const QString &period, const QIcon &icon)
 {
     prepare(title, period, icon);
     exec();
 }
 
-bool TInfo::eventFilter(QObject *watched, QEvent *event)
+bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == LogoPB && event->type() == QEvent::Paint) {
         AboutBanner banner;
@@ -101,14 +101,14 @@ bool TInfo::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TInfo::EMailLblClick()
+void AboutBox::EMailLblClick()
 {
     QUrl mail(QStringLiteral("mailto:") + QLatin1String(maker::kEmail));
     mail.setQuery(QStringLiteral("subject=Anwendung: ") + m_title);
     m_openLink(mail);
 }
 
-void TInfo::URLLblClick()
+void AboutBox::URLLblClick()
 {
     m_openLink(QUrl(QStringLiteral("http://") + QLatin1String(maker::kWebAddress)));
 }

@@ -12,14 +12,14 @@ namespace lexora {
 
 class LinkLabel;
 
-// The about box TInfo ("Info über Lexora"): a painted banner with logo, icon, title, version and
+// The about box AboutBox ("Info über Lexora"): a painted banner with logo, icon, title, version and
 // development period, the maker's line and links to the maker's e-mail address and web page,
 // which open in the user's mail program and web browser.
-class TInfo : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TInfo(QWidget *parent = nullptr);
+    explicit AboutBox(QWidget *parent = nullptr);
 
     // MenuItem_Info: shows the box modally for the program title, its development period and
     // its icon.

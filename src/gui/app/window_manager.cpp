@@ -172,10 +172,10 @@ void WindowManager::showDisplaySettings()
     m_displaySettings->exec();
 }
 
-TInfo &WindowManager::aboutBox()
+AboutBox &WindowManager::aboutBox()
 {
     if (!m_aboutBox)
-        m_aboutBox = new TInfo(m_mainWindow.get());
+        m_aboutBox = new AboutBox(m_mainWindow.get());
     return *m_aboutBox;
 }
 

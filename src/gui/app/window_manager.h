@@ -31,7 +31,7 @@ class SearchWindow;
 class SortCriteriaWindow;
 class IncludedFilesWindow;
 class ImportWindow;
-class TInfo;
+class AboutBox;
 class TQZS_LXD_Form;
 class TQZUpdateFile;
 class UserPrompt;
@@ -99,7 +99,7 @@ public:
 private:
     void connectMainWindow();
     void connectUpdates();
-    TInfo &aboutBox();
+    AboutBox &aboutBox();
     void connectRequests();
     void connectCodeFields();
     // The main window's commands that other windows carry out: one table of names and handlers.
@@ -133,7 +133,7 @@ private:
     TQZUpdateFile *m_update = nullptr; // a component of the main window
     ItemEditor *m_itemEditor = nullptr;   // owned by the main window
     DisplaySettingsWindow *m_displaySettings = nullptr; // owned by the main window
-    TInfo *m_aboutBox = nullptr;
+    AboutBox *m_aboutBox = nullptr;
     SearchWindow *m_search = nullptr;         // owned by the main window
     SortCriteriaWindow *m_sortCriteria = nullptr;  // owned by the main window
     TemplateManager *m_templateManager = nullptr; // owned by the main window
