@@ -45,7 +45,7 @@ bool waitFor(Done done, int timeoutMs = 30000)
 }
 
 // Milliseconds from selecting node until its page has loaded.
-double timeSelection(TQZS_LXD_Form &window, Node *node)
+double timeSelection(MainWindow &window, Node *node)
 {
     bool shown = false;
     const QMetaObject::Connection c = QObject::connect(window.browser(), &BrowserView::documentShown,
@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     // Start: a first start in an empty home folder, which also writes the template folder.
     WindowManager windows(home.path() + QLatin1Char('/'), prompt, dialogs);
     Document &document = windows.document();
-    TQZS_LXD_Form *window = &windows.mainWindow();
+    MainWindow *window = &windows.mainWindow();
     window->show();
     waitFor([&] { return window->windowHandle() && window->windowHandle()->isExposed(); });
     QCoreApplication::processEvents();

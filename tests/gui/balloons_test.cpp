@@ -253,7 +253,7 @@ TEST_F(HelpTextWindows, EveryEntryFindsItsControl)
     DisplaySettingsWindow form4(codeFields);
     TemplateChoiceWindow form5;
     EncryptionWindow form8;
-    TQZS_LXD_Form &mainWindow = start();
+    MainWindow &mainWindow = start();
     select({addItem(nullptr, "Eintrag", "<p>Text</p>")});
     mainWindow.ShowSelected();
     ItemWindow *itemWindow = app->itemWindows().ToolButton_NewWindowClick();

@@ -327,7 +327,7 @@ protected:
         timer->start();
     }
 
-    TQZS_LXD_Form &main() { return app->mainWindow(); }
+    MainWindow &main() { return app->mainWindow(); }
     Document &doc() { return app->document(); }
 
     std::vector<std::pair<std::string, std::function<void()>>> actionTable();

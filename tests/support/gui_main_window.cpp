@@ -70,7 +70,7 @@ void MainWindowTest::TearDown()
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
-TQZS_LXD_Form &MainWindowTest::start(const QString &startFile)
+MainWindow &MainWindowTest::start(const QString &startFile)
 {
     app = std::make_unique<WindowManager>(home, prompt, dialogs);
     app->setStartFile(startFile);

@@ -52,7 +52,7 @@ protected:
 
     // Creates the windows and shows the main window (its first show loads settings and the
     // database to start with: startFile, else the last one or the standard template database).
-    TQZS_LXD_Form &start(const QString &startFile = {});
+    MainWindow &start(const QString &startFile = {});
     // Closes the window without the question about unsaved changes and destroys the windows.
     void finish();
 
@@ -69,7 +69,7 @@ protected:
     ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
     std::unique_ptr<WindowManager> app;
-    TQZS_LXD_Form *window = nullptr; // app's main window
+    MainWindow *window = nullptr; // app's main window
 };
 
 // Runs a script in the page and waits for its result.

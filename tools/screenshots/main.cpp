@@ -77,7 +77,7 @@ template <typename T> T *child(QWidget *window, const char *name)
 // The main window, a menu of its menu bar opened, and the tree's context menu over a key.
 void shootMainWindow(Camera &camera, WindowManager &windows, const SampleNodes &nodes)
 {
-    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    MainWindow &mainWindow = windows.mainWindow();
     mainWindow.selectNode(nodes.findFiles);
     camera.shoot(&mainWindow, QStringLiteral("hauptfenster"));
 
@@ -98,7 +98,7 @@ void shootMainWindow(Camera &camera, WindowManager &windows, const SampleNodes &
 // F1 with the mouse pointer over the information area.
 void shootHelpBalloon(Camera &camera, WindowManager &windows)
 {
-    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    MainWindow &mainWindow = windows.mainWindow();
     mainWindow.activateWindow();
     if (!Camera::waitFor([&mainWindow] { return QApplication::activeWindow() == &mainWindow; }, 5000)) {
         camera.fail(QStringLiteral("ballonhilfe: das Hauptfenster wurde nicht aktiv"));
@@ -121,7 +121,7 @@ void shootHelpBalloon(Camera &camera, WindowManager &windows)
 void shootDialogs(Camera &camera, WindowManager &windows, const SampleNodes &nodes,
                   const QString &workFolder)
 {
-    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    MainWindow &mainWindow = windows.mainWindow();
     const auto run = [&mainWindow](const char *command) {
         return [&mainWindow, command] { mainWindow.command(command)->trigger(); };
     };
@@ -241,7 +241,7 @@ int main(int argc, char **argv)
     QDir().mkpath(workFolder);
     WindowManager windows(home.filePath(QStringLiteral("Lexora")), prompt, fileDialogs);
     prompt.setParent(&windows.mainWindow());
-    TQZS_LXD_Form &mainWindow = windows.mainWindow();
+    MainWindow &mainWindow = windows.mainWindow();
     mainWindow.show();
     // The first show loads the standard template database with the default templates.
     if (!Camera::waitFor([&windows] { return windows.document().database().DefaultHTMLTemplate; },

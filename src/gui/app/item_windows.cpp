@@ -13,7 +13,7 @@
 
 namespace lexora {
 
-ItemWindows::ItemWindows(Document &document, TQZS_LXD_Form &mainWindow, CodeFieldSettings &look,
+ItemWindows::ItemWindows(Document &document, MainWindow &mainWindow, CodeFieldSettings &look,
                          CodeMenus &menus, std::function<const QToolBar &()> editorToolBar,
                          QObject *parent)
     : QObject(parent),

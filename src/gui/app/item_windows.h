@@ -16,7 +16,7 @@ class CodeFieldSettings;
 class CodeMenus;
 class Document;
 class ItemWindow;
-class TQZS_LXD_Form;
+class MainWindow;
 
 // The item windows of the program, at most one per node, and hiding the main window while they
 // are open: F3 ("Action_HideMainForm", from every window) and the main window's
@@ -27,7 +27,7 @@ class ItemWindows : public QObject {
 
 public:
     // editorToolBar gives the item editor's tool bar, which the code pages copy.
-    ItemWindows(Document &document, TQZS_LXD_Form &mainWindow, CodeFieldSettings &look,
+    ItemWindows(Document &document, MainWindow &mainWindow, CodeFieldSettings &look,
                 CodeMenus &menus,
                 std::function<const QToolBar &()> editorToolBar, QObject *parent = nullptr);
     ~ItemWindows() override;
@@ -50,7 +50,7 @@ private:
     void windowClosing(ItemWindow *window);
 
     Document &m_document;
-    TQZS_LXD_Form &m_mainWindow;
+    MainWindow &m_mainWindow;
     CodeFieldSettings &m_look;
     CodeMenus &m_menus;
     std::function<const QToolBar &()> m_editorToolBar;

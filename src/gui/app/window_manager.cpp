@@ -53,7 +53,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
     m_codeMenus = std::make_unique<CodeMenus>(
         [this]() -> const Database & { return m_document->database(); });
-    m_mainWindow = std::make_unique<TQZS_LXD_Form>(*m_document, m_settings, m_prompt, m_requests,
+    m_mainWindow = std::make_unique<MainWindow>(*m_document, m_settings, m_prompt, m_requests,
                                                    m_homeFolder + QStringLiteral("Settings.ini"));
     connectCodeFields();
     connectMainWindow();
@@ -74,13 +74,13 @@ int WindowManager::instanceNumber() const
 
 void WindowManager::connectMainWindow()
 {
-    TQZS_LXD_Form &window = *m_mainWindow;
+    MainWindow &window = *m_mainWindow;
     m_fileCommands = new FileCommands(*m_document, m_settings, m_prompt, m_fileDialogs,
                                       m_templatesFolder, &window);
-    connect(&window, &TQZS_LXD_Form::databaseFileDropped, m_fileCommands,
+    connect(&window, &MainWindow::databaseFileDropped, m_fileCommands,
             [this](const QString &file) { m_fileCommands->OpenDatabase(file, false); });
     window.setCloseQuery([this] { return m_fileCommands->ConfirmSaveChanges(); });
-    connect(&window, &TQZS_LXD_Form::firstShown, this, &WindowManager::start);
+    connect(&window, &MainWindow::firstShown, this, &WindowManager::start);
 }
 
 void WindowManager::connectUpdates()
@@ -106,7 +106,7 @@ void WindowManager::connectCodeFields()
 {
     // The main window reads "Settings.ini" at its first show and writes these values back at the
     // end, so they are kept up to date here whenever they change.
-    connect(m_mainWindow.get(), &TQZS_LXD_Form::firstShown, this, [this] {
+    connect(m_mainWindow.get(), &MainWindow::firstShown, this, [this] {
         m_codeFieldSettings->load(m_settings);
         if (m_itemEditor)
             m_itemEditor->applySettings(m_settings);
@@ -216,7 +216,7 @@ void WindowManager::connectRequests()
 TrayWindow &WindowManager::tray()
 {
     if (!m_tray) {
-        TQZS_LXD_Form &window = *m_mainWindow;
+        MainWindow &window = *m_mainWindow;
         // The tree's selection in the order in which it was made.
         const auto selection = [&window] {
             QList<Node *> nodes;
@@ -232,7 +232,7 @@ TrayWindow &WindowManager::tray()
 SearchWindow &WindowManager::search()
 {
     if (!m_search) {
-        TQZS_LXD_Form &window = *m_mainWindow;
+        MainWindow &window = *m_mainWindow;
         const auto selection = [&window] { return window.selectedNodes(); };
         SearchWindowLinks links{
             {window.treeView(), selection},

@@ -32,7 +32,7 @@ class SortCriteriaWindow;
 class IncludedFilesWindow;
 class ImportWindow;
 class AboutBox;
-class TQZS_LXD_Form;
+class MainWindow;
 class TQZUpdateFile;
 class UserPrompt;
 
@@ -63,7 +63,7 @@ public:
     // date, and the prepared installation script, which runs once the process has ended.
     void atProgramEnd();
 
-    TQZS_LXD_Form &mainWindow() { return *m_mainWindow; }
+    MainWindow &mainWindow() { return *m_mainWindow; }
     Document &document() { return *m_document; }
     Settings &settings() { return m_settings; }
     WindowRequests &requests() { return m_requests; }
@@ -126,7 +126,7 @@ private:
     std::unique_ptr<Document> m_document;
     std::unique_ptr<CodeFieldSettings> m_codeFieldSettings;
     std::unique_ptr<CodeMenus> m_codeMenus;
-    std::unique_ptr<TQZS_LXD_Form> m_mainWindow;
+    std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<ItemWindows> m_itemWindows; // windows of their own, gone before the document
     FileCommands *m_fileCommands = nullptr;
     TrayWindow *m_tray = nullptr; // owned by the main window

@@ -9,13 +9,13 @@
 
 namespace lexora {
 
-void TQZS_LXD_Form::MenuItem_CopyTextClick()
+void MainWindow::MenuItem_CopyTextClick()
 {
     // Nothing selected puts an empty text on the clipboard.
     QGuiApplication::clipboard()->setText(WebBrowser->selectedText());
 }
 
-void TQZS_LXD_Form::MenuItem_CopyCodeClick()
+void MainWindow::MenuItem_CopyCodeClick()
 {
     const Node *node = selectedNode();
     if (!node || !node->isItem())

@@ -18,7 +18,7 @@
 
 namespace lexora {
 
-TQZS_LXD_Form::TQZS_LXD_Form(Document &document, Settings &settings, UserPrompt &prompt,
+MainWindow::MainWindow(Document &document, Settings &settings, UserPrompt &prompt,
                              WindowRequests &requests, QString settingsFile, QWidget *parent)
     : QMainWindow(parent),
       m_document(document),
@@ -46,18 +46,18 @@ TQZS_LXD_Form::TQZS_LXD_Form(Document &document, Settings &settings, UserPrompt 
     followDocument();
 }
 
-TQZS_LXD_Form::~TQZS_LXD_Form()
+MainWindow::~MainWindow()
 {
     // The view must not read the tree while the database goes.
     TreeView_Items->setModel(nullptr);
 }
 
-QAction *TQZS_LXD_Form::command(const char *name) const
+QAction *MainWindow::command(const char *name) const
 {
     return findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
-void TQZS_LXD_Form::createCommands()
+void MainWindow::createCommands()
 {
     for (const Command &c : mainWindowCommands()) {
         const QString caption = QString::fromUtf16(c.caption);
@@ -79,7 +79,7 @@ void TQZS_LXD_Form::createCommands()
     }
 }
 
-void TQZS_LXD_Form::createMenus()
+void MainWindow::createMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
@@ -111,7 +111,7 @@ void TQZS_LXD_Form::createMenus()
     menu("Hilfe1", QStringLiteral("?"), {"MenuItem_BalloonHelp", nullptr, "MenuItem_Info"});
 }
 
-void TQZS_LXD_Form::createToolBar()
+void MainWindow::createToolBar()
 {
     ToolBar = new QToolBar(this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
@@ -142,7 +142,7 @@ void TQZS_LXD_Form::createToolBar()
     }
 }
 
-void TQZS_LXD_Form::createCentralArea()
+void MainWindow::createCentralArea()
 {
     Splitter = new QSplitter(Qt::Horizontal, this);
     Splitter->setObjectName(QStringLiteral("Splitter"));
@@ -174,7 +174,7 @@ void TQZS_LXD_Form::createCentralArea()
     setCentralWidget(Splitter);
 }
 
-void TQZS_LXD_Form::createTreeMenu()
+void MainWindow::createTreeMenu()
 {
     PopupMenu_Items = new QMenu(this);
     PopupMenu_Items->setObjectName(QStringLiteral("PopupMenu_Items"));
@@ -187,7 +187,7 @@ void TQZS_LXD_Form::createTreeMenu()
     PopupMenu_Items->addActions({command("MenuItem_RenameItem"), command("MenuItem_DelItem")});
 }
 
-void TQZS_LXD_Form::connectCommands()
+void MainWindow::connectCommands()
 {
     const auto parentOfPopupNode = [this] { return m_popupNode ? m_popupNode->parent() : nullptr; };
     const std::pair<const char *, std::function<void()>> handlers[] = {

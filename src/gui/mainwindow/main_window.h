@@ -26,14 +26,14 @@ class WindowRequests;
 // The main window: tool bar, menus, the tree of the open database, the page display and the
 // information area. It changes the database only through the Document and follows its signals;
 // the commands of other windows (file commands, dialogs) are connected by the window manager.
-class TQZS_LXD_Form : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     // settingsFile: "Settings.ini", read at the first show and written at the close.
-    TQZS_LXD_Form(Document &document, Settings &settings, UserPrompt &prompt,
+    MainWindow(Document &document, Settings &settings, UserPrompt &prompt,
                   WindowRequests &requests, QString settingsFile, QWidget *parent = nullptr);
-    ~TQZS_LXD_Form() override;
+    ~MainWindow() override;
 
     Settings &settings() { return m_settings; }
     TreeView *treeView() const { return TreeView_Items; }

@@ -15,7 +15,7 @@
 
 namespace lexora {
 
-void TQZS_LXD_Form::connectTree()
+void MainWindow::connectTree()
 {
     m_model->setTitleEditedHandler(
         [this](Node *node, const Text &title) { TreeView_ItemsEdited(node, title); });
@@ -23,23 +23,23 @@ void TQZS_LXD_Form::connectTree()
         [this](const QModelIndex &target) { return TreeView_ItemsDragOver(m_model->nodeOf(target)); });
     connect(TreeView_Items, &TreeView::dropRequested, this,
             [this](const QModelIndex &target) { TreeView_ItemsDragDrop(m_model->nodeOf(target)); });
-    connect(TreeView_Items, &TreeView::deletePressed, this, &TQZS_LXD_Form::DeleteSelected);
+    connect(TreeView_Items, &TreeView::deletePressed, this, &MainWindow::DeleteSelected);
     connect(TreeView_Items, &TreeView::renamePressed, this,
-            &TQZS_LXD_Form::MenuItem_RenameItemClick);
-    connect(TreeView_Items, &TreeView::enterPressed, this, &TQZS_LXD_Form::ShowSelected);
-    connect(TreeView_Items, &TreeView::mousePressed, this, &TQZS_LXD_Form::ShowSelected);
+            &MainWindow::MenuItem_RenameItemClick);
+    connect(TreeView_Items, &TreeView::enterPressed, this, &MainWindow::ShowSelected);
+    connect(TreeView_Items, &TreeView::mousePressed, this, &MainWindow::ShowSelected);
     connect(TreeView_Items, &QAbstractItemView::doubleClicked, this,
-            &TQZS_LXD_Form::TreeView_ItemsDblClick);
+            &MainWindow::TreeView_ItemsDblClick);
     connect(TreeView_Items, &QWidget::customContextMenuRequested, this,
-            &TQZS_LXD_Form::TreeView_ItemsContextMenu);
+            &MainWindow::TreeView_ItemsContextMenu);
     QItemSelectionModel *selection = TreeView_Items->selectionModel();
     connect(selection, &QItemSelectionModel::currentChanged, this,
-            &TQZS_LXD_Form::TreeView_ItemsChange);
+            &MainWindow::TreeView_ItemsChange);
     connect(selection, &QItemSelectionModel::selectionChanged, this,
-            &TQZS_LXD_Form::TreeView_ItemsChange);
+            &MainWindow::TreeView_ItemsChange);
 }
 
-Node *TQZS_LXD_Form::selectedNode() const
+Node *MainWindow::selectedNode() const
 {
     const QItemSelectionModel *selection = TreeView_Items->selectionModel();
     const QModelIndex current = TreeView_Items->currentIndex();
@@ -49,7 +49,7 @@ Node *TQZS_LXD_Form::selectedNode() const
     return selected.isEmpty() ? nullptr : m_model->nodeOf(selected.first());
 }
 
-QList<Node *> TQZS_LXD_Form::selectedNodes() const
+QList<Node *> MainWindow::selectedNodes() const
 {
     QList<Node *> nodes;
     for (const QModelIndex &index : TreeView_Items->selectionModel()->selectedIndexes())
@@ -61,7 +61,7 @@ QList<Node *> TQZS_LXD_Form::selectedNodes() const
     return nodes;
 }
 
-void TQZS_LXD_Form::selectNode(Node *node)
+void MainWindow::selectNode(Node *node)
 {
     const QModelIndex index = m_model->indexOf(node);
     TreeView_Items->scrollTo(index);
@@ -69,7 +69,7 @@ void TQZS_LXD_Form::selectNode(Node *node)
                                                       QItemSelectionModel::ClearAndSelect);
 }
 
-void TQZS_LXD_Form::TreeView_ItemsChange()
+void MainWindow::TreeView_ItemsChange()
 {
     // One click changes the focus and the selection; the display follows the selected node once.
     if (m_displaySuspended || selectedNode() == m_lastChangeNode)
@@ -77,7 +77,7 @@ void TQZS_LXD_Form::TreeView_ItemsChange()
     ShowSelected();
 }
 
-void TQZS_LXD_Form::ShowSelected()
+void MainWindow::ShowSelected()
 {
     Node *node = selectedNode();
     m_lastChangeNode = node;
@@ -92,7 +92,7 @@ void TQZS_LXD_Form::ShowSelected()
         WebBrowser->showBlank();
 }
 
-Node *TQZS_LXD_Form::addNode(Node *node)
+Node *MainWindow::addNode(Node *node)
 {
     // The new node is shown and its title edited at once.
     selectNode(node);
@@ -102,17 +102,17 @@ Node *TQZS_LXD_Form::addNode(Node *node)
     return node;
 }
 
-Node *TQZS_LXD_Form::NewKey(Node *parent)
+Node *MainWindow::NewKey(Node *parent)
 {
     return addNode(m_document.newKey(parent));
 }
 
-Node *TQZS_LXD_Form::NewItem(Node *parent)
+Node *MainWindow::NewItem(Node *parent)
 {
     return addNode(m_document.newItem(parent));
 }
 
-void TQZS_LXD_Form::ToolButton_NewItemClick(bool item)
+void MainWindow::ToolButton_NewItemClick(bool item)
 {
     // Beside a selected item, inside a selected key, else on the top level.
     Node *selected = selectedNode();
@@ -120,7 +120,7 @@ void TQZS_LXD_Form::ToolButton_NewItemClick(bool item)
     item ? NewItem(parent) : NewKey(parent);
 }
 
-void TQZS_LXD_Form::PopupMenu_ItemsPopup(Node *underPointer)
+void MainWindow::PopupMenu_ItemsPopup(Node *underPointer)
 {
     m_popupNode = underPointer;
     const bool onNode = underPointer != nullptr;
@@ -136,13 +136,13 @@ void TQZS_LXD_Form::PopupMenu_ItemsPopup(Node *underPointer)
         command(name)->setVisible(shown);
 }
 
-void TQZS_LXD_Form::TreeView_ItemsContextMenu(const QPoint &pos)
+void MainWindow::TreeView_ItemsContextMenu(const QPoint &pos)
 {
     PopupMenu_ItemsPopup(m_model->nodeOf(TreeView_Items->indexAt(pos)));
     PopupMenu_Items->popup(TreeView_Items->viewport()->mapToGlobal(pos));
 }
 
-void TQZS_LXD_Form::MenuItem_RenameItemClick()
+void MainWindow::MenuItem_RenameItemClick()
 {
     if (Node *node = selectedNode()) {
         const QModelIndex index = m_model->indexOf(node);
@@ -151,21 +151,21 @@ void TQZS_LXD_Form::MenuItem_RenameItemClick()
     }
 }
 
-void TQZS_LXD_Form::TreeView_ItemsEdited(Node *node, const Text &title)
+void MainWindow::TreeView_ItemsEdited(Node *node, const Text &title)
 {
     m_document.renameNode(node, title);
     if (node->isItem() && node->item()->Code.isEmpty())
         Q_EMIT m_requests.editItem(node);
 }
 
-void TQZS_LXD_Form::TreeView_ItemsDblClick()
+void MainWindow::TreeView_ItemsDblClick()
 {
     Node *node = selectedNode();
     if (node && node->isItem())
         Q_EMIT m_requests.editItem(node);
 }
 
-void TQZS_LXD_Form::DeleteSelected()
+void MainWindow::DeleteSelected()
 {
     const QList<Node *> nodes = selectedNodes();
     if (nodes.isEmpty())
@@ -185,7 +185,7 @@ void TQZS_LXD_Form::DeleteSelected()
     ShowSelected();
 }
 
-void TQZS_LXD_Form::forgetNode(Node *node)
+void MainWindow::forgetNode(Node *node)
 {
     if (m_lastChangeNode == node)
         m_lastChangeNode = nullptr;
@@ -193,12 +193,12 @@ void TQZS_LXD_Form::forgetNode(Node *node)
         m_popupNode = nullptr;
 }
 
-bool TQZS_LXD_Form::TreeView_ItemsDragOver(const Node *target) const
+bool MainWindow::TreeView_ItemsDragOver(const Node *target) const
 {
     return Document::acceptsDrop(target);
 }
 
-void TQZS_LXD_Form::TreeView_ItemsDragDrop(Node *target)
+void MainWindow::TreeView_ItemsDragDrop(Node *target)
 {
     if (!m_document.moveNodes(selectedNodes(), target))
         return;

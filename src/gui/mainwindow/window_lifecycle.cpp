@@ -32,7 +32,7 @@ constexpr int kMinWindowHeight = 150;
 
 } // namespace
 
-void TQZS_LXD_Form::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (m_firstShowDone)
@@ -44,7 +44,7 @@ void TQZS_LXD_Form::showEvent(QShowEvent *event)
     ShowSelected();
 }
 
-void TQZS_LXD_Form::followDocument()
+void MainWindow::followDocument()
 {
     // While the whole database is replaced the display stands still and forgets every node.
     connect(&m_document, &Document::databaseAboutToBeReplaced, this, [this] {
@@ -57,8 +57,8 @@ void TQZS_LXD_Form::followDocument()
         ShowSelected();
     });
     keepTreeStateAcrossMerges();
-    connect(&m_document, &Document::nodeAboutToBeRemoved, this, &TQZS_LXD_Form::forgetNode);
-    connect(&m_document, &Document::fileNameChanged, this, &TQZS_LXD_Form::UpdateCaption);
+    connect(&m_document, &Document::nodeAboutToBeRemoved, this, &MainWindow::forgetNode);
+    connect(&m_document, &Document::fileNameChanged, this, &MainWindow::UpdateCaption);
     // After the tree model, so that a merge has restored the selection when the page follows.
     auto *pageChanges = new PageChanges(m_document, [this] { return selectedNode(); }, this);
     connect(pageChanges, &PageChanges::pageChanged, this, [this] {
@@ -67,7 +67,7 @@ void TQZS_LXD_Form::followDocument()
     });
 }
 
-void TQZS_LXD_Form::keepTreeStateAcrossMerges()
+void MainWindow::keepTreeStateAcrossMerges()
 {
     struct TreeState {
         QList<Node *> expanded; // parents before their children
@@ -104,14 +104,14 @@ void TQZS_LXD_Form::keepTreeStateAcrossMerges()
     });
 }
 
-void TQZS_LXD_Form::UpdateCaption()
+void MainWindow::UpdateCaption()
 {
     const QString title = QStringLiteral("Lexora");
     const QString &file = m_document.currentFileName();
     setWindowTitle(file.isEmpty() ? title : title + QStringLiteral(" - [") + file + QLatin1Char(']'));
 }
 
-void TQZS_LXD_Form::LoadSettings()
+void MainWindow::LoadSettings()
 {
     Settings current = m_settings;
     current.F1_Info = !PaintBox_Info->isHidden();
@@ -126,7 +126,7 @@ void TQZS_LXD_Form::LoadSettings()
     command("MenuItem_OpenLast")->setChecked(m_settings.OpenLast);
 }
 
-void TQZS_LXD_Form::applyWindowSettings()
+void MainWindow::applyWindowSettings()
 {
     const QRect screenArea = screen()->availableGeometry();
     if (m_settings.F1_Maximized) {
@@ -146,7 +146,7 @@ void TQZS_LXD_Form::applyWindowSettings()
     Splitter->setSizes({treeWidth, std::max(1, width() - treeWidth)});
 }
 
-void TQZS_LXD_Form::SaveSettings()
+void MainWindow::SaveSettings()
 {
     m_settings.F1_Info = !PaintBox_Info->isHidden();
     m_settings.F1_LeftArea = TreeView_Items->width();
@@ -162,7 +162,7 @@ void TQZS_LXD_Form::SaveSettings()
     }
 }
 
-void TQZS_LXD_Form::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_mayClose && !m_mayClose()) {
         event->ignore();
@@ -172,13 +172,13 @@ void TQZS_LXD_Form::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TQZS_LXD_Form::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void TQZS_LXD_Form::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
     const QList<QUrl> urls = event->mimeData()->urls();
@@ -187,7 +187,7 @@ void TQZS_LXD_Form::dropEvent(QDropEvent *event)
     QTimer::singleShot(0, this, [this, urls] { FilesDropped(urls); });
 }
 
-void TQZS_LXD_Form::FilesDropped(const QList<QUrl> &urls)
+void MainWindow::FilesDropped(const QList<QUrl> &urls)
 {
     // Exactly one existing file opens; any other drop is ignored.
     if (urls.size() != 1)
