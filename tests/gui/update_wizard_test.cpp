@@ -1,4 +1,4 @@
-#include "update/status_form.h"
+#include "update/update_wizard.h"
 
 #include "support/database_fixtures.h"
 #include "support/gui_http_server.h"
@@ -138,7 +138,7 @@ protected:
     QByteArray m_oldConfig, m_oldCache;
     TestHttpServer m_server;
     ScriptedPrompt m_prompt;
-    TStatusForm m_wizard{m_prompt};
+    UpdateWizard m_wizard{m_prompt};
     UpdateJob m_job;
 };
 
@@ -244,7 +244,7 @@ TEST_F(UpdateWizardTest, NoConnectionKeepsTheCheckPage)
     for (const QString &server : servers) {
         setServer(server);
         ScriptedPrompt prompt;
-        TStatusForm wizard(prompt);
+        UpdateWizard wizard(prompt);
         wizard.FormShow(m_job);
         wizard.show();
         wizard.findChild<QPushButton *>(QStringLiteral("Button_Next"))->click();

@@ -4,7 +4,7 @@
 #include "support/user_prompt.h"
 #include "text/date_value.h"
 #include "update/automatic_update.h"
-#include "update/status_form.h"
+#include "update/update_wizard.h"
 #include "update/update_settings.h"
 
 #include <QAction>
@@ -46,10 +46,10 @@ TQZUpdateFile::~TQZUpdateFile()
     delete m_wizard;
 }
 
-TStatusForm &TQZUpdateFile::wizard()
+UpdateWizard &TQZUpdateFile::wizard()
 {
     if (!m_wizard)
-        m_wizard = new TStatusForm(m_prompt, m_owner);
+        m_wizard = new UpdateWizard(m_prompt, m_owner);
     return *m_wizard;
 }
 

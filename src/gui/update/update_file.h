@@ -11,7 +11,7 @@ class QWidget;
 
 namespace lexora {
 
-class TStatusForm;
+class UpdateWizard;
 class UserPrompt;
 
 // The update component: decides at the program's start whether to invite the user to look for
@@ -44,7 +44,7 @@ public:
     void finish();
 
     // The wizard, made on first use.
-    TStatusForm &wizard();
+    UpdateWizard &wizard();
 
 Q_SIGNALS:
     // On Ctrl+U the wizard's last step asked the program to end; it should close as usual.
@@ -55,7 +55,7 @@ private:
     QWidget *m_owner;
     QAction *m_action;
     // A child of the owner; deleted with the component at the latest.
-    QPointer<TStatusForm> m_wizard;
+    QPointer<UpdateWizard> m_wizard;
 };
 
 } // namespace lexora

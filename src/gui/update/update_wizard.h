@@ -39,12 +39,12 @@ struct UpdateJob {
 // The update wizard "Updates installieren": welcome, check, result, download, installation and
 // completion, and the settings page for the automatic invitation. Its network transfers run
 // while the window stays responsive.
-class TStatusForm : public QDialog {
+class UpdateWizard : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TStatusForm(UserPrompt &prompt, QWidget *parent = nullptr);
-    ~TStatusForm() override;
+    explicit UpdateWizard(UserPrompt &prompt, QWidget *parent = nullptr);
+    ~UpdateWizard() override;
 
     // Resets the wizard to its welcome page for job and shows it modally.
     void showFor(const UpdateJob &job);

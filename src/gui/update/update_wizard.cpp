@@ -1,5 +1,5 @@
 // The update wizard's window: its pages, texts and buttons. The steps are in status_form_steps.cpp.
-#include "update/status_form.h"
+#include "update/update_wizard.h"
 
 #include "update/step_list.h"
 #include "update/wizard_texts.h"
@@ -86,7 +86,7 @@ QFont wizardFont()
 
 } // namespace
 
-TStatusForm::TStatusForm(UserPrompt &prompt, QWidget *parent)
+UpdateWizard::UpdateWizard(UserPrompt &prompt, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_prompt(prompt)
@@ -101,8 +101,8 @@ TStatusForm::TStatusForm(UserPrompt &prompt, QWidget *parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     m_http = new HttpDownload(m_network, HttpDownload::kReadTimeoutMsecs, this);
-    connect(m_http, &HttpDownload::started, this, &TStatusForm::downloadStarted);
-    connect(m_http, &HttpDownload::progress, this, &TStatusForm::downloadProgress);
+    connect(m_http, &HttpDownload::started, this, &UpdateWizard::downloadStarted);
+    connect(m_http, &HttpDownload::progress, this, &UpdateWizard::downloadProgress);
     connect(m_http, &HttpDownload::finished, this, [this](HttpDownload::Outcome outcome) {
         if (m_checkRunning)
             checkFinished(outcome);
@@ -149,9 +149,9 @@ TStatusForm::TStatusForm(UserPrompt &prompt, QWidget *parent)
     layout->addLayout(right, 1);
 }
 
-TStatusForm::~TStatusForm() = default;
+UpdateWizard::~UpdateWizard() = default;
 
-void TStatusForm::createPages()
+void UpdateWizard::createPages()
 {
     Pages = new QStackedWidget;
     Pages->setObjectName(QStringLiteral("Pages"));
@@ -164,7 +164,7 @@ void TStatusForm::createPages()
     Pages->addWidget(createSettingsPage());
 }
 
-QWidget *TStatusForm::createWelcomePage()
+QWidget *UpdateWizard::createWelcomePage()
 {
     Label2 = textLabel(
         "Label2", QStringLiteral(
@@ -179,7 +179,7 @@ QWidget *TStatusForm::createWelcomePage()
     return iconPage(Image_Icon1, Label2);
 }
 
-QWidget *TStatusForm::createCheckPage()
+QWidget *UpdateWizard::createCheckPage()
 {
     Label4 = textLabel(
         "Label4",
@@ -193,11 +193,11 @@ QWidget *TStatusForm::createCheckPage()
     column->addSpacing(8);
     column->addWidget(Button_Check, 0, Qt::AlignLeft);
     column->addStretch();
-    connect(Button_Check, &QPushButton::clicked, this, &TStatusForm::Button_CheckClick);
+    connect(Button_Check, &QPushButton::clicked, this, &UpdateWizard::Button_CheckClick);
     return page;
 }
 
-QWidget *TStatusForm::createResultPage()
+QWidget *UpdateWizard::createResultPage()
 {
     // A long change list scrolls instead of pushing the buttons off the window.
     Label_CheckResult = textLabel("Label_CheckResult", {});
@@ -211,7 +211,7 @@ QWidget *TStatusForm::createResultPage()
     return scroll;
 }
 
-QWidget *TStatusForm::createDownloadPage()
+QWidget *UpdateWizard::createDownloadPage()
 {
     Label_Download = textLabel("Label_Download", wizard_texts::downloading());
     Icon = iconLabel("Icon", QStyle::SP_ArrowDown);
@@ -225,7 +225,7 @@ QWidget *TStatusForm::createDownloadPage()
     TimeLeft = textLabel("TimeLeft", {});
     TimeLeft->setAlignment(Qt::AlignRight | Qt::AlignTop);
     CancelDownload = button("CancelDownload", wizard_texts::cancelDownload());
-    connect(CancelDownload, &QPushButton::clicked, this, &TStatusForm::CancelDownloadClick);
+    connect(CancelDownload, &QPushButton::clicked, this, &UpdateWizard::CancelDownloadClick);
 
     auto *below = new QWidget;
     auto *column = new QVBoxLayout(below);
@@ -242,7 +242,7 @@ QWidget *TStatusForm::createDownloadPage()
     return iconPage(Icon, Label_Download, below);
 }
 
-QWidget *TStatusForm::createInstallPage()
+QWidget *UpdateWizard::createInstallPage()
 {
     Label3 = textLabel("Label3", wizard_texts::installReady());
     Image_Icon2 = iconLabel("Image_Icon2", QStyle::SP_MessageBoxInformation);
@@ -252,7 +252,7 @@ QWidget *TStatusForm::createInstallPage()
     return iconPage(Image_Icon2, Label3, CheckBox_Restart);
 }
 
-QWidget *TStatusForm::createCompletionPage()
+QWidget *UpdateWizard::createCompletionPage()
 {
     Label5 = textLabel(
         "Label5",
@@ -266,7 +266,7 @@ QWidget *TStatusForm::createCompletionPage()
     return iconPage(Image_Icon3, Label5);
 }
 
-QWidget *TStatusForm::createSettingsPage()
+QWidget *UpdateWizard::createSettingsPage()
 {
     GroupBox_Settings = new QGroupBox(
         QStringLiteral("Wie oft wollen Sie zum Suchen nach Updates aufgefordert werden?"));
@@ -324,13 +324,13 @@ QWidget *TStatusForm::createSettingsPage()
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     connect(RadioButton_NoAutoUpdt, &QRadioButton::toggled, this,
-            &TStatusForm::RadioButton_AutoUpdtClick);
+            &UpdateWizard::RadioButton_AutoUpdtClick);
     connect(RadioButton_AutoUpdt, &QRadioButton::toggled, this,
-            &TStatusForm::RadioButton_AutoUpdtClick);
+            &UpdateWizard::RadioButton_AutoUpdtClick);
     return GroupBox_Settings;
 }
 
-void TStatusForm::createButtons()
+void UpdateWizard::createButtons()
 {
     Button_Settings = button("Button_Settings", QStringLiteral("Einstellungen"));
     Button_Next = button("Button_Next", wizard_texts::next());
@@ -353,12 +353,12 @@ void TStatusForm::createButtons()
     Notebook_StdButtons->widget(1)->setObjectName(QStringLiteral("Einstellungen"));
     Notebook_StdButtons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    connect(Button_Settings, &QPushButton::clicked, this, &TStatusForm::Button_SettingsClick);
-    connect(Button_Next, &QPushButton::clicked, this, &TStatusForm::Button_NextClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &TStatusForm::Button_CancelClick);
-    connect(Button_SettingsCancel, &QPushButton::clicked, this, &TStatusForm::leaveSettings);
+    connect(Button_Settings, &QPushButton::clicked, this, &UpdateWizard::Button_SettingsClick);
+    connect(Button_Next, &QPushButton::clicked, this, &UpdateWizard::Button_NextClick);
+    connect(Button_Cancel, &QPushButton::clicked, this, &UpdateWizard::Button_CancelClick);
+    connect(Button_SettingsCancel, &QPushButton::clicked, this, &UpdateWizard::leaveSettings);
     connect(Button_SettingsSave, &QPushButton::clicked, this,
-            &TStatusForm::Button_SettingsSaveClick);
+            &UpdateWizard::Button_SettingsSaveClick);
 }
 
 } // namespace lexora

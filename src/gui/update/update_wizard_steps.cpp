@@ -1,5 +1,5 @@
 // The update wizard's steps: check, download, installation, settings page, closing.
-#include "update/status_form.h"
+#include "update/update_wizard.h"
 
 #include "support/error.h"
 #include "support/user_prompt.h"
@@ -79,13 +79,13 @@ QPixmap systemIcon(QStyle::StandardPixmap icon)
 
 } // namespace
 
-void TStatusForm::showFor(const UpdateJob &job)
+void UpdateWizard::showFor(const UpdateJob &job)
 {
     FormShow(job);
     exec();
 }
 
-void TStatusForm::FormShow(const UpdateJob &job)
+void UpdateWizard::FormShow(const UpdateJob &job)
 {
     m_job = job;
     m_server = updateServerUrl(UpdateSettings(m_job.settingsFile).updateServer());
@@ -115,14 +115,14 @@ void TStatusForm::FormShow(const UpdateJob &job)
     Button_Next->setFocus();
 }
 
-void TStatusForm::showStep()
+void UpdateWizard::showStep()
 {
     Pages->setCurrentIndex(WizardStep);
     Panel_Title->setText(wizard_texts::stepTitles().value(WizardStep));
     PaintBox_Process->setCurrent(WizardStep);
 }
 
-void TStatusForm::Button_NextClick()
+void UpdateWizard::Button_NextClick()
 {
     const int s = WizardStep;
     WizardStep = s + 1;
@@ -167,7 +167,7 @@ void TStatusForm::Button_NextClick()
         startDownload();
 }
 
-void TStatusForm::Button_CheckClick()
+void UpdateWizard::Button_CheckClick()
 {
     if (!m_server || !HttpDownload::networkMayBeUp())
         return showNoConnection();
@@ -186,7 +186,7 @@ void TStatusForm::Button_CheckClick()
     m_http->start(descriptionUrl(*m_server), m_descriptionFile.get(), kMaxDescriptionBytes);
 }
 
-void TStatusForm::checkFinished(HttpDownload::Outcome outcome)
+void UpdateWizard::checkFinished(HttpDownload::Outcome outcome)
 {
     m_checkRunning = false;
     Button_Check->setEnabled(true);
@@ -202,7 +202,7 @@ void TStatusForm::checkFinished(HttpDownload::Outcome outcome)
     Button_NextClick();
 }
 
-void TStatusForm::startDownload()
+void UpdateWizard::startDownload()
 {
     Button_Next->setEnabled(false);
     CancelDownload->setText(wizard_texts::cancelDownload());
@@ -223,7 +223,7 @@ void TStatusForm::startDownload()
     m_http->start(archiveUrl(*m_server, m_description.file), &m_archive, kMaxArchiveBytes);
 }
 
-void TStatusForm::downloadStarted(qint64 total)
+void UpdateWizard::downloadStarted(qint64 total)
 {
     if (m_checkRunning)
         return;
@@ -231,7 +231,7 @@ void TStatusForm::downloadStarted(qint64 total)
     Status->setRange(0, int(std::max<qint64>(1, total)));
 }
 
-void TStatusForm::downloadProgress(qint64 received, qint64 total)
+void UpdateWizard::downloadProgress(qint64 received, qint64 total)
 {
     if (m_checkRunning || total <= 0)
         return;
@@ -241,7 +241,7 @@ void TStatusForm::downloadProgress(qint64 received, qint64 total)
     TimeLeft->setText(downloadTimeLeft(received, total, m_downloadStart.elapsed()));
 }
 
-void TStatusForm::downloadFinished(HttpDownload::Outcome outcome)
+void UpdateWizard::downloadFinished(HttpDownload::Outcome outcome)
 {
     m_archive.close();
     DownloadRunning = false;
@@ -265,7 +265,7 @@ void TStatusForm::downloadFinished(HttpDownload::Outcome outcome)
     }
 }
 
-bool TStatusForm::confirmCancelDownload()
+bool UpdateWizard::confirmCancelDownload()
 {
     return m_prompt.question(QStringLiteral("Lexora"),
                              QStringLiteral("Soll der Download wirklich abgebrochen werden?"),
@@ -273,7 +273,7 @@ bool TStatusForm::confirmCancelDownload()
            == UserPrompt::Answer::Yes;
 }
 
-void TStatusForm::CancelDownloadClick()
+void UpdateWizard::CancelDownloadClick()
 {
     if (DownloadRunning) {
         if (confirmCancelDownload()) {
@@ -287,7 +287,7 @@ void TStatusForm::CancelDownloadClick()
     Button_NextClick();
 }
 
-void TStatusForm::Button_CancelClick()
+void UpdateWizard::Button_CancelClick()
 {
     if (DownloadRunning && !confirmCancelDownload())
         return;
@@ -300,7 +300,7 @@ void TStatusForm::Button_CancelClick()
     done(Rejected);
 }
 
-void TStatusForm::reject()
+void UpdateWizard::reject()
 {
     // Escape: the cancel button of the button page that is showing, when it is enabled.
     if (m_settingsShowing)
@@ -309,13 +309,13 @@ void TStatusForm::reject()
         Button_CancelClick();
 }
 
-void TStatusForm::closeEvent(QCloseEvent *event)
+void UpdateWizard::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     Button_CancelClick();
 }
 
-void TStatusForm::done(int result)
+void UpdateWizard::done(int result)
 {
     // Closing the last step, by "Beenden" or otherwise, ends the program.
     if (WizardStep >= Completion)
@@ -323,7 +323,7 @@ void TStatusForm::done(int result)
     QDialog::done(result);
 }
 
-void TStatusForm::prepareInstallation()
+void UpdateWizard::prepareInstallation()
 {
     const BatchPaths paths{QFileInfo(m_job.programFile).absolutePath() + u'/', TempFolder,
                            m_job.programFile};
@@ -348,7 +348,7 @@ void TStatusForm::prepareInstallation()
     Button_Next->setEnabled(false);
 }
 
-void TStatusForm::Button_SettingsClick()
+void UpdateWizard::Button_SettingsClick()
 {
     const UpdateSettings store(m_job.settingsFile);
     (store.noUpdate() ? RadioButton_NoAutoUpdt : RadioButton_AutoUpdt)->setChecked(true);
@@ -362,7 +362,7 @@ void TStatusForm::Button_SettingsClick()
     Button_SettingsSave->setDefault(true);
 }
 
-void TStatusForm::RadioButton_AutoUpdtClick()
+void UpdateWizard::RadioButton_AutoUpdtClick()
 {
     const bool interval = RadioButton_AutoUpdt->isChecked();
     Label_AutoUpdt1->setEnabled(interval);
@@ -370,7 +370,7 @@ void TStatusForm::RadioButton_AutoUpdtClick()
     Label_AutoUpdt2->setEnabled(interval);
 }
 
-void TStatusForm::Button_SettingsSaveClick()
+void UpdateWizard::Button_SettingsSaveClick()
 {
     UpdateSettings store(m_job.settingsFile);
     const bool never = RadioButton_NoAutoUpdt->isChecked();
@@ -387,7 +387,7 @@ void TStatusForm::Button_SettingsSaveClick()
     leaveSettings();
 }
 
-void TStatusForm::leaveSettings()
+void UpdateWizard::leaveSettings()
 {
     m_settingsShowing = false;
     showStep();
@@ -396,18 +396,18 @@ void TStatusForm::leaveSettings()
     Button_Next->setDefault(true);
 }
 
-void TStatusForm::showNoConnection()
+void UpdateWizard::showNoConnection()
 {
     m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Internetverbindung erforderlich"),
                      QStringLiteral("Es besteht keine Internetverbindung."));
 }
 
-void TStatusForm::showError(const QString &text)
+void UpdateWizard::showError(const QString &text)
 {
     m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Lexora"), text);
 }
 
-void TStatusForm::FormDestroy()
+void UpdateWizard::FormDestroy()
 {
     m_descriptionFile.reset();
     if (m_job.settingsFile.isEmpty())
