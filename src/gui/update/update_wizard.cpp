@@ -1,4 +1,4 @@
-// The update wizard's window: its pages, texts and buttons. The steps are in status_form_steps.cpp.
+// The update wizard's window: its pages, texts and buttons. The steps are in update_wizard_steps.cpp.
 #include "update/update_wizard.h"
 
 #include "update/step_list.h"
