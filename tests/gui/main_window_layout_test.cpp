@@ -31,7 +31,7 @@ protected:
 TEST_F(LayoutTest, ComponentsCarryTheirNames)
 {
     EXPECT_EQ(window->objectName(), "TQZS_LXD_Form");
-    EXPECT_EQ(window->metaObject()->className(), QByteArray("lexora::TQZS_LXD_Form"));
+    EXPECT_EQ(window->metaObject()->className(), QByteArray("lexora::MainWindow"));
     for (const char *name : {"TreeView_Items", "Splitter", "Panel1", "PaintBox_Info", "StatusBar",
                              "ToolBar", "MainMenu", "PopupMenu_Items"})
         EXPECT_NE(window->findChild<QObject *>(name), nullptr) << name;
