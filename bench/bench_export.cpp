@@ -43,8 +43,8 @@ double cpuSeconds()
 qint64 nodeCount(const Node &node)
 {
     qint64 n = node.childCount();
-    for (const auto &child : node.children())
-        n += nodeCount(*child);
+    for (const Node &child : node.children())
+        n += nodeCount(child);
     return n;
 }
 
@@ -72,12 +72,12 @@ void writeCherrytreeDocument(const Database &db, const QString &fileName)
         xml.writeAttribute(QStringLiteral("ts_lastsave"), QStringLiteral("0"));
         xml.writeTextElement(QStringLiteral("rich_text"),
                              node.item() ? win1252::toUnicode(node.item()->Code) : QString());
-        for (const auto &child : node.children())
-            self(self, *child);
+        for (const Node &child : node.children())
+            self(self, child);
         xml.writeEndElement();
     };
-    for (const auto &top : db.topLevel().children())
-        writeNode(writeNode, *top);
+    for (const Node &top : db.topLevel().children())
+        writeNode(writeNode, top);
     xml.writeEndElement();
     xml.writeEndDocument();
 }

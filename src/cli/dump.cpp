@@ -72,14 +72,14 @@ void writeItem(JsonStream &json, const Database &db, const TTipItem *item)
 void writeTree(JsonStream &json, const Database &db, const Node &container)
 {
     json.beginArray();
-    for (const auto &node : container.children()) {
+    for (const Node &node : container.children()) {
         json.beginObject();
         json.key("children");
-        writeTree(json, db, *node);
+        writeTree(json, db, node);
         json.key("item");
-        writeItem(json, db, node->item());
+        writeItem(json, db, node.item());
         json.key("name");
-        writeText(json, node->name());
+        writeText(json, node.name());
         json.endObject();
     }
     json.endArray();

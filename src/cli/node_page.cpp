@@ -11,9 +11,9 @@
 
 namespace lexora::cli {
 
-Node &nodeAt(const Database &db, const QString &path)
+const Node &nodeAt(const Database &db, const QString &path)
 {
-    Node *node = FindNodeByPath(db, win1252::fromUnicode(path));
+    const Node *node = FindNodeByPath(db, win1252::fromUnicode(path));
     if (!node)
         throw Error(QStringLiteral("Es gibt kein Element \"%1\".").arg(path));
     return *node;

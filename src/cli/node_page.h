@@ -8,7 +8,7 @@ namespace lexora::cli {
 
 // The node a PATH argument names (titles from the top level joined by "\"); throws Error when
 // there is none.
-Node &nodeAt(const Database &db, const QString &path);
+const Node &nodeAt(const Database &db, const QString &path);
 
 // For the verbs that print something of one page, with the arguments
 // FILE PATH [--files-dir DIR] [--password-file FILE]: opens FILE and builds the page the main

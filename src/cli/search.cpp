@@ -137,11 +137,11 @@ QStringList takeAll(QStringList &args, const QString &option)
 
 // The scope list as the window keeps it: each entry once, the top level first, then the keys in
 // tree order. Without --scope it holds the top level; an empty path stands for it.
-std::vector<Node *> scopeList(const QStringList &paths, const Database &db)
+std::vector<const Node *> scopeList(const QStringList &paths, const Database &db)
 {
-    std::vector<Node *> scope;
+    std::vector<const Node *> scope;
     for (const QString &path : paths) {
-        Node *key = path.isEmpty() ? nullptr : &nodeAt(db, path);
+        const Node *key = path.isEmpty() ? nullptr : &nodeAt(db, path);
         if (key && key->isItem())
             throw Error(QStringLiteral("\"%1\" ist kein Schlüssel.").arg(path));
         if (std::find(scope.begin(), scope.end(), key) == scope.end())
@@ -149,8 +149,8 @@ std::vector<Node *> scopeList(const QStringList &paths, const Database &db)
     }
     if (scope.empty())
         return {nullptr};
-    std::vector<std::pair<int, Node *>> ordered;
-    for (Node *key : scope)
+    std::vector<std::pair<int, const Node *>> ordered;
+    for (const Node *key : scope)
         ordered.emplace_back(key ? db.absoluteIndex(key) : -1, key);
     std::sort(ordered.begin(), ordered.end());
     scope.clear();

@@ -98,8 +98,8 @@ protected:
     QStringList titles(const Node *parent)
     {
         QStringList out;
-        for (const auto &child : (parent ? *parent : doc->database().topLevel()).children())
-            out.append(titleOf(child.get()));
+        for (const Node &child : (parent ? *parent : doc->database().topLevel()).children())
+            out.append(titleOf(&child));
         return out;
     }
 

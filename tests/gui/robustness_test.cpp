@@ -239,23 +239,15 @@ quint64 envNumber(const char *name, quint64 fallback)
     return ok ? value : fallback;
 }
 
-void collectNodes(const Node &parent, std::set<const Node *> &nodes)
-{
-    for (const auto &child : parent.children()) {
-        nodes.insert(child.get());
-        collectNodes(*child, nodes);
-    }
-}
-
 // The tree as text: one line per node with its level, kind, title and code.
 void describe(const Node &parent, int level, QByteArray &out)
 {
-    for (const auto &child : parent.children()) {
-        out += QByteArray(level, ' ') + (child->isItem() ? "I " : "K ") + child->name();
-        if (child->isItem())
-            out += " | " + child->item()->Code;
+    for (const Node &child : parent.children()) {
+        out += QByteArray(level, ' ') + (child.isItem() ? "I " : "K ") + child.name();
+        if (child.isItem())
+            out += " | " + child.item()->Code;
         out += '\n';
-        describe(*child, level + 1, out);
+        describe(child, level + 1, out);
     }
 }
 
@@ -350,15 +342,14 @@ protected:
     int filesChecked = 0;
 };
 
-Node *randomNode(Random &random, const Database &db)
+// A node picked in tree order, so that a seed repeats its run, as the tree's model hands it to
+// the windows.
+Node *randomNode(Random &random, const Database &db, const TreeModel &model)
 {
-    std::set<const Node *> nodes;
-    collectNodes(db.topLevel(), nodes);
+    const std::vector<const Node *> nodes = db.preorder();
     if (nodes.empty())
         return nullptr;
-    auto it = nodes.begin();
-    std::advance(it, pick(random, int(nodes.size())));
-    return const_cast<Node *>(*it);
+    return model.nodeOf(model.indexOf(nodes[std::size_t(pick(random, int(nodes.size())))]));
 }
 
 QString randomText(Random &random)
@@ -422,7 +413,7 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
         QTest::keyClick(main().treeView(), key, modifiers);
     });
     table.emplace_back("click in the tree", [this] {
-        Node *node = randomNode(random, doc().database());
+        Node *node = randomNode(random, doc().database(), *main().treeModel());
         if (!node)
             return;
         const QModelIndex index = main().treeModel()->indexOf(node);
@@ -438,12 +429,12 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
         QItemSelectionModel *selection = main().treeView()->selectionModel();
         selection->clearSelection();
         for (int i = pick(random, 3); i >= 0; --i)
-            if (Node *node = randomNode(random, doc().database()))
+            if (Node *node = randomNode(random, doc().database(), *main().treeModel()))
                 selection->setCurrentIndex(main().treeModel()->indexOf(node),
                                            QItemSelectionModel::Select);
     });
     table.emplace_back("drag in the tree", [this] {
-        Node *target = chance(random, 20) ? nullptr : randomNode(random, doc().database());
+        Node *target = chance(random, 20) ? nullptr : randomNode(random, doc().database(), *main().treeModel());
         if (main().TreeView_ItemsDragOver(target))
             main().TreeView_ItemsDragDrop(target);
     });
@@ -487,8 +478,8 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
 // Every view of nodes refers only to nodes of the database.
 void Robustness::checkNodesShown()
 {
-    std::set<const Node *> nodes;
-    collectNodes(doc().database().topLevel(), nodes);
+    const std::vector<const Node *> all = doc().database().preorder();
+    const std::set<const Node *> nodes(all.begin(), all.end());
     const auto known = [&](const Node *node) { return node && nodes.count(node) > 0; };
 
     TreeModel *tree = main().treeModel();

@@ -12,6 +12,7 @@
 #include "search/search_results_model.h"
 #include "search/search_run.h"
 #include "search/search_scope_model.h"
+#include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 #include "support/gui_main_window.h"
 
@@ -47,8 +48,9 @@ protected:
         start();
         // The standard database's templates stay, its tree goes.
         QList<Node *> tree;
-        for (const auto &node : db().topLevel().children())
-            tree.append(node.get());
+        const TreeModel &model = *window->treeModel();
+        for (int row = 0; row < model.rowCount({}); ++row)
+            tree.append(model.nodeOf(model.index(row, 0, {})));
         doc().removeNodes(tree);
         // A (B (Hinweis-Eintrag, Zweiter), Code), Oben
         a = addKey(nullptr, "A");

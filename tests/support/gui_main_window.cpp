@@ -144,8 +144,8 @@ QVariant runJavaScript(QWebEnginePage *page, const QString &script)
 QStringList childTitles(const Database &db, const Node *parent)
 {
     QStringList titles;
-    for (const auto &child : (parent ? *parent : db.topLevel()).children())
-        titles.append(win1252::toUnicode(child->name()));
+    for (const Node &child : (parent ? *parent : db.topLevel()).children())
+        titles.append(win1252::toUnicode(child.name()));
     return titles;
 }
 

@@ -96,9 +96,9 @@ public:
             throw Error(QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
                                        "tiefer als %1 Ebenen verschachtelt.").arg(kMaxDepth));
         m_writer.writeListBegin();
-        for (const auto &node : container.children()) {
-            writeString(node->name());
-            const TTipItem *item = node->item();
+        for (const Node &node : container.children()) {
+            writeString(node.name());
+            const TTipItem *item = node.item();
             m_writer.writeBoolean(item != nullptr);
             if (item) {
                 writeString(item->Code);
@@ -110,7 +110,7 @@ public:
                 m_writer.writeInteger(m_db.templateIndex(CssTemplates, item->CSSTemplate));
                 m_writer.writeBoolean(item->AutoFormat);
             }
-            writeNodeList(*node, depth + 1);
+            writeNodeList(node, depth + 1);
             m_stepper.at(m_writer.position());
         }
         m_writer.writeListEnd();
@@ -273,7 +273,7 @@ private:
         if (!header->admits(*key))
             return refuseWrongPassword();
 
-        const bool merging = !m_db.topLevel().children().empty() || !m_db.HTMLTemplates.empty()
+        const bool merging = m_db.topLevel().childCount() > 0 || !m_db.HTMLTemplates.empty()
                              || !m_db.CSSTemplates.empty() || !m_db.IncludedFiles.empty();
         if (merging) {
             StrongReader check(file, *header, key);

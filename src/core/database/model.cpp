@@ -75,9 +75,9 @@ int Database::templateIndex(int list, const TTemplate *tmpl) const
 Node *Database::FindChildNode(Node *parent, const Text &name, bool create)
 {
     Node &container = childrenOf(parent);
-    for (const auto &child : container.children())
-        if (child->name() == name)
-            return child.get();
+    for (Node &child : container.children())
+        if (child.name() == name)
+            return &child;
     return create ? container.appendChild(name) : nullptr;
 }
 

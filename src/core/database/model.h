@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ranges>
 #include <vector>
 
 namespace lexora {
@@ -80,7 +81,9 @@ public:
     int childCount() const { return int(m_children.size()); }
     const Node *child(int index) const { return m_children[std::size_t(index)].get(); }
     Node *child(int index) { return m_children[std::size_t(index)].get(); }
-    const std::vector<std::unique_ptr<Node>> &children() const { return m_children; }
+    // The children in order, as nodes: const ones from a const node.
+    auto children() const { return std::views::transform(m_children, deref<const Node>); }
+    auto children() { return std::views::transform(m_children, deref<Node>); }
     // Position among the siblings, counted from 0.
     int indexInParent() const;
     bool isAncestorOf(const Node *node) const;
@@ -94,6 +97,9 @@ public:
     void stableSortChildren(Less less);
 
 private:
+    template <class N>
+    static N &deref(const std::unique_ptr<Node> &child) { return *child; }
+
     Text m_name;
     std::unique_ptr<TTipItem> m_item;
     Node *m_parent = nullptr;

@@ -8,18 +8,18 @@ constexpr char Separator = '\\';
 // Among the children of container, the first node (in tree order) whose path from here is
 // path[from, end). A node's own title decides where its children's part begins, so every node is
 // looked at once at most.
-Node *findBelow(const Node &container, const Text &path, qsizetype from)
+const Node *findBelow(const Node &container, const Text &path, qsizetype from)
 {
     const QByteArrayView rest = QByteArrayView(path).sliced(from);
-    for (const auto &child : container.children()) {
-        const Text &title = child->name();
+    for (const Node &child : container.children()) {
+        const Text &title = child.name();
         if (!rest.startsWith(title))
             continue;
         if (rest.size() == title.size())
-            return child.get();
+            return &child;
         if (rest[title.size()] != Separator)
             continue;
-        if (Node *found = findBelow(*child, path, from + title.size() + 1))
+        if (const Node *found = findBelow(child, path, from + title.size() + 1))
             return found;
     }
     return nullptr;
@@ -47,7 +47,7 @@ Text KeyPath(const Node &node)
     return parent ? NodePath(*parent) + Separator : Text();
 }
 
-Node *FindNodeByPath(const Database &db, const Text &path)
+const Node *FindNodeByPath(const Database &db, const Text &path)
 {
     return findBelow(db.topLevel(), path, 0);
 }

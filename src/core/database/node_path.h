@@ -13,6 +13,6 @@ Text KeyPath(const Node &node);
 
 // The node a path names, or nullptr. Titles may repeat among siblings and may hold "\"
 // themselves: the first node in tree order whose path equals the given one is taken.
-Node *FindNodeByPath(const Database &db, const Text &path);
+const Node *FindNodeByPath(const Database &db, const Text &path);
 
 } // namespace lexora

@@ -99,8 +99,8 @@ void Document::removeNodes(const QList<Node *> &nodes)
     for (Node *root : roots) {
         std::vector<Node *> subtree{root};
         for (std::size_t i = 0; i < subtree.size(); ++i)
-            for (const auto &child : subtree[i]->children())
-                subtree.push_back(child.get());
+            for (Node &child : subtree[i]->children())
+                subtree.push_back(&child);
         for (Node *node : subtree)
             Q_EMIT nodeAboutToBeRemoved(node);
         const std::size_t trayBefore = m_db.TrayNodes.size();

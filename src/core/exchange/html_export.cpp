@@ -121,8 +121,8 @@ qint64 countNodes(const Node &parent)
         const Node *node = stack.back();
         stack.pop_back();
         count += node->childCount();
-        for (const auto &child : node->children())
-            stack.push_back(child.get());
+        for (const Node &child : node->children())
+            stack.push_back(&child);
     }
     return count;
 }

@@ -161,8 +161,8 @@ void DisplayedTextCache::forget(const Node &node)
         const Node *n = stack.back();
         stack.pop_back();
         m_entries.erase(n);
-        for (const auto &child : n->children())
-            stack.push_back(child.get());
+        for (const Node &child : n->children())
+            stack.push_back(&child);
     }
 }
 

@@ -8,7 +8,7 @@
 namespace lexora {
 namespace {
 
-bool contains(const std::vector<Node *> &scope, const Node *node)
+bool contains(const std::vector<const Node *> &scope, const Node *node)
 {
     return std::find(scope.begin(), scope.end(), node) != scope.end();
 }
@@ -20,20 +20,19 @@ bool contains(const std::vector<Node *> &scope, const Node *node)
 template <class Examine>
 void visitScope(const Database &db, const SearchQuery &query, Examine examine)
 {
-    using Level = std::pair<const std::unique_ptr<Node> *, const std::unique_ptr<Node> *>;
-    auto childrenOf = [](const Node &node) {
-        return Level(node.children().data(), node.children().data() + node.childCount());
-    };
+    // A parent and the position of its next child to visit.
+    using Level = std::pair<const Node *, int>;
+    auto childrenOf = [](const Node &node) { return Level(&node, 0); };
     std::vector<Level> levels;
     for (const Node *entry : query.scope) {
         levels.push_back(childrenOf(entry ? *entry : db.topLevel()));
         while (!levels.empty()) {
             Level &level = levels.back();
-            if (level.first == level.second) {
+            if (level.second == level.first->childCount()) {
                 levels.pop_back();
                 continue;
             }
-            Node &node = **level.first++;
+            const Node &node = *level.first->child(level.second++);
             examine(node);
             if (!node.isItem() && query.recursive)
                 levels.push_back(childrenOf(node));
@@ -43,7 +42,7 @@ void visitScope(const Database &db, const SearchQuery &query, Examine examine)
 
 } // namespace
 
-void RemoveRedundantScopeEntries(std::vector<Node *> &scope)
+void RemoveRedundantScopeEntries(std::vector<const Node *> &scope)
 {
     for (std::size_t i = scope.size(); i-- > 0;) {
         const Node *entry = scope[i];
@@ -82,9 +81,9 @@ bool SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
         const TTipItem *item = node.item();
         return item ? itemPlaces && PassesItemConditions(*item, query) : places.keyNames;
     };
-    std::vector<Node *> &examined = m_examined;
+    std::vector<const Node *> &examined = m_examined;
     examined.clear();
-    visitScope(m_db, query, [&](Node &node) {
+    visitScope(m_db, query, [&](const Node &node) {
         if (isExamined(node))
             examined.push_back(&node);
     });
@@ -108,7 +107,7 @@ bool SearchEngine::RunSearch(SearchQuery &query, std::vector<SearchResult> &resu
             texts->prepare(pages);
         }
         for (std::size_t i = begin; i < end; ++i) {
-            Node &node = *examined[i];
+            const Node &node = *examined[i];
             const TTipItem *item = node.item();
             quint8 found = 0;
             if ((item ? places.itemNames : places.keyNames) && matcher.matches(node.name()))

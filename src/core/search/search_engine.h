@@ -48,11 +48,11 @@ private:
     DisplayedTextCache m_texts;
     // The nodes a search looks at. Kept between searches: fresh memory of this size costs a
     // page fault per page on every search, a good part of a search's time.
-    std::vector<Node *> m_examined;
+    std::vector<const Node *> m_examined;
 };
 
 // Removes the scope entries that lie below another entry (the top level, nullptr, holds every
 // key), looking from the last entry to the first.
-void RemoveRedundantScopeEntries(std::vector<Node *> &scope);
+void RemoveRedundantScopeEntries(std::vector<const Node *> &scope);
 
 } // namespace lexora

@@ -53,7 +53,7 @@ struct SearchQuery {
     bool exactCase = false;
     SearchMode mode = SearchMode::All;
     // Keys whose subtrees are searched; nullptr stands for the top level.
-    std::vector<Node *> scope;
+    std::vector<const Node *> scope;
     bool recursive = true;
     SearchPlaces places;
 
@@ -70,7 +70,7 @@ struct SearchQuery {
 enum SearchPlace : quint8 { PlaceName = 1, PlaceCode = 2, PlaceText = 4 };
 
 struct SearchResult {
-    Node *node = nullptr;
+    const Node *node = nullptr;
     quint8 places = 0; // SearchPlace bits
     bool operator==(const SearchResult &) const = default;
 };

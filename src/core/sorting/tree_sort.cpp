@@ -20,9 +20,9 @@ void sortChildrenOf(const std::vector<Node *> &parents, const SortCriteria &crit
     std::unordered_map<const Node *, const NodeSortKey *> keyOf;
     keyOf.reserve(count);
     for (const Node *parent : parents)
-        for (const auto &child : parent->children()) {
-            keys.push_back(MakeNodeSortKey(*child, criteria));
-            keyOf.emplace(child.get(), &keys.back());
+        for (const Node &child : parent->children()) {
+            keys.push_back(MakeNodeSortKey(child, criteria));
+            keyOf.emplace(&child, &keys.back());
         }
     for (Node *parent : parents)
         parent->stableSortChildren([&](const Node &a, const Node &b) {
@@ -48,8 +48,8 @@ void SortTree(Node &root, const SortCriteria &criteria)
         if (node->childCount() == 0)
             continue;
         parents.push_back(node);
-        for (const auto &child : node->children())
-            stack.push_back(child.get());
+        for (Node &child : node->children())
+            stack.push_back(&child);
     }
     sortChildrenOf(parents, criteria);
 }

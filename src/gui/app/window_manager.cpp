@@ -207,7 +207,7 @@ void WindowManager::connectRequests()
     // What the editor changes reaches every window through the document.
     connect(&m_requests, &WindowRequests::editItem, this,
             [this](Node *node) { itemEditor().EditItem(node); });
-    connect(&m_requests, &WindowRequests::showNode, m_mainWindow.get(), [this](Node *node) {
+    connect(&m_requests, &WindowRequests::showNode, m_mainWindow.get(), [this](const Node *node) {
         m_mainWindow->selectNode(node);
         m_mainWindow->ShowSelected();
     });

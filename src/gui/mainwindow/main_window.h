@@ -51,7 +51,7 @@ public:
     Node *selectedNode() const;
     QList<Node *> selectedNodes() const;
     // Makes node the only selected node, opening its parents.
-    void selectNode(Node *node);
+    void selectNode(const Node *node);
 
     void ShowSelected();
     void UpdateCaption();

@@ -61,7 +61,7 @@ QList<Node *> MainWindow::selectedNodes() const
     return nodes;
 }
 
-void MainWindow::selectNode(Node *node)
+void MainWindow::selectNode(const Node *node)
 {
     const QModelIndex index = m_model->indexOf(node);
     TreeView_Items->scrollTo(index);

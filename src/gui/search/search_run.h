@@ -40,7 +40,7 @@ Q_SIGNALS:
     void found(const std::vector<lexora::SearchResult> &batch);
     // scope: the query's scope as the search left it. complete: not cancelled. error: the
     // message of an error that ended it, else empty.
-    void finished(const std::vector<lexora::Node *> &scope, bool complete, const QString &error);
+    void finished(const std::vector<const lexora::Node *> &scope, bool complete, const QString &error);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

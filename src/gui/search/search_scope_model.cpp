@@ -13,7 +13,7 @@ SearchScopeModel::SearchScopeModel(const Database &db, QObject *parent)
 {
 }
 
-void SearchScopeModel::setEntries(std::vector<Node *> entries)
+void SearchScopeModel::setEntries(std::vector<const Node *> entries)
 {
     beginResetModel();
     m_entries = std::move(entries);
@@ -22,7 +22,7 @@ void SearchScopeModel::setEntries(std::vector<Node *> entries)
 
 bool SearchScopeModel::add(const QList<Node *> &nodes, bool withTopLevel)
 {
-    std::vector<Node *> entries = m_entries;
+    std::vector<const Node *> entries = m_entries;
     const auto absent = [&entries](const Node *n) {
         return std::find(entries.begin(), entries.end(), n) == entries.end();
     };

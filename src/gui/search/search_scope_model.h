@@ -16,10 +16,10 @@ class SearchScopeModel : public QAbstractTableModel {
 public:
     explicit SearchScopeModel(const Database &db, QObject *parent = nullptr);
 
-    const std::vector<Node *> &entries() const { return m_entries; }
-    Node *entry(int row) const { return m_entries[std::size_t(row)]; }
+    const std::vector<const Node *> &entries() const { return m_entries; }
+    const Node *entry(int row) const { return m_entries[std::size_t(row)]; }
     // Replaces the list, which must be in order (a search shortens it and keeps the order).
-    void setEntries(std::vector<Node *> entries);
+    void setEntries(std::vector<const Node *> entries);
     // Adds the keys that are not in the list yet (items are skipped) and the top level when
     // withTopLevel; true when anything was added.
     bool add(const QList<Node *> &nodes, bool withTopLevel);
@@ -38,7 +38,7 @@ private:
     void sortEntries();
 
     const Database &m_db;
-    std::vector<Node *> m_entries;
+    std::vector<const Node *> m_entries;
 };
 
 } // namespace lexora

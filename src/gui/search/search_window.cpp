@@ -20,9 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTableView>
 #include <QTabWidget>
@@ -309,7 +311,7 @@ bool SearchWindow::isSearching() const
     return m_run->isRunning();
 }
 
-void SearchWindow::searchFinished(const std::vector<Node *> &scope, bool, const QString &error)
+void SearchWindow::searchFinished(const std::vector<const Node *> &scope, bool, const QString &error)
 {
     m_scope->setEntries(scope);
     // The rows came in as they were found; none is selected.
@@ -319,7 +321,7 @@ void SearchWindow::searchFinished(const std::vector<Node *> &scope, bool, const 
         QMessageBox::critical(this, QStringLiteral("Fehler"), error);
 }
 
-Node *SearchWindow::shownResultNode() const
+const Node *SearchWindow::shownResultNode() const
 {
     const QModelIndexList rows = ListView_Results->selectionModel()->selectedRows();
     return rows.isEmpty() ? nullptr : m_results->result(rows.first().row()).node;
@@ -330,7 +332,7 @@ void SearchWindow::ShowResult()
     // While a search runs, its thread owns the displayed texts; the display follows at its end.
     if (m_run->isRunning())
         return;
-    Node *node = shownResultNode();
+    const Node *node = shownResultNode();
     if (!node) {
         RichEdit_Title->clear();
         RichEdit_Result->clear();
@@ -353,7 +355,7 @@ void SearchWindow::ShowResult()
 
 void SearchWindow::ListView_ResultsDblClick()
 {
-    if (Node *node = shownResultNode())
+    if (const Node *node = shownResultNode())
         Q_EMIT m_requests.showNode(node);
 }
 

@@ -142,14 +142,14 @@ private:
     void FormShow();
     void FormActivate();
     void PageControlChange();
-    void searchFinished(const std::vector<Node *> &scope, bool complete, const QString &error);
+    void searchFinished(const std::vector<const Node *> &scope, bool complete, const QString &error);
     void fillUserNames(QComboBox *box, bool creators);
     void fillTemplates(DropDownComboBox *box, int list);
     // The tree changed its order or titles: the lists show it.
     void treeChanged();
     void forgetSubtree(Node *root);
     void clearAll();
-    Node *shownResultNode() const;
+    const Node *shownResultNode() const;
     void startTopLevelDrag();
 
     Document &m_document;

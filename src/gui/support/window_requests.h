@@ -17,7 +17,7 @@ public:
 
 Q_SIGNALS:
     // Select this node in the main window's tree and show it.
-    void showNode(lexora::Node *node);
+    void showNode(const lexora::Node *node);
     // Open the item editor for this item.
     void editItem(lexora::Node *node);
 };
