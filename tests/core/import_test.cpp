@@ -360,6 +360,31 @@ TEST_F(Import, EncryptedFileNeedsItsPasswordAndRefusedFilesAreNamed)
     }
 }
 
+TEST_F(Import, WhenEverySourceIsRefusedTheModifiedFlagStaysAsItWas)
+{
+    const QString bad = dir.path() + QStringLiteral("/kaputt.lxd");
+    writeFileBytes(bad, "kein Lexora");
+    const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
+        src.Encrypted = true;
+        src.Password = "geheim";
+        src.topLevel().appendChild("Geheim");
+    });
+    // Each refusal of the loader clears the flag; the import must put back what it found.
+    for (const bool wasModified : {false, true}) {
+        SCOPED_TRACE(wasModified ? "modified before" : "unmodified before");
+        db.DatabaseModified = wasModified;
+        prompt.givePassword(""); // the password question is cancelled
+        const ImportResult result = import({bad, secret}, kAllImportParts);
+        ASSERT_FALSE(result.inputError);
+        EXPECT_EQ(result.refused, (QStringList{bad, secret}));
+        EXPECT_EQ(prompt.messages().last(), QStringLiteral("Es wurde keine Datenbank importiert. "
+                                                           "Nicht importiert wurden:\r\n")
+                                                + bad + QStringLiteral("\r\n") + secret);
+        EXPECT_EQ(childNames(db.topLevel()), "Rezepte,Zeta");
+        EXPECT_EQ(db.DatabaseModified, wasModified);
+    }
+}
+
 TEST_F(Import, TheOpenDatabaseKeepsItsEncryptionEitherWay)
 {
     const QString plain = source(QStringLiteral("offen.lxd"), [](Database &src) {
