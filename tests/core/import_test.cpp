@@ -185,6 +185,31 @@ TEST(ImportFileList, AsksOncePerAddingAboutOtherExtensions)
     EXPECT_TRUE(prompt.allAnswersUsed());
 }
 
+TEST(ImportFileList, TheExtensionIsTheEndOfTheFileNameAfterItsLastDot)
+{
+    const struct {
+        const char *path;
+        bool foreign; // asked about, and left out on "Nein"
+    } cases[] = {
+        {"/some/dir/.lxd", false}, // a name that is nothing but the extension
+        {"/d/Notiz.Lxd", false},
+        {"/d/x.lxd.bak", true},
+        {"/d/lxd", true},
+        {"/d.lxd/ohne", true}, // a folder's extension is not the file's
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        const QString path = QString::fromLatin1(c.path);
+        ImportFileList list;
+        ScriptedPrompt prompt;
+        if (c.foreign)
+            prompt.answer(UserPrompt::Answer::No);
+        list.AddImportFiles({path}, prompt);
+        EXPECT_EQ(prompt.shown().size(), c.foreign ? 1 : 0);
+        EXPECT_EQ(list.files(), c.foreign ? QStringList() : QStringList{path});
+    }
+}
+
 TEST(ImportElements, CheckedRowsGiveTheirLoadParts)
 {
     std::array<bool, ImportElements.size()> checked{};
