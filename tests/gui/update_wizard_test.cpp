@@ -2,6 +2,7 @@
 
 #include "support/database_fixtures.h"
 #include "support/gui_http_server.h"
+#include "support/scoped_env.h"
 #include "support/scripted_prompt.h"
 #include "support/zip_fixtures.h"
 #include "text/date_value.h"
@@ -58,10 +59,6 @@ class UpdateWizard : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        m_oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("cache"))));
         ASSERT_TRUE(QDir(m_home.path()).mkpath(QStringLiteral("program")));
         ASSERT_TRUE(QDir(m_home.path()).mkpath(QStringLiteral("config/QZ")));
         writeFileBytes(programFile(), "#!/bin/sh\n");
@@ -73,12 +70,6 @@ protected:
         m_job.programFile = programFile();
         m_job.programDate = dateValue(QDateTime(QDate(2024, 3, 15), QTime(12, 0)));
         serveUpdate(QStringLiteral("01.06.2024"));
-    }
-
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        qputenv("XDG_CACHE_HOME", m_oldCache);
     }
 
     QString programFolder() const { return m_home.filePath(QStringLiteral("program/")); }
@@ -135,7 +126,8 @@ protected:
     }
 
     QTemporaryDir m_home;
-    QByteArray m_oldConfig, m_oldCache;
+    const ScopedEnv m_configHome{"XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config"))};
+    const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache"))};
     TestHttpServer m_server;
     ScriptedPrompt m_prompt;
     TStatusForm m_wizard{m_prompt};
