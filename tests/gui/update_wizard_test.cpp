@@ -1,6 +1,7 @@
 #include "update/status_form.h"
 
 #include "support/database_fixtures.h"
+#include "support/gui_child.h"
 #include "support/gui_http_server.h"
 #include "support/scoped_env.h"
 #include "support/scripted_prompt.h"
@@ -92,12 +93,7 @@ protected:
         m_server.serve(QStringLiteral("/Updates/LX%202.zip"), archive);
     }
 
-    template <class T> T *child(const char *name)
-    {
-        T *widget = m_wizard.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    template <class T> T *child(const char *name) { return test::child<T>(&m_wizard, name); }
     QString title() { return child<QLabel>("Panel_Title")->text(); }
     void click(const char *name)
     {
