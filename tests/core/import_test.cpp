@@ -185,6 +185,31 @@ TEST(ImportFileList, AsksOncePerAddingAboutOtherExtensions)
     EXPECT_TRUE(prompt.allAnswersUsed());
 }
 
+TEST(ImportFileList, TheExtensionIsTheEndOfTheFileNameAfterItsLastDot)
+{
+    const struct {
+        const char *path;
+        bool foreign; // asked about, and left out on "Nein"
+    } cases[] = {
+        {"/some/dir/.lxd", false}, // a name that is nothing but the extension
+        {"/d/Notiz.Lxd", false},
+        {"/d/x.lxd.bak", true},
+        {"/d/lxd", true},
+        {"/d.lxd/ohne", true}, // a folder's extension is not the file's
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        const QString path = QString::fromLatin1(c.path);
+        ImportFileList list;
+        ScriptedPrompt prompt;
+        if (c.foreign)
+            prompt.answer(UserPrompt::Answer::No);
+        list.AddImportFiles({path}, prompt);
+        EXPECT_EQ(prompt.shown().size(), c.foreign ? 1 : 0);
+        EXPECT_EQ(list.files(), c.foreign ? QStringList() : QStringList{path});
+    }
+}
+
 TEST(ImportElements, CheckedRowsGiveTheirLoadParts)
 {
     std::array<bool, ImportElements.size()> checked{};
@@ -357,6 +382,31 @@ TEST_F(Import, EncryptedFileNeedsItsPasswordAndRefusedFilesAreNamed)
         EXPECT_EQ(p.shown()[0].caption, QStringLiteral("Passwort"));
         // Nothing imported: the database is as unchanged as before.
         EXPECT_EQ(open.DatabaseModified, *c.tree != '\0');
+    }
+}
+
+TEST_F(Import, WhenEverySourceIsRefusedTheModifiedFlagStaysAsItWas)
+{
+    const QString bad = dir.path() + QStringLiteral("/kaputt.lxd");
+    writeFileBytes(bad, "kein Lexora");
+    const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
+        src.Encrypted = true;
+        src.Password = "geheim";
+        src.topLevel().appendChild("Geheim");
+    });
+    // Each refusal of the loader clears the flag; the import must put back what it found.
+    for (const bool wasModified : {false, true}) {
+        SCOPED_TRACE(wasModified ? "modified before" : "unmodified before");
+        db.DatabaseModified = wasModified;
+        prompt.givePassword(""); // the password question is cancelled
+        const ImportResult result = import({bad, secret}, kAllImportParts);
+        ASSERT_FALSE(result.inputError);
+        EXPECT_EQ(result.refused, (QStringList{bad, secret}));
+        EXPECT_EQ(prompt.messages().last(), QStringLiteral("Es wurde keine Datenbank importiert. "
+                                                           "Nicht importiert wurden:\r\n")
+                                                + bad + QStringLiteral("\r\n") + secret);
+        EXPECT_EQ(childNames(db.topLevel()), "Rezepte,Zeta");
+        EXPECT_EQ(db.DatabaseModified, wasModified);
     }
 }
 

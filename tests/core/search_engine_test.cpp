@@ -404,9 +404,11 @@ TEST_F(SearchTextFixture, ManyPagesBuiltAtOnceAreThePagesOfTheirItems)
 // A watcher sees the results grow in their final order and can end the search between slices.
 TEST_F(SearchTextFixture, AMonitorFollowsTheSearchAndCanEndIt)
 {
-    // More nodes than the engine takes in one slice, with and without item texts.
+    // More nodes than the engine takes in one slice, with and without item texts. Only these
+    // items hold the keyword.
+    std::vector<Node *> many;
     for (int i = 0; i < 9000; ++i)
-        addItem(*K, "viele", "Wort");
+        many.push_back(addItem(*K, "viele", "Wort"));
     struct Watcher : SearchMonitor {
         bool cancelled() const override { return stopAfter >= 0 && calls > stopAfter; }
         void progress(qint64 done, qint64 total, const std::vector<SearchResult> &results) override
@@ -431,7 +433,12 @@ TEST_F(SearchTextFixture, AMonitorFollowsTheSearchAndCanEndIt)
         SearchQuery q = query("wort");
         q.places.itemTexts = texts;
         std::vector<SearchResult> all;
-        engine.RunSearch(q, all);
+        for (Node *node : many)
+            all.push_back({node, quint8(texts ? PlaceCode | PlaceText : PlaceCode)});
+        std::vector<SearchResult> unwatched;
+        EXPECT_TRUE(engine.RunSearch(q, unwatched));
+        EXPECT_EQ(unwatched.size(), all.size());
+        EXPECT_EQ(unwatched, all);
 
         Watcher whole;
         std::vector<SearchResult> results;

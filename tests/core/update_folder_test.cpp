@@ -1,6 +1,7 @@
 #include "update/update_folder.h"
 
 #include "support/error.h"
+#include "support/scoped_env.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 
 using namespace lexora;
+using lexora::test::ScopedEnv;
 
 namespace {
 
@@ -36,10 +38,8 @@ TEST(PrivateUpdateFolder, IsMadeOnlyForTheUser)
 TEST(PrivateUpdateFolder, LiesInTheCacheFolder)
 {
     QTemporaryDir cache;
-    const QByteArray old = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    const ScopedEnv cacheHome("XDG_CACHE_HOME", cache.path());
     EXPECT_EQ(privateUpdateFolder(), cache.path() + QStringLiteral("/Lexora/Update/"));
-    qputenv("XDG_CACHE_HOME", old);
 }
 
 TEST(PrivateUpdateFolder, RefusesFoldersOthersCouldSwap)

@@ -2,9 +2,9 @@
 
 #include "support/database_fixtures.h"
 #include "support/error.h"
+#include "support/scoped_env.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 
 using namespace lexora;
 using lexora::test::readFileBytes;
+using lexora::test::ScopedEnv;
 using lexora::test::writeFileBytes;
 
 namespace {
@@ -134,10 +135,8 @@ TEST_F(UpdateSettingsStore, FailedWriteNamesTheFile)
 TEST(UpdateSettingsFile, LiesInTheConfigFolderUnderQZ)
 {
     QTemporaryDir config;
-    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const ScopedEnv configHome("XDG_CONFIG_HOME", config.path());
     EXPECT_EQ(updateSettingsFile(QStringLiteral("Lexora")), config.path() + QStringLiteral("/QZ/Lexora.ini"));
-    qputenv("XDG_CONFIG_HOME", old);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "codefield/code_field_settings.h"
 #include "codefield/code_tool_bar.h"
 #include "render/placeholders.h"
+#include "support/gui_child.h"
 #include "support/marked_text.h"
 #include "text/code_insertions.h"
 
@@ -39,7 +40,7 @@ struct CodeWindow {
         window.show();
         field->setFocus();
     }
-    QToolButton *button(const char *name) { return bar->findChild<QToolButton *>(QLatin1String(name)); }
+    QToolButton *button(const char *name) { return child<QToolButton>(bar, name); }
     void set(const QString &marked)
     {
         const MarkedText m = parseMarked(marked);

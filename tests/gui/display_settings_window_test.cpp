@@ -3,6 +3,7 @@
 #include "codefield/code_field.h"
 #include "codefield/code_field_settings.h"
 #include "editor/display_settings_window.h"
+#include "support/gui_child.h"
 #include "support/gui_modal.h"
 
 #include <QFontDialog>
@@ -29,14 +30,6 @@ void whenFontDialog(QFont font, int triesLeft = 500)
             whenFontDialog(font, triesLeft - 1);
         }
     });
-}
-
-template <class T>
-T *child(QWidget *w, const char *name)
-{
-    T *found = w->findChild<T *>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
 }
 
 class DisplaySettingsTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "editor/editor_preview.h"
 #include "editor/item_editor.h"
 #include "settings/settings.h"
+#include "support/gui_child.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "support/progress.h"
@@ -35,14 +36,6 @@ using namespace lexora;
 using namespace lexora::test;
 
 namespace {
-
-template <class T>
-T *child(QWidget *w, const char *name)
-{
-    T *found = w->findChild<T *>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
 
 QStringList entries(const QComboBox *box)
 {

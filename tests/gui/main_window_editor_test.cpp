@@ -7,6 +7,7 @@
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
 #include "settings/settings.h"
+#include "support/gui_child.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "text/today.h"
@@ -24,14 +25,6 @@ using namespace lexora;
 using namespace lexora::test;
 
 namespace {
-
-template <class T>
-T *child(QWidget *w, const char *name)
-{
-    T *found = w->findChild<T *>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
 
 class EditorInProgramTest : public MainWindowTest {
 protected:

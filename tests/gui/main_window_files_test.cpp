@@ -4,6 +4,7 @@
 #include "database/win1252.h"
 #include "dialogs/template_choice_window.h"
 #include "support/database_fixtures.h"
+#include "support/gui_child.h"
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "support/open_save_cases.h"
@@ -27,12 +28,7 @@ protected:
         start();
     }
 
-    void trigger(const char *name)
-    {
-        QAction *a = window->findChild<QAction *>(name);
-        ASSERT_NE(a, nullptr) << name;
-        a->trigger();
-    }
+    void trigger(const char *name) { child<QAction>(window, name)->trigger(); }
 
     // Answers the template-database window with the entry of that text (nothing: cancel).
     void chooseTemplate(std::optional<QString> entry)

@@ -8,6 +8,7 @@
 #include "mainwindow/info_area.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
+#include "support/gui_child.h"
 #include "support/gui_main_window.h"
 #include "text/short_date.h"
 
@@ -44,13 +45,8 @@ protected:
         closer->start(10);
     }
 
-    QAction *action(const char *name) { return window->findChild<QAction *>(name); }
-    void click(const char *toolButton)
-    {
-        QToolButton *button = window->findChild<QToolButton *>(toolButton);
-        ASSERT_NE(button, nullptr) << toolButton;
-        button->click();
-    }
+    QAction *action(const char *name) { return child<QAction>(window, name); }
+    void click(const char *toolButton) { child<QToolButton>(window, toolButton)->click(); }
 
     // The title editor that is open in the tree.
     QLineEdit *titleEditor()
@@ -371,7 +367,7 @@ TEST_F(TreeTest, SelectionSetsTheCommandsAndThePage)
     Node *key = addKey(nullptr, "Schlüssel");
     Node *item = addItem(key, "Eintrag", "Hallo");
     auto enabled = [this](const char *name) {
-        return window->findChild<QToolButton *>(name)->isEnabled();
+        return child<QToolButton>(window, name)->isEnabled();
     };
     EXPECT_FALSE(enabled("ToolButton_DelItem"));
 

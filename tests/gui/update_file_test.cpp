@@ -2,6 +2,7 @@
 
 #include "support/database_fixtures.h"
 #include "support/gui_modal.h"
+#include "support/scoped_env.h"
 #include "support/scripted_prompt.h"
 #include "text/date_value.h"
 #include "update/update_settings.h"
@@ -9,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,16 +27,7 @@ class UpdateComponent : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        m_oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("cache"))));
         ASSERT_TRUE(QDir(m_home.path()).mkpath(QStringLiteral("config/QZ")));
-    }
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        qputenv("XDG_CACHE_HOME", m_oldCache);
     }
 
     QString settingsFile() const { return m_home.filePath(QStringLiteral("config/QZ/Lexora.ini")); }
@@ -57,7 +48,8 @@ protected:
     }
 
     QTemporaryDir m_home;
-    QByteArray m_oldConfig, m_oldCache;
+    const ScopedEnv m_configHome{"XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config"))};
+    const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache"))};
     ScriptedPrompt m_prompt;
     QWidget m_owner;
     TQZUpdateFile m_component{m_prompt, &m_owner};

@@ -4,6 +4,7 @@
 #include "support/gui_main_window.h"
 #include "support/gui_modal.h"
 #include "support/gui_activation.h"
+#include "support/scoped_env.h"
 #include "update/update_file.h"
 
 #include <QDir>
@@ -21,17 +22,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        m_oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("config")));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(home + QStringLiteral("cache")));
         ASSERT_TRUE(QDir(home).mkpath(QStringLiteral("config/QZ")));
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        qputenv("XDG_CACHE_HOME", m_oldCache);
     }
 
     void store(const QByteArray &values)
@@ -50,7 +41,8 @@ protected:
     }
 
     bool wizardShown = false;
-    QByteArray m_oldConfig, m_oldCache;
+    const ScopedEnv m_configHome{"XDG_CONFIG_HOME", homeDir.filePath(QStringLiteral("config"))};
+    const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", homeDir.filePath(QStringLiteral("cache"))};
 };
 
 TEST_F(UpdatesInTheProgram, CtrlUInTheMainWindowShowsTheWizard)

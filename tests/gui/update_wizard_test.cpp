@@ -1,7 +1,9 @@
 #include "update/update_wizard.h"
 
 #include "support/database_fixtures.h"
+#include "support/gui_child.h"
 #include "support/gui_http_server.h"
+#include "support/scoped_env.h"
 #include "support/scripted_prompt.h"
 #include "support/zip_fixtures.h"
 #include "text/date_value.h"
@@ -58,10 +60,6 @@ class UpdateWizardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        m_oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("cache"))));
         ASSERT_TRUE(QDir(m_home.path()).mkpath(QStringLiteral("program")));
         ASSERT_TRUE(QDir(m_home.path()).mkpath(QStringLiteral("config/QZ")));
         writeFileBytes(programFile(), "#!/bin/sh\n");
@@ -73,12 +71,6 @@ protected:
         m_job.programFile = programFile();
         m_job.programDate = dateValue(QDateTime(QDate(2024, 3, 15), QTime(12, 0)));
         serveUpdate(QStringLiteral("01.06.2024"));
-    }
-
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        qputenv("XDG_CACHE_HOME", m_oldCache);
     }
 
     QString programFolder() const { return m_home.filePath(QStringLiteral("program/")); }
@@ -101,12 +93,7 @@ protected:
         m_server.serve(QStringLiteral("/Updates/LX%202.zip"), archive);
     }
 
-    template <class T> T *child(const char *name)
-    {
-        T *widget = m_wizard.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    template <class T> T *child(const char *name) { return test::child<T>(&m_wizard, name); }
     QString title() { return child<QLabel>("Panel_Title")->text(); }
     void click(const char *name)
     {
@@ -135,7 +122,8 @@ protected:
     }
 
     QTemporaryDir m_home;
-    QByteArray m_oldConfig, m_oldCache;
+    const ScopedEnv m_configHome{"XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config"))};
+    const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache"))};
     TestHttpServer m_server;
     ScriptedPrompt m_prompt;
     UpdateWizard m_wizard{m_prompt};

@@ -127,11 +127,11 @@ bool Document::moveNodes(const QList<Node *> &nodes, Node *target)
     for (Node *node : nodes) {
         if (node == target || node->isAncestorOf(target))
             continue;
-        moved = true;
         Node &to = m_db.childrenOf(target);
         // The last child of the target is where it would go already.
         if (node->container() == &to && node->indexInParent() == to.childCount() - 1)
             continue;
+        moved = true;
         Q_EMIT nodeAboutToBeMoved(node, target, to.childCount());
         to.insertChild(to.childCount(), node->container()->takeChild(node->indexInParent()));
         Q_EMIT nodeMoved(node);
