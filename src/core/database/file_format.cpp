@@ -93,7 +93,7 @@ public:
     void writeNodeList(const Node &container, int depth)
     {
         if (depth >= kMaxDepth && container.childCount() > 0)
-            throw Error(QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
                                        "tiefer als %1 Ebenen verschachtelt.").arg(kMaxDepth));
         m_writer.writeListBegin();
         for (const auto &node : container.children()) {
@@ -167,18 +167,18 @@ private:
         const QString displayName = win1252::toUnicode(file.Name);
         QFile in(m_db.includedFilePath(file.Name));
         if (!in.open(QIODevice::ReadOnly))
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(displayName, fileErrorText(in)));
         const qint64 size = in.size();
         if (size > std::numeric_limits<qint32>::max())
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
         writeString(file.Name);
         m_writer.writeInteger(qint32(size));
         QByteArray block(std::min(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
             const qint64 n = in.read(block.data(), std::min(size - done, kCopyBlock));
             if (n <= 0)
-                throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht vollständig "
+                throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht vollständig "
                                            "gelesen werden.").arg(displayName));
             m_cipher.CryptBuffer(block.data(), std::size_t(n), unsigned(done % TKeyClass::KeySize));
             m_writer.writeRaw(block.constData(), n);
@@ -226,7 +226,7 @@ public:
     {
         QFile file(m_fileName);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw Error(QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
                             .arg(quoted(QDir::toNativeSeparators(m_fileName)), fileErrorText(file)));
         char first[strong::Magic.size()];
         const qint64 peeked = file.peek(first, qint64(sizeof first));
@@ -637,16 +637,16 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
                   const StrongParams &strongParams)
 {
     if (db.Encrypted && db.Password.isEmpty())
-        throw Error(QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
                                    "kein Passwort festgelegt."));
     // Written beside the target and renamed over it at the end: a failed or interrupted save
     // leaves the previous file as it was. Unbuffered, so that every failed write reaches the
     // writer at once; the writer buffers anyway.
     AtomicFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Error(saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
+        throw Error(Error::Kind::IoError, saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
     auto cannotSave = [&](const QString &reason) {
-        return Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
+        return Error(Error::Kind::IoError, QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
                          .arg(quoted(QDir::toNativeSeparators(fileName)), reason));
     };
     // A strong save writes the plain database bytes through the container.
