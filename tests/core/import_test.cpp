@@ -470,8 +470,9 @@ TEST_F(Import, OneSourceMarksTheDatabaseOnlyWhenItMayHaveMergedSomething)
         const std::optional<Error> error = lexora::test::thrownError(
             [&] { result = ImportDatabase(open, c.file, lpNewEntries, p, progress); });
         EXPECT_EQ(error ? std::optional<Error::Kind>(error->kind()) : std::nullopt, c.thrown);
-        if (!error)
+        if (!error) {
             EXPECT_EQ(result, c.result);
+        }
         EXPECT_EQ(open.DatabaseModified, c.modified);
         // Nobody is told here: the caller reports.
         EXPECT_TRUE(p.messages().isEmpty());

@@ -59,7 +59,7 @@ TEST_F(OpenDatabaseTest, NamesTheDatabaseWithTheAbsolutePath)
 TEST_F(OpenDatabaseTest, RefusedFileLeavesAnEmptyUnnamedUnencryptedDatabase)
 {
     // A wrong password refuses the file with an Error, a password not given is no failure.
-    for (const QByteArray answer : {QByteArray("falsch"), QByteArray()}) {
+    for (const QByteArray &answer : {QByteArray("falsch"), QByteArray()}) {
         SCOPED_TRACE(answer.toStdString());
         db.DatabaseModified = true;
         prompt.givePassword(answer);
