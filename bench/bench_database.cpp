@@ -108,7 +108,7 @@ Figures measure(Database &db, const QString &folder, const QString &name, const 
     QDir().mkpath(loaded.IncludedFilesFolder);
     bench::BenchPrompt prompt(UserPrompt::Answer::Cancel, password);
     f.load = best([&] {
-        if (!LoadDatabase(loaded, file, lpAll, prompt, progress))
+        if (LoadDatabase(loaded, file, lpAll, prompt, progress) != LoadResult::Read)
             std::fprintf(stderr, "load refused\n");
     }, [&] { loaded.ClearDatabase(); });
     loaded.ClearDatabase();

@@ -99,7 +99,7 @@ Figures measure(const QString &folder, int count)
     bench::BenchPrompt prompt;
     for (int run = 0; run < kRuns; ++run) {
         keepBest(f.load, [&] {
-            if (!LoadDatabase(db, file, lpAll, prompt, progress) || int(db.IncludedFiles.size()) != count)
+            if (LoadDatabase(db, file, lpAll, prompt, progress) != LoadResult::Read || int(db.IncludedFiles.size()) != count)
                 qFatal("load failed");
         });
         keepBest(f.clear, [&] { db.ClearDatabase(); });

@@ -18,7 +18,7 @@ namespace {
 // Answers nothing: the default database asks for nothing.
 class SilentPrompt : public UserPrompt {
 public:
-    void message(Icon, const QString &, const QString &text) override { throw Error(text); }
+    void message(Icon, const QString &, const QString &text) override { throw Error(Error::Kind::InvalidInput, text); }
     Answer question(const QString &, const QString &, Buttons, Icon) override { return Answer::Cancel; }
     QByteArray password(const QString &, const QString &) override { return {}; }
 };
@@ -106,7 +106,7 @@ void fillIncludedFilesDatabase(Database &db, qint64 totalBytes)
         const Text name = "Bild" + Text::number(n) + ".bin";
         QFile file(db.includedFilePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(block.constData(), size) != size)
-            throw Error(QStringLiteral("Kann %1 nicht schreiben").arg(file.fileName()));
+            throw Error(Error::Kind::IoError, QStringLiteral("Kann %1 nicht schreiben").arg(file.fileName()));
         db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, qint32(size)}));
     }
 }

@@ -18,7 +18,7 @@ CliDocument::CliDocument(const DocumentOptions &options) : m_prompt(options.pass
             homeFolder(QCoreApplication::applicationDirPath()));
         folder = m_instance->includedFilesFolder();
     } else if (!QDir().mkpath(folder)) {
-        throw Error(QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(folder));
+        throw Error(Error::Kind::IoError, QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(folder));
     }
     // Files written to --files-dir stay there for the pages that refer to them.
     m_document.emplace(QDir(folder).absolutePath() + QLatin1Char('/'), userName(), m_prompt,
@@ -34,7 +34,7 @@ CliDocument::~CliDocument() = default;
 void CliDocument::open(const QString &fileName)
 {
     if (m_document->open(fileName) == Document::OpenResult::Refused)
-        throw Error(QStringLiteral("Die Datei \"%1\" wurde nicht geöffnet.").arg(fileName));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datei \"%1\" wurde nicht geöffnet.").arg(fileName));
 }
 
 void CliDocument::save(const QString &fileName)

@@ -107,7 +107,7 @@ std::vector<QString> includedFileHashes(const Database &db)
         QFile file(db.includedFilePath(f->Name));
         QCryptographicHash hash(QCryptographicHash::Sha256);
         if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(win1252::toUnicode(f->Name), fileErrorText(file)));
         hashes.push_back(QString::fromLatin1(hash.result().toHex()));
     }
@@ -169,7 +169,7 @@ int runDump(const QStringList &arguments)
     JsonStream json(stdout);
     writeDatabase(json, opened.db());
     if (!json.finish())
-        throw Error(QStringLiteral("Die Ausgabe konnte nicht geschrieben werden: %1")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Ausgabe konnte nicht geschrieben werden: %1")
                         .arg(systemErrorText(errno)));
     return 0;
 }

@@ -49,7 +49,7 @@ int fontSizeEntry(const QString &text)
     bool ok = false;
     const int entry = text.toInt(&ok);
     if (!ok)
-        throw Error(QStringLiteral("Die Schriftgröße \"%1\" ist keine Zahl von 0 bis %2.")
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Schriftgröße \"%1\" ist keine Zahl von 0 bis %2.")
                         .arg(text)
                         .arg(ExportFontSizeCount - 1));
     exportFontSizeKeyword(entry); // refuses an entry out of range
@@ -88,7 +88,7 @@ int runExportHtml(const QStringList &arguments)
     case HtmlExportResult::Exported:
         return 0;
     case HtmlExportResult::InvalidInput:
-        throw Error(result.inputError);
+        throw Error(Error::Kind::InvalidInput, result.inputError);
     case HtmlExportResult::Declined:
         std::fprintf(stderr, "lexora-cli: Die vorhandene Datei wurde nicht überschrieben.\n");
         return 1;

@@ -28,7 +28,7 @@ LoadParts parseParts(const QString &text)
         const auto it = std::find_if(std::begin(kPartNames), std::end(kPartNames),
                                      [&](const PartName &p) { return name.trimmed() == QLatin1String(p.name); });
         if (it == std::end(kPartNames))
-            throw Error(QStringLiteral("Unbekannter Teil \"%1\" in --parts; erlaubt sind html, css, "
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Unbekannter Teil \"%1\" in --parts; erlaubt sind html, css, "
                                        "new, existing und files.")
                             .arg(name));
         checked[it->row] = true;
@@ -57,7 +57,7 @@ int runImport(const QStringList &arguments)
     opened.document().setSortCriteria(DefaultSortCriteria());
     const ImportResult result = opened.document().importDatabases(files.files(), parts);
     if (result.inputError)
-        throw Error(result.inputError->message);
+        throw Error(Error::Kind::InvalidInput, result.inputError->message);
     // The final message has named the refused sources. When none was imported there is nothing
     // to save; when some were, the others are saved, but the status still tells of the failure.
     if (result.refused.size() == files.files().size())

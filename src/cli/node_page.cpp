@@ -15,7 +15,7 @@ const Node &nodeAt(const Database &db, const QString &path)
 {
     const Node *node = FindNodeByPath(db, win1252::fromUnicode(path));
     if (!node)
-        throw Error(QStringLiteral("Es gibt kein Element \"%1\".").arg(path));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Es gibt kein Element \"%1\".").arg(path));
     return *node;
 }
 

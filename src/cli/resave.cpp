@@ -25,7 +25,7 @@ std::optional<Encryption> parseEncryption(const QString &value)
         return Encryption{true, EncryptionMode::Compatible};
     if (value == QLatin1String("strong"))
         return Encryption{true, EncryptionMode::Strong};
-    throw Error(QStringLiteral("Unbekannte Verschlüsselung \"%1\": erlaubt sind strong, "
+    throw Error(Error::Kind::InvalidInput, QStringLiteral("Unbekannte Verschlüsselung \"%1\": erlaubt sind strong, "
                                "compatible und none.").arg(value));
 }
 
@@ -48,7 +48,7 @@ int runResave(const QStringList &arguments)
                 QStringLiteral("Geben Sie das Passwort ein, mit dem die Datei \"%1\" verschlüsselt "
                                "werden soll.").arg(args.at(1))));
         if (encryption->on && password.isEmpty())
-            throw Error(QStringLiteral("Ohne Passwort kann die Datei nicht verschlüsselt werden."));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Ohne Passwort kann die Datei nicht verschlüsselt werden."));
         opened.document().setEncryption(encryption->on, encryption->mode,
                                         encryption->on ? password : SecretBytes());
     }

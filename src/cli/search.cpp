@@ -40,7 +40,7 @@ std::pair<int, QString> operatorAndValue(const QString &option, const QString &t
     bool ok = false;
     const int op = text.left(colon).toInt(&ok);
     if (colon < 0 || !ok || op < 0 || op >= operators)
-        throw Error(QStringLiteral("%1 erwartet OPERATOR:WERT mit einem Operator von 0 bis %2, "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("%1 erwartet OPERATOR:WERT mit einem Operator von 0 bis %2, "
                                    "nicht \"%3\".")
                         .arg(option).arg(operators - 1).arg(text));
     return {op, text.mid(colon + 1)};
@@ -53,7 +53,7 @@ void takeDateCondition(QStringList &args, const QString &option, DateCondition &
     const auto [op, value] = operatorAndValue(option, takeOption(args, option), 3);
     const QDate date = QDate::fromString(value, QStringLiteral("dd.MM.yyyy"));
     if (!date.isValid())
-        throw Error(QStringLiteral("%1: \"%2\" ist kein Datum der Form TT.MM.JJJJ.")
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("%1: \"%2\" ist kein Datum der Form TT.MM.JJJJ.")
                         .arg(option, value));
     condition = {true, op, DateTime(QDate(1899, 12, 30).daysTo(date))};
 }
@@ -65,7 +65,7 @@ void takeUserCondition(QStringList &args, const QString &option, const QString &
         return;
     const auto [op, value] = operatorAndValue(option, takeOption(args, option), 2);
     if (value.isEmpty())
-        throw Error(QStringLiteral("Sie müssen einen Benutzernamen für die Bedingung \"%1\" "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Sie müssen einen Benutzernamen für die Bedingung \"%1\" "
                                    "angeben.").arg(label));
     condition = {true, op, modelText(value)};
 }
@@ -93,7 +93,7 @@ void resolve(const TemplateChoice &t, const Database &db, TemplateCondition &con
     if (!name.isEmpty()) {
         tmpl = db.FindTemplate(t.list, modelText(name));
         if (!tmpl)
-            throw Error(QStringLiteral("Die Datenbank hat keine %1 namens \"%2\".")
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datenbank hat keine %1 namens \"%2\".")
                             .arg(t.list == HtmlTemplates ? QStringLiteral("HTML-Vorlage")
                                                          : QStringLiteral("CSS-Vorlage"),
                                  name));
@@ -117,11 +117,11 @@ SearchPlaces takePlaces(QStringList &args)
         else if (place == QLatin1String("texts"))
             places.itemTexts = true;
         else
-            throw Error(QStringLiteral("--places kennt \"%1\" nicht (keys, names, codes, texts).")
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("--places kennt \"%1\" nicht (keys, names, codes, texts).")
                             .arg(place));
     }
     if (!places.keyNames && !places.itemNames && !places.itemCodes && !places.itemTexts)
-        throw Error(QStringLiteral("Sie müssen mindestens eine Stelle (Schlüsselname, "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Sie müssen mindestens eine Stelle (Schlüsselname, "
                                    "Eintragsname, Eintragscode oder Eintragstext) angeben, die "
                                    "durchsucht werden soll."));
     return places;
@@ -143,7 +143,7 @@ std::vector<const Node *> scopeList(const QStringList &paths, const Database &db
     for (const QString &path : paths) {
         const Node *key = path.isEmpty() ? nullptr : &nodeAt(db, path);
         if (key && key->isItem())
-            throw Error(QStringLiteral("\"%1\" ist kein Schlüssel.").arg(path));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("\"%1\" ist kein Schlüssel.").arg(path));
         if (std::find(scope.begin(), scope.end(), key) == scope.end())
             scope.push_back(key);
     }
@@ -205,21 +205,21 @@ int runSearch(const QStringList &arguments)
     if (args.contains(QStringLiteral("--autoformat"))) {
         const QString value = takeOption(args, QStringLiteral("--autoformat"));
         if (value != QLatin1String("on") && value != QLatin1String("off"))
-            throw Error(QStringLiteral("--autoformat erwartet on oder off, nicht \"%1\".").arg(value));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("--autoformat erwartet on oder off, nicht \"%1\".").arg(value));
         query.autoFormat = {true, value == QLatin1String("on") ? 0 : 1};
     }
     const QStringList scopePaths = takeAll(args, QStringLiteral("--scope"));
     const bool highlight = args.contains(QStringLiteral("--highlight"));
     const QString highlightPath = takeOption(args, QStringLiteral("--highlight"));
     if (args.size() < 2)
-        throw Error(QStringLiteral("Aufruf: lexora-cli search DATEI STICHWÖRTER [Optionen]"));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Aufruf: lexora-cli search DATEI STICHWÖRTER [Optionen]"));
     if (args.size() > 2)
-        throw Error(QStringLiteral("Unbekannte oder überzählige Argumente: %1")
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Unbekannte oder überzählige Argumente: %1")
                         .arg(args.mid(2).join(QLatin1Char(' '))));
     query.keywordText = modelText(args.at(1));
     // As in the window: a search needs keywords, highlighting shows none without them.
     if (!highlight && query.keywordText.isEmpty())
-        throw Error(QStringLiteral("Sie haben keine Stichwörter definiert."));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Sie haben keine Stichwörter definiert."));
 
     CliDocument opened(documentOptions);
     opened.open(args.first());

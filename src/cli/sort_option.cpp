@@ -22,10 +22,10 @@ std::optional<SortCriteria> takeSortOption(QStringList &args)
         if (parts.size() == 2)
             criteria.push_back({parts[0].toInt(&criterionOk), parts[1].toInt(&modeOk)});
         if (!criterionOk || !modeOk)
-            throw Error(QStringLiteral("--sort erwartet KRITERIUM:MODUS, nicht \"%1\".").arg(pair));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("--sort erwartet KRITERIUM:MODUS, nicht \"%1\".").arg(pair));
     }
     if (!IsValidSortCriteria(criteria))
-        throw Error(QStringLiteral("--sort \"%1\": höchstens drei verschiedene Kriterien von 0 bis 3 "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("--sort \"%1\": höchstens drei verschiedene Kriterien von 0 bis 3 "
                                    "mit den Modi 0 oder 1.").arg(value));
     return criteria;
 }

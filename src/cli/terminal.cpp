@@ -81,10 +81,10 @@ QByteArray TerminalPrompt::password(const QString &caption, const QString &promp
     if (!m_passwordFile.isEmpty()) {
         QFile file(m_passwordFile);
         if (!file.open(QIODevice::ReadOnly))
-            throw Error(QStringLiteral("Die Passwortdatei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Passwortdatei \"%1\" kann nicht gelesen werden: %2")
                             .arg(m_passwordFile, fileErrorText(file)));
         if (file.size() == 0)
-            throw Error(QStringLiteral("Die Passwortdatei \"%1\" ist leer.").arg(m_passwordFile));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Passwortdatei \"%1\" ist leer.").arg(m_passwordFile));
         QByteArray line = file.readLine();
         // Editors that write UTF-8 may put a byte order mark first; it is no part of the password.
         if (line.startsWith("\xEF\xBB\xBF"))
@@ -92,13 +92,13 @@ QByteArray TerminalPrompt::password(const QString &caption, const QString &promp
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
         if (line.isEmpty())
-            throw Error(QStringLiteral("Die erste Zeile der Passwortdatei \"%1\" ist leer; das "
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die erste Zeile der Passwortdatei \"%1\" ist leer; das "
                                        "Passwort muss in der ersten Zeile stehen.")
                             .arg(m_passwordFile));
         return win1252::fromUtf8(line);
     }
     if (!isatty(STDIN_FILENO))
-        throw Error(QStringLiteral("%1 Ohne Terminal kann das Passwort nicht abgefragt werden; "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("%1 Ohne Terminal kann das Passwort nicht abgefragt werden; "
                                    "geben Sie es mit --password-file DATEI an.").arg(prompt));
     printErr(caption + QStringLiteral(": ") + prompt + QLatin1Char(' '));
     const std::optional<std::string> line = readHiddenLine();
@@ -111,7 +111,7 @@ QString takeOption(QStringList &args, const QString &name)
     if (at < 0)
         return {};
     if (at + 1 >= args.size())
-        throw Error(QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(name));
     const QString value = args.at(at + 1);
     args.remove(at, 2);
     return value;
@@ -123,7 +123,7 @@ void requireArguments(const QStringList &args, qsizetype count, const QString &u
     for (const QString &arg : args)
         fits = fits && !arg.startsWith(QLatin1String("--"));
     if (!fits)
-        throw Error(QStringLiteral("Aufruf: lexora-cli %1").arg(usage));
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Aufruf: lexora-cli %1").arg(usage));
 }
 
 DocumentOptions takeDocumentOptions(QStringList &args)

@@ -116,7 +116,7 @@ TEST_F(CliDatabase, ResaveKeepsEncryptionAndPassword)
         ScriptedPrompt prompt;
         prompt.givePassword("Geh\xE4im");
         NoProgress progress;
-        ASSERT_TRUE(LoadDatabase(loaded, i == 0 ? file : out, lpAll, prompt, progress));
+        ASSERT_EQ(LoadDatabase(loaded, i == 0 ? file : out, lpAll, prompt, progress), LoadResult::Read);
         contents[i] = describeDatabase(loaded);
     }
     // The same content, with the tray that the file holds as 4, 1, 7 saved in tree order.
@@ -263,7 +263,7 @@ TEST_F(CliDatabase, ResaveWritesTheEncryptionAsked)
         QDir().mkpath(loaded.IncludedFilesFolder);
         ScriptedPrompt prompt;
         prompt.givePassword("Geh\xE4im");
-        ASSERT_TRUE(LoadDatabase(loaded, i == 0 ? strongIn : files[2], lpAll, prompt, progress));
+        ASSERT_EQ(LoadDatabase(loaded, i == 0 ? strongIn : files[2], lpAll, prompt, progress), LoadResult::Read);
         contents[i] = describeDatabase(loaded);
     }
     EXPECT_EQ(contents[1], contents[0]);

@@ -49,7 +49,7 @@ protected:
         db.IncludedFilesFolder = path(QStringLiteral("laden/"));
         test::ScriptedPrompt prompt;
         NoProgress progress;
-        EXPECT_TRUE(LoadDatabase(db, file, lpAll, prompt, progress));
+        EXPECT_EQ(LoadDatabase(db, file, lpAll, prompt, progress), LoadResult::Read);
         QByteArrayList names;
         for (const auto &child : db.topLevel().children())
             names.append(child->name());

@@ -134,7 +134,7 @@ TEST(DefaultDatabase, LoadsAsFiveHtmlTemplatesAndOneCssTemplate)
     db.IncludedFilesFolder = dir.path() + QLatin1Char('/');
     ScriptedPrompt prompt;
     NoProgress progress;
-    ASSERT_TRUE(LoadDatabase(db, file, lpAll, prompt, progress));
+    ASSERT_EQ(LoadDatabase(db, file, lpAll, prompt, progress), LoadResult::Read);
     ASSERT_EQ(db.HTMLTemplates.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(db.HTMLTemplates[i]->Name, kHtml[i].Name);

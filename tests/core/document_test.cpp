@@ -510,7 +510,7 @@ TEST_F(DocumentTest, TheIncludedFilesGoWithTheDocumentUnlessKept)
         EXPECT_TRUE(QFileInfo(folder).isDir()) << "the folder is the caller's";
     }
     // A plain Database deletes nothing when it goes.
-    { Database loaded; loaded.IncludedFilesFolder = folder; ASSERT_TRUE(LoadDatabase(loaded, file, lpAll, prompt, progress)); }
+    { Database loaded; loaded.IncludedFilesFolder = folder; ASSERT_EQ(LoadDatabase(loaded, file, lpAll, prompt, progress), LoadResult::Read); }
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("a.txt")));
 }
 

@@ -55,13 +55,13 @@ protected:
         return path(name);
     }
 
-    // Loads with the password given (if any); returns LoadDatabase's result.
+    // Loads with the password given (if any); whether the file was read.
     bool load(Database &db, const QString &file, LoadParts parts, const QByteArray &password = {})
     {
         if (!password.isNull())
             prompt.givePassword(password);
         NoProgress progress;
-        return LoadDatabase(db, file, parts, prompt, progress);
+        return LoadDatabase(db, file, parts, prompt, progress) == LoadResult::Read;
     }
 
     // A file of the magic followed by what body writes.
@@ -216,7 +216,7 @@ TEST_F(FileFormat, EncryptionChangesStringsTrayAndIncludedBytesOnly)
     EXPECT_EQ(enc.remaining(), 0);
 }
 
-TEST_F(FileFormat, WrongMagicIsRefusedWithAMessage)
+TEST_F(FileFormat, WrongMagicIsRefusedWithItsMessage)
 {
     for (const QByteArray &bytes : {QByteArray("LXDB\x08\x01\x00", 7), QByteArray(), QByteArray("\xBD\x94\x94", 3)}) {
         SCOPED_TRACE(bytes.toHex().toStdString());
@@ -226,12 +226,15 @@ TEST_F(FileFormat, WrongMagicIsRefusedWithAMessage)
         auto db = newDatabase();
         db->DatabaseModified = true;
         RecordingProgress progress;
-        EXPECT_FALSE(LoadDatabase(*db, file, lpAll, refusing, progress));
-        ASSERT_EQ(refusing.shown().size(), 1);
-        EXPECT_EQ(refusing.shown()[0].icon, UserPrompt::Icon::Error);
-        EXPECT_EQ(refusing.shown()[0].caption, QStringLiteral("Ungültige Datei"));
-        EXPECT_EQ(refusing.shown()[0].text,
+        const std::optional<Error> error =
+            thrownError([&] { LoadDatabase(*db, file, lpAll, refusing, progress); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), Error::Kind::NotADatabase);
+        EXPECT_TRUE(error->refusesFile());
+        EXPECT_EQ(error->message(),
                   QStringLiteral("Die Datei \"%1\" ist keine gültige Lexora-Datenbank.").arg(file));
+        // The loader tells nobody; whoever called it reports the refusal.
+        EXPECT_TRUE(refusing.shown().isEmpty());
         EXPECT_FALSE(db->DatabaseModified);
         EXPECT_EQ(progress.ends, int(progress.captions.size()));
     }
@@ -244,7 +247,7 @@ TEST_F(FileFormat, RefusedPasswordKeepsTheOpenDatabasesEncryption)
     source->Password = "0123456789abcdefXYZ"; // longer than the key
     const QString file = save(*source, QStringLiteral("geheim.lxd"));
 
-    struct Case { const char *what; QByteArray answer; bool message; };
+    struct Case { const char *what; QByteArray answer; bool refused; };
     const Case cases[] = {
         {"cancelled", "", false},
         {"wrong", "falsch", true},
@@ -260,19 +263,21 @@ TEST_F(FileFormat, RefusedPasswordKeepsTheOpenDatabasesEncryption)
         ScriptedPrompt answers;
         answers.givePassword(c.answer);
         NoProgress progress;
-        EXPECT_FALSE(LoadDatabase(*db, file, lpAll, answers, progress));
-        ASSERT_GE(answers.shown().size(), 1);
+        LoadResult result = LoadResult::Read;
+        const std::optional<Error> error = thrownError(
+            [&] { result = LoadDatabase(*db, file, lpAll, answers, progress); });
+        ASSERT_EQ(answers.shown().size(), 1);
         EXPECT_EQ(answers.shown()[0].kind, QStringLiteral("password"));
         EXPECT_EQ(answers.shown()[0].caption, QStringLiteral("Passwort"));
         EXPECT_EQ(answers.shown()[0].text,
                   QStringLiteral("Die Datei \"%1\" ist passwortgeschützt. Geben Sie das Passwort ein.").arg(file));
-        if (c.message) {
-            ASSERT_EQ(answers.shown().size(), 2);
-            EXPECT_EQ(answers.shown()[1].icon, UserPrompt::Icon::Warning);
-            EXPECT_EQ(answers.shown()[1].caption, QStringLiteral("Falsches Passwort"));
-            EXPECT_EQ(answers.shown()[1].text, QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
+        if (c.refused) {
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->kind(), Error::Kind::WrongPassword);
+            EXPECT_EQ(error->message(), QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
         } else {
-            EXPECT_EQ(answers.shown().size(), 1);
+            EXPECT_FALSE(error);
+            EXPECT_EQ(result, LoadResult::PasswordNotGiven);
         }
         EXPECT_TRUE(db->Encrypted);
         EXPECT_EQ(db->Password, "alt");
@@ -716,20 +721,20 @@ TEST_P(FileFormatTruncated, EveryPrefixFailsCleanly)
         writeFileBytes(cut, bytes.left(size));
         db->ClearDatabase();
         RecordingProgress progress;
-        answers.messages = 0;
-        try {
-            const bool loaded = LoadDatabase(*db, cut, lpAll, answers, progress);
-            EXPECT_FALSE(loaded) << size;
-            EXPECT_LT(size, 4);
-            EXPECT_EQ(answers.messages, 1);
-        } catch (const Error &e) {
-            EXPECT_GE(size, 4);
-            EXPECT_TRUE(e.message().contains(QStringLiteral("beschädigt"))) << size << ": " << e.what();
+        const std::optional<Error> error =
+            thrownError([&] { LoadDatabase(*db, cut, lpAll, answers, progress); });
+        ASSERT_TRUE(error) << size;
+        if (size < 4) {
+            EXPECT_EQ(error->kind(), Error::Kind::NotADatabase) << size;
+        } else {
+            EXPECT_EQ(error->kind(), Error::Kind::Corrupt) << size;
+            EXPECT_TRUE(error->message().contains(QStringLiteral("beschädigt"))) << size << ": " << error->what();
         }
+        EXPECT_EQ(answers.messages, 0);
         EXPECT_EQ(progress.ends, int(progress.captions.size())) << size;
     }
     db->ClearDatabase();
-    EXPECT_TRUE(LoadDatabase(*db, file, lpAll, answers, *std::make_unique<NoProgress>()));
+    EXPECT_EQ(LoadDatabase(*db, file, lpAll, answers, *std::make_unique<NoProgress>()), LoadResult::Read);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, FileFormatTruncated, ::testing::Bool(),
@@ -751,7 +756,7 @@ TEST_F(FileFormat, ProgressReportsBytesWithTheCaptions)
 
     auto loaded = newDatabase();
     RecordingProgress loading;
-    ASSERT_TRUE(LoadDatabase(*loaded, path(QStringLiteral("p.lxd")), lpAll, prompt, loading));
+    ASSERT_EQ(LoadDatabase(*loaded, path(QStringLiteral("p.lxd")), lpAll, prompt, loading), LoadResult::Read);
     EXPECT_EQ(loading.captions, QStringList{QStringLiteral("Daten laden")});
     EXPECT_EQ(loading.texts, QStringList{QStringLiteral("Daten werden geladen...")});
     EXPECT_EQ(loading.totals, QList<qint64>{QFileInfo(path(QStringLiteral("p.lxd"))).size()});

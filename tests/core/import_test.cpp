@@ -478,3 +478,55 @@ TEST_F(Import, ADamagedFileEndsTheImportAndKeepsWhatWasMerged)
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_TRUE(db.DatabaseModified);
 }
+
+// One source alone: what it merges, and whether the database then differs from its file.
+TEST_F(Import, OneSourceMarksTheDatabaseOnlyWhenItMayHaveMergedSomething)
+{
+    const QString good = recipes();
+    const QString notADatabase = dir.path() + QStringLiteral("/text.lxd");
+    writeFileBytes(notADatabase, "kein Lexora");
+    const QString damaged = dir.path() + QStringLiteral("/kaputt.lxd");
+    const QByteArray bytes = readFileBytes(good);
+    writeFileBytes(damaged, bytes.left(bytes.size() - 20));
+    const QString secret = source(QStringLiteral("geheim.lxd"), [](Database &src) {
+        src.Encrypted = true;
+        src.Password = "geheim";
+        src.topLevel().appendChild("Geheim");
+    });
+    const struct {
+        const char *what;
+        QString file;
+        QByteArray password;
+        std::optional<Error::Kind> thrown; // nullopt: returned
+        LoadResult result;
+        bool modified;
+    } cases[] = {
+        {"read", good, {}, std::nullopt, LoadResult::Read, true},
+        {"no password", secret, "", std::nullopt, LoadResult::PasswordNotGiven, false},
+        {"wrong password", secret, "falsch", Error::Kind::WrongPassword, {}, false},
+        {"not a database", notADatabase, {}, Error::Kind::NotADatabase, {}, false},
+        {"damaged part way", damaged, {}, Error::Kind::Corrupt, {}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Database open;
+        open.Encrypted = true;
+        open.Password = "eigen";
+        ScriptedPrompt p;
+        if (!c.password.isNull())
+            p.givePassword(c.password);
+        NoProgress progress;
+        LoadResult result = LoadResult::Read;
+        const std::optional<Error> error = lexora::test::thrownError(
+            [&] { result = ImportDatabase(open, c.file, lpNewEntries, p, progress); });
+        EXPECT_EQ(error ? std::optional<Error::Kind>(error->kind()) : std::nullopt, c.thrown);
+        if (!error) {
+            EXPECT_EQ(result, c.result);
+        }
+        EXPECT_EQ(open.DatabaseModified, c.modified);
+        // Nobody is told here: the caller reports.
+        EXPECT_TRUE(p.messages().isEmpty());
+        EXPECT_TRUE(open.Encrypted);
+        EXPECT_EQ(open.Password, "eigen");
+    }
+}

@@ -34,7 +34,7 @@ protected:
     bool open(const QString &file)
     {
         NoProgress progress;
-        return OpenDatabase(db, file, prompt, progress);
+        return OpenDatabase(db, file, prompt, progress) == LoadResult::Read;
     }
 
     QTemporaryDir dir;
@@ -58,13 +58,26 @@ TEST_F(OpenDatabaseTest, NamesTheDatabaseWithTheAbsolutePath)
 
 TEST_F(OpenDatabaseTest, RefusedFileLeavesAnEmptyUnnamedUnencryptedDatabase)
 {
-    prompt.givePassword("falsch");
-    EXPECT_FALSE(open(good));
-    EXPECT_TRUE(db.CurrentFileName.isEmpty());
-    EXPECT_FALSE(db.Encrypted);
-    EXPECT_TRUE(db.Password.isEmpty());
-    EXPECT_EQ(db.topLevel().childCount(), 0);
-    EXPECT_FALSE(db.DatabaseModified);
+    // A wrong password refuses the file with an Error, a password not given is no failure.
+    for (const QByteArray &answer : {QByteArray("falsch"), QByteArray()}) {
+        SCOPED_TRACE(answer.toStdString());
+        db.DatabaseModified = true;
+        prompt.givePassword(answer);
+        bool read = true;
+        const std::optional<Error> error = thrownError([&] { read = open(good); });
+        if (answer.isEmpty()) {
+            EXPECT_FALSE(error);
+            EXPECT_FALSE(read);
+        } else {
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->kind(), Error::Kind::WrongPassword);
+        }
+        EXPECT_TRUE(db.CurrentFileName.isEmpty());
+        EXPECT_FALSE(db.Encrypted);
+        EXPECT_TRUE(db.Password.isEmpty());
+        EXPECT_EQ(db.topLevel().childCount(), 0);
+        EXPECT_FALSE(db.DatabaseModified);
+    }
 }
 
 TEST_F(OpenDatabaseTest, DamagedFileLeavesTheDatabaseUnnamed)

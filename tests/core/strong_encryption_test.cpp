@@ -65,14 +65,23 @@ protected:
         return dir.filePath(name);
     }
 
-    // Loads with a prompt that answers with password when asked.
+    // Loads with a prompt that answers with password when asked; whether the file was read.
     bool load(Database &db, const QString &file, const QByteArray &password = kPassword,
               LoadParts parts = lpAll)
     {
         prompt = ScriptedPrompt();
         prompt.givePassword(password);
         NoProgress progress;
-        return LoadDatabase(db, file, parts, prompt, progress);
+        return LoadDatabase(db, file, parts, prompt, progress) == LoadResult::Read;
+    }
+
+    // Loads as load does; the refusal thrown, of which the loader itself tells nobody.
+    std::optional<Error> refusal(Database &db, const QString &file,
+                                 const QByteArray &password = kPassword, LoadParts parts = lpAll)
+    {
+        std::optional<Error> error = thrownError([&] { load(db, file, password, parts); });
+        EXPECT_TRUE(prompt.messages().isEmpty());
+        return error;
     }
 
     QString write(const QString &name, const QByteArray &bytes)
@@ -204,8 +213,15 @@ TEST_F(StrongEncryption, WrongOrNoPasswordLoadsNothing)
         auto db = newDatabase();
         db->Encrypted = true;
         db->Password = "vorher";
-        EXPECT_FALSE(load(*db, file, answer));
-        EXPECT_EQ(prompt.messages(), answer.isEmpty() ? QStringList() : QStringList{kWrongPassword});
+        if (answer.isEmpty()) {
+            EXPECT_FALSE(load(*db, file, answer));
+        } else {
+            const std::optional<Error> error = refusal(*db, file, answer);
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->kind(), Error::Kind::WrongPassword);
+            EXPECT_EQ(error->message(), kWrongPassword);
+        }
+        EXPECT_TRUE(prompt.messages().isEmpty());
         EXPECT_TRUE(db->topLevel().children().empty());
         EXPECT_TRUE(db->HTMLTemplates.empty());
         EXPECT_TRUE(db->IncludedFiles.empty());
@@ -232,16 +248,19 @@ TEST_F(StrongEncryption, EveryChangedByteAndEveryCutIsRefusedAsDamaged)
     full->topLevel().appendChild("Eigenes");
     const std::string fullBefore = describeDatabase(*full);
     const QString file = dir.filePath(QStringLiteral("bad.lxd"));
+    auto expectTampered = [&](const std::optional<Error> &error) {
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), Error::Kind::Tampered);
+        EXPECT_EQ(error->message().toStdString(), damagedMessage(file).toStdString());
+    };
     auto expectRefused = [&](const QByteArray &bytes, const QString &what) {
         SCOPED_TRACE(what.toStdString());
         writeFileBytes(file, bytes);
         auto empty = newDatabase();
-        EXPECT_FALSE(load(*empty, file));
-        EXPECT_EQ(prompt.messages().join(QLatin1Char('\n')).toStdString(), damagedMessage(file).toStdString());
+        expectTampered(refusal(*empty, file));
         EXPECT_EQ(describeDatabase(*empty), describeDatabase(*newDatabase()));
         EXPECT_TRUE(QDir(empty->IncludedFilesFolder).isEmpty());
-        EXPECT_FALSE(load(*full, file, kPassword, lpHTMLTemplates | lpNewEntries | lpIncludedFiles));
-        EXPECT_EQ(prompt.messages().join(QLatin1Char('\n')).toStdString(), damagedMessage(file).toStdString());
+        expectTampered(refusal(*full, file, kPassword, lpHTMLTemplates | lpNewEntries | lpIncludedFiles));
         ASSERT_EQ(describeDatabase(*full), fullBefore);
     };
     for (qsizetype at = 0; at < good.size(); ++at) {
@@ -265,8 +284,10 @@ TEST_F(StrongEncryption, HeaderOfAnotherFileIsRefused)
     ASSERT_NE(a, b);
     const QString spliced = write(QStringLiteral("spliced.lxd"), b.left(strong::HeaderSize) + a.mid(strong::HeaderSize));
     auto db = newDatabase();
-    EXPECT_FALSE(load(*db, spliced));
-    EXPECT_EQ(prompt.messages(), QStringList{damagedMessage(spliced)});
+    const std::optional<Error> error = refusal(*db, spliced);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), Error::Kind::Tampered);
+    EXPECT_EQ(error->message(), damagedMessage(spliced));
     EXPECT_TRUE(db->topLevel().children().empty());
 }
 

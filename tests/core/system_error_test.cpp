@@ -17,21 +17,6 @@
 using namespace lexora;
 using namespace lexora::test;
 
-namespace {
-
-// The message of the Error that work throws, or an empty text.
-QString errorOf(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return {};
-}
-
-} // namespace
-
 TEST(SystemErrors, CommonFileErrorsEndInGermanAndNameTheFile)
 {
     QTemporaryDir dir;
@@ -80,7 +65,10 @@ TEST(SystemErrors, CommonFileErrorsEndInGermanAndNameTheFile)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const QString message = errorOf(c.work);
+        const std::optional<Error> error = thrownError(c.work);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), Error::Kind::IoError);
+        const QString message = error->message();
         EXPECT_TRUE(message.contains(c.names)) << message.toStdString();
         EXPECT_TRUE(message.endsWith(systemErrorText(c.error))) << message.toStdString();
         EXPECT_FALSE(message.contains(QString::fromLocal8Bit(std::strerror(c.error))))

@@ -83,7 +83,7 @@ TEST_F(FilesTest, SaveOfAnUnnamedDatabaseAsksForTheName)
     Database reread;
     ScriptedPrompt quiet;
     NoProgress progress;
-    ASSERT_TRUE(LoadDatabase(reread, file, lpAll, quiet, progress));
+    ASSERT_EQ(LoadDatabase(reread, file, lpAll, quiet, progress), LoadResult::Read);
     EXPECT_EQ(childTitles(reread, nullptr), (QStringList{"Neu", "Mehr"}));
 }
 

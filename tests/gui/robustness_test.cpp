@@ -531,7 +531,7 @@ void Robustness::checkSavedFile()
     loaded.IncludedFilesFolder = files.path() + QLatin1Char('/');
     KnownPasswordPrompt passwordPrompt(db.Password.exposed());
     NoProgress progress;
-    ASSERT_TRUE(OpenDatabase(loaded, db.CurrentFileName, passwordPrompt, progress))
+    ASSERT_EQ(OpenDatabase(loaded, db.CurrentFileName, passwordPrompt, progress), LoadResult::Read)
         << db.CurrentFileName.toStdString() << ": " << passwordPrompt.messages.join(' ').toStdString();
     ASSERT_EQ(describe(loaded).toStdString(), describe(db).toStdString())
         << "the saved file " << db.CurrentFileName.toStdString() << " reads back differently";

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "database/model.h"
+#include "support/error.h"
 #include "support/progress.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
 namespace lexora::test {
@@ -23,6 +25,18 @@ void addIncludedFile(Database &db, Text name, const QByteArray &bytes);
 // A readable, complete description of db (the included files' bytes as a hash) for comparing
 // two databases in a test.
 std::string describeDatabase(const Database &db);
+
+// The Error that run throws, nullopt when it returns.
+template <class Run>
+std::optional<Error> thrownError(Run run)
+{
+    try {
+        run();
+    } catch (const Error &e) {
+        return e;
+    }
+    return std::nullopt;
+}
 
 QByteArray readFileBytes(const QString &path);
 void writeFileBytes(const QString &path, const QByteArray &bytes);

@@ -26,7 +26,7 @@ void WriteDefaultDatabase(const QString &fileName)
     const QByteArray bytes = DefaultDatabaseBytes();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         || file.device().write(bytes) != bytes.size() || !file.commit())
-        throw Error(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
                         .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 

@@ -93,7 +93,7 @@ public:
     void writeNodeList(const Node &container, int depth)
     {
         if (depth >= kMaxDepth && container.childCount() > 0)
-            throw Error(QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datenbank kann nicht gespeichert werden: der Baum ist "
                                        "tiefer als %1 Ebenen verschachtelt.").arg(kMaxDepth));
         m_writer.writeListBegin();
         for (const Node &node : container.children()) {
@@ -167,18 +167,18 @@ private:
         const QString displayName = win1252::toUnicode(file.Name);
         QFile in(m_db.includedFilePath(file.Name));
         if (!in.open(QIODevice::ReadOnly))
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(displayName, fileErrorText(in)));
         const qint64 size = in.size();
         if (size > std::numeric_limits<qint32>::max())
-            throw Error(QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Die eingebundene Datei \"%1\" ist zu groß.").arg(displayName));
         writeString(file.Name);
         m_writer.writeInteger(qint32(size));
         QByteArray block(std::min(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
             const qint64 n = in.read(block.data(), std::min(size - done, kCopyBlock));
             if (n <= 0)
-                throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht vollständig "
+                throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht vollständig "
                                            "gelesen werden.").arg(displayName));
             m_cipher.CryptBuffer(block.data(), std::size_t(n), unsigned(done % TKeyClass::KeySize));
             m_writer.writeRaw(block.constData(), n);
@@ -222,11 +222,11 @@ public:
     {
     }
 
-    bool run()
+    LoadResult run()
     {
         QFile file(m_fileName);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw Error(QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")
                             .arg(quoted(QDir::toNativeSeparators(m_fileName)), fileErrorText(file)));
         char first[strong::Magic.size()];
         const qint64 peeked = file.peek(first, qint64(sizeof first));
@@ -237,12 +237,12 @@ public:
 
 private:
     // The database bytes of a plain or compatibly encrypted file, or of a strong container.
-    bool readContent(QIODevice &device, bool inContainer)
+    LoadResult readContent(QIODevice &device, bool inContainer)
     {
         ValueReader reader(device, m_fileName);
         m_reader = &reader;
-        if (!readHeader(inContainer))
-            return false;
+        if (readHeader(inContainer) == LoadResult::PasswordNotGiven)
+            return LoadResult::PasswordNotGiven;
 
         ProgressScope scope(m_progress, QStringLiteral("Daten laden"),
                             QStringLiteral("Daten werden geladen..."), device.size());
@@ -253,25 +253,25 @@ private:
         readNodeList(nullptr, true, false, 0);
         readSections();
         m_db.DatabaseModified = false;
-        return true;
+        return LoadResult::Read;
     }
 
     // A strong container: nothing of it reaches db unless every chunk is authentic. A merge
     // into a database that holds something checks the whole file first, since what it merged
     // could not be taken back; into an empty database the file is read once, and a damage
     // found on the way empties it again.
-    bool readStrong(QFile &file)
+    LoadResult readStrong(QFile &file)
     {
         const std::optional<StrongHeader> header = StrongHeader::read(file);
         if (!header)
-            return refuseDamaged();
+            refuseDamaged();
         SecretBytes password = askPassword();
         if (password.isEmpty())
-            return refuse();
+            return passwordNotGiven();
         const std::shared_ptr<const StrongKey> key = StrongKey::derive(
             password, header->kdf, QByteArrayView(header->salt.data(), qsizetype(header->salt.size())));
         if (!header->admits(*key))
-            return refuseWrongPassword();
+            refuseWrongPassword();
 
         const bool merging = m_db.topLevel().childCount() > 0 || !m_db.HTMLTemplates.empty()
                              || !m_db.CSSTemplates.empty() || !m_db.IncludedFiles.empty();
@@ -279,14 +279,14 @@ private:
             StrongReader check(file, *header, key);
             check.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
             if (!check.drain())
-                return refuseDamaged();
+                refuseDamaged();
             file.seek(strong::HeaderSize);
         }
         StrongReader content(file, *header, key);
         content.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        bool read = false;
+        // The content asks for no password: it is read or it throws.
         try {
-            read = readContent(content, true);
+            readContent(content, true);
         } catch (const Error &) {
             // An intact container whose content does not fit is a damaged database like any other.
             if (content.drain())
@@ -295,15 +295,13 @@ private:
         if (!content.drain()) {
             if (!merging)
                 clearKeepingEncryption();
-            return refuseDamaged();
+            refuseDamaged();
         }
-        if (!read)
-            return false;
         m_db.Encrypted = true;
         m_db.Encryption = EncryptionMode::Strong;
         m_db.Password = std::move(password);
         m_db.StrongKeyCache = key;
-        return true;
+        return LoadResult::Read;
     }
 
     void clearKeepingEncryption()
@@ -338,9 +336,9 @@ private:
     }
     void step() { m_stepper->at(m_reader->position()); }
 
-    // Magic, encryption flag and password. False when the file is refused. A strong container's
+    // Magic, encryption flag and password; throws when the file is refused. A strong container's
     // content is never encrypted again.
-    bool readHeader(bool inContainer)
+    LoadResult readHeader(bool inContainer)
     {
         std::array<std::uint8_t, 4> magic{};
         const bool complete = m_reader->remaining() >= qint64(magic.size());
@@ -349,7 +347,7 @@ private:
         if (inContainer && (!complete || magic != kMagic))
             m_reader->fail(QStringLiteral("der Inhalt ist keine Datenbank"));
         if (!complete || magic != kMagic)
-            return refuseMagic();
+            refuseMagic();
 
         // The open database's encryption setting changes only once the password is accepted,
         // so a refused file leaves it as it was.
@@ -357,55 +355,59 @@ private:
         if (inContainer) {
             if (encrypted)
                 m_reader->fail(QStringLiteral("der Inhalt ist ein zweites Mal verschlüsselt"));
-            return true;
+            return LoadResult::Read;
         }
         if (!encrypted) {
             m_db.Encrypted = false;
-            return true;
+            return LoadResult::Read;
         }
         SecretBytes password = askPassword();
         if (password.isEmpty())
-            return refuse();
+            return passwordNotGiven();
         m_cipher.SetPassword(password.view());
         std::array<std::uint8_t, TKeyClass::KeySize> verifier{};
         m_reader->readRaw(verifier.data(), qint64(verifier.size()));
         if (!m_cipher.CheckVerifier(verifier.data()) || readString() != password)
-            return refuseWrongPassword();
+            refuseWrongPassword();
         m_db.Encrypted = true;
         m_db.Encryption = EncryptionMode::Compatible;
         m_db.Password = std::move(password);
         m_db.StrongKeyCache.reset();
-        return true;
+        return LoadResult::Read;
     }
 
-    bool refuseWrongPassword()
-    {
-        m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Falsches Passwort"),
-                         QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
-        return refuse();
-    }
-
-    bool refuseDamaged()
-    {
-        m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Beschädigte Datei"),
-                         QStringLiteral("Die Datei %1 ist beschädigt oder wurde verändert. Es wird "
-                                        "nichts aus ihr geladen.")
-                             .arg(quoted(m_fileName)));
-        return refuse();
-    }
-
-    bool refuse()
+    // A refused file leaves db as it was, unmodified as after every read.
+    [[noreturn]] void refuse(Error::Kind kind, const QString &message)
     {
         m_db.DatabaseModified = false;
-        return false;
+        throw Error(kind, message);
     }
 
-    bool refuseMagic()
+    [[noreturn]] void refuseWrongPassword()
     {
-        m_prompt.message(UserPrompt::Icon::Error, QStringLiteral("Ungültige Datei"),
-                         QStringLiteral("Die Datei %1 ist keine gültige Lexora-Datenbank.")
-                             .arg(quoted(m_fileName)));
-        return refuse();
+        refuse(Error::Kind::WrongPassword,
+               QStringLiteral("Das angegebene Passwort ist nicht korrekt."));
+    }
+
+    [[noreturn]] void refuseDamaged()
+    {
+        refuse(Error::Kind::Tampered,
+               QStringLiteral("Die Datei %1 ist beschädigt oder wurde verändert. Es wird nichts "
+                              "aus ihr geladen.")
+                   .arg(quoted(m_fileName)));
+    }
+
+    [[noreturn]] void refuseMagic()
+    {
+        refuse(Error::Kind::NotADatabase,
+               QStringLiteral("Die Datei %1 ist keine gültige Lexora-Datenbank.")
+                   .arg(quoted(m_fileName)));
+    }
+
+    LoadResult passwordNotGiven()
+    {
+        m_db.DatabaseModified = false;
+        return LoadResult::PasswordNotGiven;
     }
 
     void readTemplates(int list, LoadPart flag)
@@ -627,8 +629,8 @@ bool isSafeFileName(const Text &name)
            && !name.contains('\\') && !name.contains('\0');
 }
 
-bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
-                  Progress &progress)
+LoadResult LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
+                        Progress &progress)
 {
     return Loader(db, fileName, parts, prompt, progress).run();
 }
@@ -637,16 +639,16 @@ void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progre
                   const StrongParams &strongParams)
 {
     if (db.Encrypted && db.Password.isEmpty())
-        throw Error(QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Datenbank soll verschlüsselt gespeichert werden, es ist aber "
                                    "kein Passwort festgelegt."));
     // Written beside the target and renamed over it at the end: a failed or interrupted save
     // leaves the previous file as it was. Unbuffered, so that every failed write reaches the
     // writer at once; the writer buffers anyway.
     AtomicFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Error(saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
+        throw Error(Error::Kind::IoError, saveOpenFailureMessage(fileName, file.errorString(), folderTakesNewFiles(fileName)));
     auto cannotSave = [&](const QString &reason) {
-        return Error(QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
+        return Error(Error::Kind::IoError, QStringLiteral("Die Datei %1 kann nicht gespeichert werden: %2")
                          .arg(quoted(QDir::toNativeSeparators(fileName)), reason));
     };
     // A strong save writes the plain database bytes through the container.

@@ -23,13 +23,18 @@ using LoadParts = quint16;
 constexpr LoadParts lpAll = lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries
                             | lpIncludedFiles | lpDefaultsAndTray;
 
-// Reads a database file into db as the load parts say. Returns true when the file was read to
-// its end, false when it was refused (not a database, password not given or wrong, a strongly
-// encrypted file damaged or altered; the user has been told through prompt). A refused file
-// leaves db as it was. A damaged file of the other kinds throws Error; what was read until then
-// stays in db. DatabaseModified is cleared on every return.
-bool LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
-                  Progress &progress);
+// What became of a file LoadDatabase was given: read to its end, or not read at all because
+// the user gave no password for it (nothing to report then).
+enum class LoadResult { Read, PasswordNotGiven };
+
+// Reads a database file into db as the load parts say; asks for the password through prompt and
+// tells nothing else. A refused file throws Error of a kind for which refusesFile() holds (not a
+// database, wrong password, a strongly encrypted file damaged or altered) and leaves db as it
+// was. A damaged file of the other kinds throws Error::Kind::Corrupt, a file that cannot be read
+// Error::Kind::IoError; what was read until then stays in db. DatabaseModified is cleared on
+// every return and on every refusal.
+LoadResult LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
+                        Progress &progress);
 
 // Whether an included file's name from a file may be used as a file name in the included-files
 // folder: not empty, not "." or "..", no "/", "\" or NUL.

@@ -17,12 +17,12 @@ namespace lexora {
 IncludedFileWriter::IncludedFileWriter(const QString &folder) : m_folder(folder)
 {
     if (folder.isEmpty())
-        throw Error(QStringLiteral("Es gibt keinen Ordner für die eingebundenen Dateien."));
+        throw Error(Error::Kind::IoError, QStringLiteral("Es gibt keinen Ordner für die eingebundenen Dateien."));
     QDir().mkpath(folder);
     // Every file is opened relative to the folder: no path is looked up again per file.
     m_folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_folderFd < 0)
-        throw Error(QStringLiteral("Der Ordner \"%1\" für die eingebundenen Dateien kann nicht "
+        throw Error(Error::Kind::IoError, QStringLiteral("Der Ordner \"%1\" für die eingebundenen Dateien kann nicht "
                                    "geöffnet werden: %2")
                         .arg(QDir::toNativeSeparators(folder), systemErrorText(errno)));
 }
@@ -47,7 +47,7 @@ void IncludedFileWriter::abandon()
 void IncludedFileWriter::fail(int error)
 {
     abandon();
-    throw Error(QStringLiteral("Die eingebundene Datei \"%1\" kann nicht in den Ordner \"%2\" "
+    throw Error(Error::Kind::IoError, QStringLiteral("Die eingebundene Datei \"%1\" kann nicht in den Ordner \"%2\" "
                                "geschrieben werden: %3")
                     .arg(win1252::toUnicode(m_name), QDir::toNativeSeparators(m_folder),
                          systemErrorText(error)));

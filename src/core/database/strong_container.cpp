@@ -112,7 +112,7 @@ std::shared_ptr<const StrongKey> StrongKey::derive(const SecretBytes &password, 
                       std::size_t(password.size()), key->m_salt.data(), kdf.opsLimit,
                       std::size_t(kdf.memLimitKiB) * 1024, crypto_pwhash_ALG_ARGON2ID13)
         != 0)
-        throw Error(QStringLiteral("Für die Schlüsselableitung der Verschlüsselung reicht der "
+        throw Error(Error::Kind::IoError, QStringLiteral("Für die Schlüsselableitung der Verschlüsselung reicht der "
                                    "Arbeitsspeicher nicht (%1 MB).")
                         .arg(kdf.memLimitKiB / 1024));
     key->m_streamKey = SecretBytes::zeroed(kKeySize);

@@ -43,7 +43,7 @@ ValueReader::ValueReader(QIODevice &device, QString fileName)
 
 void ValueReader::fail(const QString &detail) const
 {
-    throw Error(QStringLiteral("Die Datei \"%1\" ist beschädigt: %2 (bei Byte %3).")
+    throw Error(Error::Kind::Corrupt, QStringLiteral("Die Datei \"%1\" ist beschädigt: %2 (bei Byte %3).")
                     .arg(m_fileName, detail)
                     .arg(position()));
 }
@@ -61,7 +61,7 @@ void ValueReader::need(qint64 size)
     while (m_end < size) {
         const qint64 n = m_device.read(m_buffer.data() + m_end, kBufferSize - m_end);
         if (n <= 0)
-            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(m_fileName, m_device.errorString()));
         m_end += n;
         m_consumed += n;
@@ -82,7 +82,7 @@ void ValueReader::readRaw(void *data, qint64 size)
     while (size >= kBufferSize) {
         const qint64 n = m_device.read(out, size);
         if (n <= 0)
-            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(m_fileName, m_device.errorString()));
         m_consumed += n;
         out += n;
@@ -115,7 +115,7 @@ void ValueReader::skipRaw(qint64 size)
     size -= buffered;
     if (size > 0) {
         if (!m_device.seek(m_consumed + size))
-            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
                             .arg(m_fileName, m_device.errorString()));
         m_consumed += size;
         m_pos = m_end = 0;

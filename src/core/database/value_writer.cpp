@@ -33,7 +33,7 @@ void ValueWriter::write(const char *data, qint64 size)
     for (qint64 done = 0; done < size;) {
         const qint64 n = m_device.write(data + done, size - done);
         if (n <= 0)
-            throw Error(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
                             .arg(QDir::toNativeSeparators(m_fileName),
                                  germanErrorText(m_device.errorString())));
         done += n;

@@ -163,8 +163,9 @@ public:
     bool saveAsTemplate(const QString &fileName, const QString &templatesFolder);
 
     enum class OpenResult { Opened, Refused };
-    // Open: the file replaces the database, sorted. A refused file leaves an empty, unnamed,
-    // unencrypted database; a damaged one throws and leaves what was read, unnamed. A file that
+    // Open: the file replaces the database, sorted. A refused file (told through the prompt) or
+    // one whose password is not given leaves an empty, unnamed, unencrypted database and gives
+    // Refused; a damaged one throws and leaves what was read, unnamed. A file that
     // another running instance has open is opened with a warning.
     OpenResult open(const QString &fileName);
     // New: an empty database, or a copy of a template database (not sorted); unnamed.
@@ -232,6 +233,9 @@ private:
     bool reorderTray();
     void sortTray();
     void reportError(const QString &message) const;
+    // Loads a template database into the empty database; a refused one is told and leaves it
+    // empty, a damaged one throws.
+    void loadTemplate(const QString &templateFile);
     // Open for start: a damaged file's error is reported and leaves an empty database.
     void openReporting(const QString &fileName);
     // Rewrites "prefix + from + >" to "prefix + to + >" in every item and in every HTML template

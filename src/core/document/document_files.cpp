@@ -7,6 +7,7 @@
 #include "setup/open_file_record.h"
 #include "sorting/tree_sort.h"
 #include "support/error.h"
+#include "support/failure_report.h"
 #include "support/user_prompt.h"
 
 #include <QDir>
@@ -172,8 +173,16 @@ Document::OpenResult Document::open(const QString &fileName)
     // rather than overwritten.
     std::optional<FileIdentity> identity = FileIdentity::of(fileName);
     m_file.reset();
-    if (!OpenDatabase(m_db, fileName, m_prompt, m_progress))
+    try {
+        if (OpenDatabase(m_db, fileName, m_prompt, m_progress) == LoadResult::PasswordNotGiven)
+            return OpenResult::Refused;
+    } catch (const Error &e) {
+        // A refused file is told here; a damaged one goes on to the caller.
+        if (!e.refusesFile())
+            throw;
+        reportFailure(m_prompt, e);
         return OpenResult::Refused;
+    }
     m_file = std::move(identity);
     SortTree(m_db.topLevel(), m_sortCriteria);
     if (m_openFiles && m_openFiles->isOpenElsewhere(m_db.CurrentFileName))
@@ -193,8 +202,20 @@ void Document::newDatabase(const QString &templateFile)
     m_db.CurrentFileName.clear();
     if (templateFile.isEmpty())
         m_db.DatabaseModified = false;
-    else // a refused template database leaves an empty database
+    else
+        loadTemplate(templateFile);
+}
+
+void Document::loadTemplate(const QString &templateFile)
+{
+    try {
         LoadDatabase(m_db, templateFile, lpAll, m_prompt, m_progress);
+    } catch (const Error &e) {
+        // A refused template database is told and leaves the database empty.
+        if (!e.refusesFile())
+            throw;
+        reportFailure(m_prompt, e);
+    }
 }
 
 ImportResult Document::importDatabases(const QStringList &files, LoadParts parts)
@@ -218,7 +239,7 @@ void Document::openReporting(const QString &fileName)
     try {
         open(fileName);
     } catch (const Error &e) {
-        reportError(e.message());
+        reportFailure(m_prompt, e);
         // What a damaged file let read is not kept.
         Announce announce(*this);
         Replacing replacing(*this);
@@ -245,7 +266,7 @@ void Document::start(const StartFiles &files)
     try {
         LoadDatabase(m_db, files.standardTemplate, lpAll, m_prompt, m_progress);
     } catch (const Error &e) {
-        reportError(e.message());
+        reportFailure(m_prompt, e);
     }
 }
 

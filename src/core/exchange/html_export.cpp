@@ -258,7 +258,7 @@ QByteArray exportFontSizeKeyword(int entry)
     static constexpr std::array<const char *, ExportFontSizeCount> keywords = {
         "xx-small", "x-small", "small", "medium", "large", "x-large", "xx-large"};
     if (entry < 0 || entry >= ExportFontSizeCount)
-        throw Error(QStringLiteral("Die Schriftgröße %1 gibt es nicht; erlaubt sind 0 bis %2.")
+        throw Error(Error::Kind::InvalidInput, QStringLiteral("Die Schriftgröße %1 gibt es nicht; erlaubt sind 0 bis %2.")
                         .arg(entry)
                         .arg(ExportFontSizeCount - 1));
     return keywords[std::size_t(entry)];
@@ -313,7 +313,7 @@ HtmlExportResult ExportDatabaseHTML(const Database &db, const HtmlExportOptions 
         // existing file as it was.
         AtomicFile file(options.fileName);
         if (!file.open(QIODevice::WriteOnly))
-            throw Error(file.errorString());
+            throw Error(Error::Kind::IoError, file.errorString());
         {
             ProgressScope scope(progress, QStringLiteral("Daten exportieren"),
                                 QStringLiteral("Daten werden exportiert..."),

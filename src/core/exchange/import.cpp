@@ -3,6 +3,7 @@
 #include "database/win1252.h"
 #include "sorting/tree_sort.h"
 #include "support/error.h"
+#include "support/failure_report.h"
 #include "support/user_prompt.h"
 #include "text/collation.h"
 
@@ -86,23 +87,22 @@ LoadParts importLoadParts(const std::array<bool, ImportElements.size()> &checked
     return parts;
 }
 
-ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
-                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress)
+std::optional<ImportInputError> checkImportInput(const QStringList &files, LoadParts parts)
 {
     if (files.isEmpty())
-        return {ImportInputError{ImportInputError::FileList,
-                                 QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
-                                                "sollen, zur Liste hinzufügen.")},
-                {}};
-    // The tray and the default templates of other databases are never taken.
-    parts &= LoadParts(lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries
-                       | lpIncludedFiles);
-    if (parts == 0)
-        return {ImportInputError{ImportInputError::ElementList,
-                                 QStringLiteral("Sie müssen mindestens ein Element angeben, das "
-                                                "importiert werden soll.")},
-                {}};
+        return ImportInputError{ImportInputError::FileList,
+                                QStringLiteral("Sie müssen die Datenbanken, die importiert werden "
+                                               "sollen, zur Liste hinzufügen.")};
+    if ((parts & ImportableParts) == 0)
+        return ImportInputError{ImportInputError::ElementList,
+                                QStringLiteral("Sie müssen mindestens ein Element angeben, das "
+                                               "importiert werden soll.")};
+    return std::nullopt;
+}
 
+LoadResult ImportDatabase(Database &db, const QString &file, LoadParts parts, UserPrompt &prompt,
+                          Progress &progress)
+{
     // The loader takes the encryption of each file it reads; the user's own protection must not
     // change as a side effect of an import.
     struct KeepEncryption {
@@ -119,33 +119,17 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
             target.StrongKeyCache = key;
         }
     } keepEncryption{db};
-    const bool wasModified = db.DatabaseModified;
+    // The loader leaves the flag alone when a damage ends the read, yet clears it on every other
+    // way out: set now, it stays set for a merge cut short by a damage, so that closing asks to
+    // save.
+    db.DatabaseModified = true;
+    const LoadResult result = LoadDatabase(db, file, parts & ImportableParts, prompt, progress);
+    db.DatabaseModified = result == LoadResult::Read;
+    return result;
+}
 
-    ImportResult result;
-    for (const QString &file : files) {
-        try {
-            // A refused file has told the user why; the next one follows.
-            if (!LoadDatabase(db, file, parts, prompt, progress))
-                result.refused.append(file);
-        } catch (const Error &) {
-            // The loader clears the flag, yet db keeps what was merged before the damage (and
-            // any earlier unsaved change): closing must still ask to save.
-            db.DatabaseModified = true;
-            throw;
-        }
-    }
-
-    QString notImported;
-    for (const QString &file : std::as_const(result.refused))
-        notImported += QStringLiteral("\r\n") + QDir::toNativeSeparators(file);
-    if (result.refused.size() == files.size()) {
-        db.DatabaseModified = wasModified;
-        prompt.message(UserPrompt::Icon::Error, QStringLiteral("Vorgang fehlgeschlagen"),
-                       QStringLiteral("Es wurde keine Datenbank importiert. Nicht importiert "
-                                      "wurden:") + notImported);
-        return result;
-    }
-
+void sortImported(Database &db, LoadParts parts, const SortCriteria &criteria)
+{
     if (parts & lpHTMLTemplates)
         SortByName(db.HTMLTemplates);
     if (parts & lpCSSTemplates)
@@ -154,14 +138,60 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
         SortTree(db.topLevel(), criteria);
     if (parts & lpIncludedFiles)
         SortByName(db.IncludedFiles);
-    if (result.refused.isEmpty())
+}
+
+namespace {
+
+// The final message of an import; refused is never all of files.
+void reportImported(UserPrompt &prompt, const QStringList &files, const QStringList &refused)
+{
+    QString notImported;
+    for (const QString &file : refused)
+        notImported += QStringLiteral("\r\n") + QDir::toNativeSeparators(file);
+    if (refused.size() == files.size())
+        prompt.message(UserPrompt::Icon::Error, QStringLiteral("Vorgang fehlgeschlagen"),
+                       QStringLiteral("Es wurde keine Datenbank importiert. Nicht importiert "
+                                      "wurden:") + notImported);
+    else if (refused.isEmpty())
         prompt.message(UserPrompt::Icon::Information, QStringLiteral("Vorgang abgeschlossen"),
                        QStringLiteral("Die Datenbanken wurden importiert."));
     else
         prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Vorgang abgeschlossen"),
                        QStringLiteral("Die Datenbanken wurden importiert. Nicht importiert "
                                       "wurden:") + notImported);
-    db.DatabaseModified = true;
+}
+
+} // namespace
+
+ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
+                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress)
+{
+    if (std::optional<ImportInputError> inputError = checkImportInput(files, parts))
+        return {std::move(inputError), {}};
+    parts &= ImportableParts;
+    const bool wasModified = db.DatabaseModified;
+
+    ImportResult result;
+    for (const QString &file : files) {
+        try {
+            if (ImportDatabase(db, file, parts, prompt, progress) == LoadResult::Read)
+                continue;
+        } catch (const Error &e) {
+            // A refused file is told and the next one follows; any other failure ends the import.
+            if (!e.refusesFile())
+                throw;
+            reportFailure(prompt, e);
+        }
+        result.refused.append(file);
+    }
+
+    if (result.refused.size() < files.size()) {
+        sortImported(db, parts, criteria);
+        db.DatabaseModified = true;
+    } else {
+        db.DatabaseModified = wasModified;
+    }
+    reportImported(prompt, files, result.refused);
     return result;
 }
 

@@ -68,6 +68,27 @@ struct ImportInputError {
     QString message;
 };
 
+// The parts an import may take: never the tray and the default templates of another database.
+inline constexpr LoadParts ImportableParts =
+    lpHTMLTemplates | lpCSSTemplates | lpNewEntries | lpExistingEntries | lpIncludedFiles;
+
+// The refusal of an import's input, for the warning at its control: an empty list of files, or
+// no importable part chosen. nullopt when the import may start.
+std::optional<ImportInputError> checkImportInput(const QStringList &files, LoadParts parts);
+
+// Merges one file into db with the importable ones of parts; asks only for its password. db
+// keeps its own encryption setting and password, whatever the file has. Returns
+// LoadResult::PasswordNotGiven when no password was given, with nothing merged; throws the Error
+// of LoadDatabase: a refused file leaves db as it was, a damaged one what was merged before the
+// damage. Afterwards DatabaseModified is set when anything may have been merged and cleared when
+// nothing was.
+LoadResult ImportDatabase(Database &db, const QString &file, LoadParts parts, UserPrompt &prompt,
+                          Progress &progress);
+
+// Sorts what an import with parts brought: templates and included files by name, the tree by
+// criteria when new entries were imported.
+void sortImported(Database &db, LoadParts parts, const SortCriteria &criteria);
+
 // What an import did: nothing, for an input error, or every file but the refused ones.
 struct ImportResult {
     std::optional<ImportInputError> inputError;
@@ -75,17 +96,14 @@ struct ImportResult {
                          // strongly encrypted file
 };
 
-// Merges the files, in list order, into db with the given load parts. A file that is refused
-// (not a database, password not given or wrong, a damaged strongly encrypted file, of which
-// nothing is merged) has been reported by the loader and the next
-// file follows. The open database keeps its own encryption setting and password, whatever the
-// files read have. Afterwards the imported lists are sorted (templates and included files by
-// name, the tree by criteria when new entries were imported), DatabaseModified is set and the
-// final message is shown; it names the files that were not imported. When every file was
-// refused, nothing is sorted and DatabaseModified stays as it was.
-// Returns the input error, with nothing imported, when the list is empty or no part is chosen.
-// A damaged file throws Error: the files after it are not read, what was merged stays in db
-// and DatabaseModified is set, since db now differs from its file.
+// The import of the import window and lexora-cli: checks the input (an input error is returned,
+// with nothing imported and nothing shown), then imports the files in list order (ImportDatabase).
+// Each refused file is reported through prompt as it is met and the next file follows; at the
+// end the imported parts are sorted, DatabaseModified is set and the final message names the
+// files that were not imported. When every file was refused, nothing is sorted and
+// DatabaseModified stays as it was. A damaged file ends the import with its Error, without a
+// final message: the files after it are not read, what was merged stays in db and
+// DatabaseModified is set, since db now differs from its file.
 ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
                              const SortCriteria &criteria, UserPrompt &prompt, Progress &progress);
 

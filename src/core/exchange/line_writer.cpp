@@ -31,7 +31,7 @@ void LineWriter::raw(QByteArrayView text)
         // A large page goes to the device directly instead of through the buffer.
         flush();
         if (m_device.write(text.data(), text.size()) != text.size())
-            throw Error(m_device.errorString());
+            throw Error(Error::Kind::IoError, m_device.errorString());
     } else {
         m_buffer.append(text);
         flushIfFull();
@@ -44,7 +44,7 @@ void LineWriter::flush()
     if (m_buffer.isEmpty())
         return;
     if (m_device.write(m_buffer) != m_buffer.size())
-        throw Error(m_device.errorString());
+        throw Error(Error::Kind::IoError, m_device.errorString());
     m_buffer.resize(0);
 }
 

@@ -125,7 +125,7 @@ bool ExportBrowserContent(const Database &db, const QString &fileName, const QSt
             // Written to a temporary file first: a failed export leaves an existing file intact.
             AtomicFile file(fileName);
             if (!file.open(QIODevice::WriteOnly))
-                throw Error(file.errorString());
+                throw Error(Error::Kind::IoError, file.errorString());
             LineWriter out(file.device());
             out.line(0, "<HTML>");
             out.line(0, page);

@@ -162,7 +162,7 @@ void saveSettings(const QString &path, const Settings &s)
     AtomicFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.device().write(ini.bytes()) != ini.bytes().size()
         || !file.commit())
-        throw Error(QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" "
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" "
                                    "geschrieben werden: %2")
                         .arg(path, file.errorString()));
 }

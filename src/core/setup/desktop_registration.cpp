@@ -52,7 +52,7 @@ bool writeIfChanged(const QString &path, const QByteArray &bytes)
         return false;
     current.close();
     const auto fail = [&path](const QString &reason) {
-        return Error(QStringLiteral("Lexora konnte nicht beim Desktop angemeldet werden: Die Datei "
+        return Error(Error::Kind::IoError, QStringLiteral("Lexora konnte nicht beim Desktop angemeldet werden: Die Datei "
                                     "\"%1\" konnte nicht geschrieben werden (%2).")
                          .arg(QDir::toNativeSeparators(path), reason));
     };
@@ -214,7 +214,7 @@ TQZSetup::Outcome TQZSetup::uninstall(UserPrompt &prompt) const
     QDir().rmdir(QFileInfo(updateSettingsFile()).absolutePath());
     refreshCaches();
     if (!failed.isEmpty())
-        throw Error(QStringLiteral("%1 konnte nicht vollständig entfernt werden. Diese Dateien "
+        throw Error(Error::Kind::IoError, QStringLiteral("%1 konnte nicht vollständig entfernt werden. Diese Dateien "
                                    "konnten nicht gelöscht werden:\n%2")
                         .arg(DisplayName, failed.join(u'\n')));
     if (UninstallMessage)

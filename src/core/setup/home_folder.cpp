@@ -37,7 +37,7 @@ QString setUpTemplatesFolder(const QString &homeFolder)
     if (QFileInfo::exists(folder))
         return folder;
     if (!QDir().mkpath(folder))
-        throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
+        throw Error(Error::Kind::IoError, QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
                         .arg(QDir::toNativeSeparators(folder)));
     try {
         WriteDefaultDatabase(folder + QStringLiteral("Default.lxd"));

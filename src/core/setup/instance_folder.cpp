@@ -33,7 +33,7 @@ int tryLock(const QString &lockPath)
     // Close-on-exec: a program started from Lexora must not keep its number locked.
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw Error(QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
                         .arg(QDir::toNativeSeparators(lockPath), systemErrorText(errno)));
     int rc = 0;
     do
@@ -45,7 +45,7 @@ int tryLock(const QString &lockPath)
     ::close(fd);
     if (error == EWOULDBLOCK)
         return -1;
-    throw Error(QStringLiteral("Die Datei \"%1\" konnte nicht gesperrt werden: %2")
+    throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht gesperrt werden: %2")
                     .arg(QDir::toNativeSeparators(lockPath), systemErrorText(error)));
 }
 
@@ -64,7 +64,7 @@ InstanceFolder::InstanceFolder(const QString &homeFolder)
 {
     m_parent = QDir(homeFolder).absoluteFilePath(QStringLiteral("Included Files")) + QLatin1Char('/');
     if (!QDir().mkpath(m_parent))
-        throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
+        throw Error(Error::Kind::IoError, QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
                         .arg(QDir::toNativeSeparators(m_parent)));
 
     for (int n = 1; n <= maxInstances && m_lockFd < 0; ++n) {
@@ -73,7 +73,7 @@ InstanceFolder::InstanceFolder(const QString &homeFolder)
             m_number = n;
     }
     if (m_lockFd < 0)
-        throw Error(QStringLiteral("Es konnte keine freie Instanznummer gefunden werden."));
+        throw Error(Error::Kind::IoError, QStringLiteral("Es konnte keine freie Instanznummer gefunden werden."));
 
     // Whatever is in the folders was left by an instance that ended without its clean-up.
     m_folder = m_parent + QStringLiteral("%1/").arg(m_number);
@@ -81,7 +81,7 @@ InstanceFolder::InstanceFolder(const QString &homeFolder)
     for (const QString &folder : {m_folder, m_temporaryFolder}) {
         if (!clear(folder, true)) {
             ::close(m_lockFd);
-            throw Error(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
+            throw Error(Error::Kind::IoError, QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
                             .arg(QDir::toNativeSeparators(folder)));
         }
     }

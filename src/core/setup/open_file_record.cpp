@@ -54,7 +54,7 @@ OpenFileRecord::OpenFileRecord(const InstanceFolder &instance)
         const int error = errno;
         if (m_fd >= 0)
             ::close(m_fd);
-        throw Error(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
                         .arg(QDir::toNativeSeparators(path), systemErrorText(error)));
     }
 }

@@ -11,7 +11,7 @@ namespace {
 
 Error malformed(qsizetype lineIndex)
 {
-    return Error(QStringLiteral("Die Vorlage „Update.bat“ des Updates ist fehlerhaft (Zeile %1).")
+    return Error(Error::Kind::Corrupt, QStringLiteral("Die Vorlage „Update.bat“ des Updates ist fehlerhaft (Zeile %1).")
                      .arg(lineIndex + 1));
 }
 
@@ -21,7 +21,7 @@ QByteArray shellSafe(const QString &path)
     static const QString unsafe = QStringLiteral("\"$`\\\n\r");
     for (QChar c : path) {
         if (unsafe.contains(c))
-            throw Error(QStringLiteral("Der Pfad „%1“ enthält Zeichen, die im Installationsskript "
+            throw Error(Error::Kind::InvalidInput, QStringLiteral("Der Pfad „%1“ enthält Zeichen, die im Installationsskript "
                                        "nicht sicher verwendet werden können.")
                             .arg(QDir::toNativeSeparators(path)));
     }

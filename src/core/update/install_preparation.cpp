@@ -29,14 +29,14 @@ InstallPreparation prepareInstallation(const BatchPaths &paths, const QString &z
 
     QFile in(script);
     if (!in.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Das Update-Archiv enthält keine Datei „Update.bat“."));
+        throw Error(Error::Kind::Corrupt, QStringLiteral("Das Update-Archiv enthält keine Datei „Update.bat“."));
     const QByteArray filled = fillBatchTemplate(in.readAll(), paths, restart);
     in.close();
 
     QSaveFile out(script);
     if (!out.open(QIODevice::WriteOnly) || out.write(filled) != filled.size()
         || !out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || !out.commit())
-        throw Error(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
                         .arg(QDir::toNativeSeparators(script), out.errorString()));
     QFile::remove(archive);
     return InstallPreparation::Prepared;

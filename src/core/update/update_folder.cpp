@@ -16,7 +16,7 @@ namespace {
 
 Error unsafe(const QString &folder, const QString &reason)
 {
-    return Error(QStringLiteral("Der Ordner „%1“ kann für Updates nicht verwendet werden: %2")
+    return Error(Error::Kind::IoError, QStringLiteral("Der Ordner „%1“ kann für Updates nicht verwendet werden: %2")
                      .arg(QDir::toNativeSeparators(folder), reason));
 }
 

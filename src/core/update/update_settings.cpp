@@ -124,7 +124,7 @@ void UpdateSettings::save()
 {
     m_ini.sync();
     if (m_ini.status() != QSettings::NoError)
-        throw Error(QStringLiteral("Die Update-Einstellungen konnten nicht in die Datei „%1“ "
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Update-Einstellungen konnten nicht in die Datei „%1“ "
                                    "geschrieben werden.")
                         .arg(QDir::toNativeSeparators(m_ini.fileName())));
 }

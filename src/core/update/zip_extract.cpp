@@ -60,13 +60,13 @@ QString reasonFor(int code)
 
 Error unreadable(const QString &archive, const QString &reason)
 {
-    return Error(QStringLiteral("Das Update-Archiv „%1“ konnte nicht gelesen werden: %2")
+    return Error(Error::Kind::Corrupt, QStringLiteral("Das Update-Archiv „%1“ konnte nicht gelesen werden: %2")
                      .arg(nativePath(archive), reason));
 }
 
 Error refused(const QString &entryName)
 {
-    return Error(QStringLiteral("Das Update-Archiv enthält den unzulässigen Eintrag „%1“; es wird "
+    return Error(Error::Kind::Corrupt, QStringLiteral("Das Update-Archiv enthält den unzulässigen Eintrag „%1“; es wird "
                                 "nicht entpackt.")
                      .arg(entryName));
 }
@@ -121,7 +121,7 @@ void extractEntry(zip_t *zip, const Entry &entry, const QString &archive, const 
         throw unreadable(archive, reasonFor(zip_error_code_zip(zip_get_error(zip))));
     QSaveFile out(folder + entry.name);
     if (!out.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
                         .arg(nativePath(out.fileName()), out.errorString()));
     char buffer[64 * 1024];
     for (;;) {
@@ -134,14 +134,14 @@ void extractEntry(zip_t *zip, const Entry &entry, const QString &archive, const 
         if (written > maxTotalBytes)
             throw unreadable(archive, QStringLiteral("Das Archiv ist zum Entpacken zu groß."));
         if (out.write(buffer, n) != n)
-            throw Error(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
                             .arg(nativePath(out.fileName()), out.errorString()));
     }
     QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (entry.executable)
         permissions |= QFileDevice::ExeOwner;
     if (!out.setPermissions(permissions) || !out.commit())
-        throw Error(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2")
                         .arg(nativePath(out.fileName()), out.errorString()));
 }
 
