@@ -51,8 +51,8 @@ protected:
         NoProgress progress;
         EXPECT_EQ(LoadDatabase(db, file, lpAll, prompt, progress), LoadResult::Read);
         QByteArrayList names;
-        for (const auto &child : db.topLevel().children())
-            names.append(child->name());
+        for (const Node &child : db.topLevel().children())
+            names.append(child.name());
         return names.join(',');
     }
 

@@ -48,7 +48,8 @@ protected:
         item->Code = t(code);
         item->HTMLTemplate = html;
         item->CSSTemplate = css;
-        return doc->appendNode(parent, "Eintrag", std::move(item))->item();
+        lastItemNode = doc->appendNode(parent, "Eintrag", std::move(item));
+        return lastItemNode->item();
     }
     QStringList names(int list) const
     {
@@ -69,6 +70,7 @@ protected:
     ScriptedPrompt prompt;
     RecordingProgress progress;
     std::optional<Document> doc;
+    Node *lastItemNode = nullptr; // the node of the item addItem made last
 };
 
 TEST_F(DocumentTemplates, TheFirstFailingNameCheckRefusesTheSaveAndChangesNothing)
@@ -139,7 +141,7 @@ TEST_F(DocumentTemplates, ARenameRewritesExactReferencesInItemsAndOtherHtmlTempl
         TTemplate *otherHtml = add(HtmlTemplates, "Andere", c.code);
         TTemplate *css = add(CssTemplates, "Zweite", c.code);
         TTipItem *item = addItem(c.code);
-        TTipItem *nested = addItem(c.code, nullptr, nullptr, doc->database().topLevel().child(0));
+        TTipItem *nested = addItem(c.code, nullptr, nullptr, lastItemNode);
         doc->setModified(false);
         ASSERT_TRUE(rename(c.list, renamed, c.to));
         EXPECT_EQ(item->Code, t(c.rewritten));

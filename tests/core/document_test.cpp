@@ -216,7 +216,7 @@ TEST_F(DocumentTest, ARemovedNodeLeavesTheTrayAndWhatEveryoneHeldOfIt)
 TEST_F(DocumentTest, ReplacingTheDatabaseWarnsWhoeverHoldsANode)
 {
     const std::vector<OpenCase> cases = writeOpenCases(dir.path() + QLatin1Char('/'));
-    Node *held = add(nullptr, "Gehalten", true);
+    const Node *held = add(nullptr, "Gehalten", true);
     QString titleWhenWarned;
     QObject::connect(&*doc, &Document::databaseAboutToBeReplaced, [&] {
         if (held)
@@ -255,8 +255,8 @@ TEST_F(DocumentTest, OpenCasesOfTheSharedTable)
         } else {
             EXPECT_EQ(opened.open(c.file) == Document::OpenResult::Opened, c.outcome == OpenCase::Opened);
             QStringList top;
-            for (const auto &child : opened.database().topLevel().children())
-                top.append(titleOf(child.get()));
+            for (const Node &child : opened.database().topLevel().children())
+                top.append(titleOf(&child));
             EXPECT_EQ(top, c.topTitles);
             EXPECT_FALSE(opened.isModified());
             EXPECT_FALSE(opened.database().Encrypted && c.outcome == OpenCase::Refused);

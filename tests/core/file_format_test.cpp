@@ -854,7 +854,7 @@ TEST_F(FileFormat, NamesUpToTheFileSystemsLimitSaveAgainAndAgain)
             EXPECT_NO_THROW(this->save(*db, name));
             auto check = newDatabase();
             ASSERT_TRUE(load(*check, path(name), lpAll));
-            EXPECT_EQ(check->topLevel().children().back()->name(), "Runde " + Text::number(save));
+            EXPECT_EQ(check->topLevel().child(check->topLevel().childCount() - 1)->name(), "Runde " + Text::number(save));
         }
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
         QFile::remove(path(name));

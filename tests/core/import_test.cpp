@@ -58,8 +58,8 @@ void addIncluded(Database &db, const Text &name, const QByteArray &bytes)
 QByteArray childNames(const Node &node)
 {
     QByteArrayList names;
-    for (const auto &child : node.children())
-        names.append(child->name());
+    for (const Node &child : node.children())
+        names.append(child.name());
     return names.join(',');
 }
 

@@ -284,7 +284,7 @@ TEST(RenderPage, PagesThatTemplatesMultiplyAreCutAtTheirBudgetWithANote)
         f.addTemplate(HtmlTemplates, "Seite", c.html.constData());
         f.addTemplate(HtmlTemplates, ".Gross", unit.constData());
         f.addTemplate(CssTemplates, "Gross", unit.constData());
-        Node *node = FindNodeByPath(f.db, "Oben");
+        Node *node = f.db.FindChildNode(nullptr, "Oben", false);
         node->setName(c.title);
         const PageTemplates templates{f.db.FindTemplate(HtmlTemplates, "Seite"),
                                       c.css.isEmpty() ? nullptr : f.db.FindTemplate(CssTemplates, "Gross")};

@@ -62,15 +62,15 @@ protected:
         return results;
     }
 
-    std::vector<Node *> nodesFound(SearchQuery query)
+    std::vector<const Node *> nodesFound(SearchQuery query)
     {
-        std::vector<Node *> nodes;
+        std::vector<const Node *> nodes;
         for (const SearchResult &r : run(query))
             nodes.push_back(r.node);
         return nodes;
     }
 
-    static SearchQuery query(const char *keywords, std::vector<Node *> scope = {nullptr})
+    static SearchQuery query(const char *keywords, std::vector<const Node *> scope = {nullptr})
     {
         SearchQuery q;
         q.keywordText = keywords;
@@ -83,7 +83,7 @@ protected:
     Node *A, *a1, *B, *b1, *C, *c1, *a2, *a2child, *K, *t1;
 };
 
-using Nodes = std::vector<Node *>;
+using Nodes = std::vector<const Node *>;
 
 TEST_F(SearchFixture, VisitsScopeEntriesInOrderAndTreeOrderBelowEach)
 {

@@ -29,8 +29,8 @@ Node *addItem(Node &parent, const char *name, DateTime created = 45000, DateTime
 std::vector<QByteArray> childNames(const Node &parent)
 {
     std::vector<QByteArray> names;
-    for (const auto &child : parent.children())
-        names.push_back(child->name());
+    for (const Node &child : parent.children())
+        names.push_back(child.name());
     return names;
 }
 

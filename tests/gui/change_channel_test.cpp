@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>

@@ -503,7 +503,7 @@ void Robustness::checkNodesShown()
                 ASSERT_TRUE(known(tray->nodeOf(tray->index(row, 0))))
                     << "the tray lists a node that is gone";
         for (SearchScopeModel *scope : widget->findChildren<SearchScopeModel *>())
-            for (Node *node : scope->entries()) // nullptr: the top level
+            for (const Node *node : scope->entries()) // nullptr: the top level
                 ASSERT_TRUE(!node || known(node)) << "the search scope holds a node that is gone";
         for (SearchResultsModel *results : widget->findChildren<SearchResultsModel *>())
             for (const SearchResult &result : results->results())

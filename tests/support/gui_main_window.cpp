@@ -118,11 +118,11 @@ Node *MainWindowTest::addItem(Node *parent, const char *title, const char *code)
     return addNode(doc(), parent, title, std::move(item));
 }
 
-void MainWindowTest::select(const QList<Node *> &nodes)
+void MainWindowTest::select(const QList<const Node *> &nodes)
 {
     QItemSelectionModel *selection = window->treeView()->selectionModel();
     selection->clearSelection();
-    for (Node *node : nodes) {
+    for (const Node *node : nodes) {
         const QModelIndex index = window->treeModel()->indexOf(node);
         window->treeView()->scrollTo(index);
         selection->setCurrentIndex(index, QItemSelectionModel::Select);

@@ -62,7 +62,7 @@ protected:
     // stays as it was.
     Node *addKey(Node *parent, const char *title);
     Node *addItem(Node *parent, const char *title, const char *code = "");
-    void select(const QList<Node *> &nodes);
+    void select(const QList<const Node *> &nodes);
 
     QTemporaryDir homeDir;
     QString home; // ends with '/'
