@@ -1,6 +1,9 @@
 #include "exchange/html_export.h"
 
+#include "database/win1252.h"
+#include "render/displayed_text.h"
 #include "support/error.h"
+#include "support/names_with_markup.h"
 #include "support/progress.h"
 #include "support/scripted_prompt.h"
 
@@ -138,6 +141,50 @@ QByteArray treePart(const QByteArray &page)
     return page.mid(start + open.size(), end - start - open.size());
 }
 
+// A call `openKey("…");` or `openItem("…");` of the tree part, with the string its literal
+// stands for as a browser reads it.
+struct NameCall {
+    QByteArray function;
+    Text argument;
+};
+
+// The calls that pass names, one per line. A literal that would end before its closing quote, or
+// text in it that would end the script block, fails the test.
+std::vector<NameCall> nameCalls(const QByteArray &tree)
+{
+    std::vector<NameCall> calls;
+    for (const QByteArray &rawLine : tree.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        const qsizetype open = line.indexOf("(\"");
+        if (open < 0 || !(line.startsWith("openKey(") || line.startsWith("openItem(")))
+            continue;
+        NameCall call{line.left(open), {}};
+        qsizetype i = open + 2;
+        for (; i < line.size() && line[i] != '"'; ++i) {
+            if (line.mid(i, 2) == "</" || line.mid(i, 4) == "<!--")
+                ADD_FAILURE() << "the script block ends in " << line.constData();
+            if (line[i] != '\\') {
+                call.argument += line[i];
+                continue;
+            }
+            const char escape = line[++i];
+            if (escape == 'r') {
+                call.argument += '\r';
+            } else if (escape == 'n') {
+                call.argument += '\n';
+            } else if (escape == 'x') {
+                call.argument += char(line.mid(i + 1, 2).toInt(nullptr, 16));
+                i += 2;
+            } else {
+                call.argument += escape;
+            }
+        }
+        EXPECT_EQ(line.mid(i), "\");") << "the literal ends early in " << line.constData();
+        calls.push_back(call);
+    }
+    return calls;
+}
+
 class HtmlExport : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -211,7 +258,7 @@ TEST_F(HtmlExport, TitleGoesIntoHeadAndHeadlineOnlyWhenGiven)
 
     prompt.answer(UserPrompt::Answer::Yes); // overwrite out.htm
     const QByteArray with = exported(QString::fromUtf8("Über \"Tipps\""));
-    EXPECT_TRUE(with.contains("\t<head>\r\n\t\t<title>\xDC" "ber \"Tipps\"</title>\r\n\t\t<meta "));
+    EXPECT_TRUE(with.contains("\t<head>\r\n\t\t<title>\xDC" "ber &quot;Tipps&quot;</title>\r\n\t\t<meta "));
     EXPECT_TRUE(with.contains(
         "style=\"font:x-small Tahoma\">\r\n"
         "\t\t<h1 style=\"margin-bottom:2\" title=\"Erstellt mit QZ-Software Lexora-Datenbank\">"
@@ -234,8 +281,53 @@ TEST_F(HtmlExport, EscapesKeyAndItemNames)
     const QByteArray tree = treePart(exported());
     EXPECT_TRUE(tree.contains("\t\t\t\topenKey(\"&Auml;rger\");\r\n"));
     EXPECT_TRUE(tree.contains("\t\t\t\t\topenItem(\"Zitat &quot;x&quot;\");\r\n"));
-    EXPECT_TRUE(tree.contains("openItem(\"&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; <b>&\");"));
-    EXPECT_TRUE(tree.contains("openKey(\"C:\\\\ \\x3C/script>\\x3C!--<b>\\r\\nx\");"));
+    EXPECT_TRUE(tree.contains("openItem(\"&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig; &lt;b&gt;&amp;\");"));
+    EXPECT_TRUE(tree.contains("openKey(\"C:\\\\ &lt;/script&gt;&lt;!--&lt;b&gt;\\r\\nx\");"));
+}
+
+// The script writes each name into the page between tags: read there, it is the name as typed.
+TEST_F(HtmlExport, KeyAndItemNamesShowAsTyped)
+{
+    const auto &names = test::NamesWithMarkup;
+    for (const char *name : names)
+        item(*db.topLevel().appendChild(name), name, "<p>Inhalt</p>");
+    const std::vector<NameCall> calls = nameCalls(treePart(exported()));
+    ASSERT_EQ(calls.size(), 2 * std::size(names));
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(calls[2 * i].function, "openKey");
+        EXPECT_EQ(calls[2 * i + 1].function, "openItem");
+        EXPECT_EQ(DisplayedText(calls[2 * i].argument), Text(names[i]));
+        EXPECT_EQ(DisplayedText(calls[2 * i + 1].argument), Text(names[i]));
+    }
+}
+
+// The title is text in the page's head and in its headline.
+TEST_F(HtmlExport, TheTitleShowsAsTyped)
+{
+    std::vector<QString> titles = {QString::fromUtf8("Wissen <Test> & \u2026"),
+                                   QStringLiteral("&#937; ist kein Omega"),
+                                   QString::fromUtf8("\u00dcber \"Tipps\"")};
+    for (const char *name : test::NamesWithMarkup)
+        titles.push_back(QString::fromLatin1(name));
+    int n = 0;
+    for (const QString &title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        HtmlExportOptions options;
+        options.fileName = path(QStringLiteral("titel%1.htm").arg(n++));
+        options.title = title;
+        ASSERT_EQ(run(options).outcome, HtmlExportResult::Exported);
+        const QByteArray page = readFile(options.fileName);
+
+        const qsizetype start = page.indexOf("<title>") + 7;
+        const QByteArray head = page.mid(start, page.indexOf("</title>") - start);
+        EXPECT_FALSE(head.contains('<')) << "markup in the title element: " << head.constData();
+        EXPECT_EQ(DisplayedText(head), win1252::fromUnicode(title));
+
+        const qsizetype h1 = page.indexOf("<h1 ");
+        const QByteArray headline = page.mid(h1, page.indexOf("</h1>") + 5 - h1);
+        EXPECT_EQ(DisplayedText(headline), win1252::fromUnicode(title)) << headline.constData();
+    }
 }
 
 TEST_F(HtmlExport, NestedKeysAndItemsAreIndentedByLevel)

@@ -1,5 +1,7 @@
 #include "exchange/page_export.h"
 
+#include "database/win1252.h"
+#include "render/displayed_text.h"
 #include "support/database_fixtures.h"
 #include "support/scripted_prompt.h"
 
@@ -120,6 +122,23 @@ TEST_F(PageExport, SerializedEntitiesInTheNameAreUndoneForTheCopy)
     ASSERT_TRUE(ExportBrowserContent(db, out("s.htm"), html, prompt));
     EXPECT_EQ(readFileBytes(out("s-Dateien/R&D.txt")), "Forschung");
     EXPECT_TRUE(readFileBytes(out("s.htm")).contains("href=\"s-Dateien/R&amp;D.txt\""));
+}
+
+// What the browser wrote escaped stays escaped, and the files folder, named after the chosen
+// file, goes into the page as text too.
+TEST_F(PageExport, NamesAndTheFilesFolderStayText)
+{
+    const QString file = out(QStringLiteral("Tom & \"Jerry\" <1>.htm"));
+    const QString html = QStringLiteral("<h1>&lt;div&gt; zentrieren &amp;amp;</h1><img src=\"")
+                         + db.IncludedFilesFolder + QStringLiteral("bild.png\">");
+    ASSERT_TRUE(ExportBrowserContent(db, file, html, prompt));
+    const QByteArray page = readFileBytes(file);
+    EXPECT_EQ(DisplayedText(page), "<div> zentrieren &amp;");
+    // The address, read as a browser reads the attribute, leads to the copy.
+    const qsizetype src = page.indexOf("src=\"") + 5;
+    const Text address = DisplayedText(page.mid(src, page.indexOf('"', src) - src));
+    EXPECT_EQ(address, "Tom & \"Jerry\" <1>-Dateien/bild.png") << page.constData();
+    EXPECT_EQ(readFileBytes(out(win1252::toUnicode(address))), "PNG-Bytes");
 }
 
 TEST_F(PageExport, WritesWindows1252WithCrLfAndKeepsForeignCharactersAsReferences)

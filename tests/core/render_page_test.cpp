@@ -1,6 +1,9 @@
 #include "database/model.h"
 #include "database/node_path.h"
+#include "render/displayed_text.h"
+#include "render/html_text.h"
 #include "render/page_builder.h"
+#include "support/names_with_markup.h"
 #include "text/short_date.h"
 
 #include <QCoreApplication>
@@ -218,6 +221,53 @@ TEST(RenderPage, AppPathIsTheProgramsFolder)
     PageFixture f;
     const Text expected = QCoreApplication::applicationDirPath().toUtf8() + "/x";
     EXPECT_EQ(f.build("%apppath%x", "Oben", nullptr, nullptr, true), expected);
+}
+
+// Names, users and file names are text: the page shows them as the tree does, and they neither
+// open elements nor end the attribute or the element they stand in.
+TEST(RenderPage, InsertedNamesShowAsTyped)
+{
+    TTemplate frame{"Rahmen", "<h3 title=\"%headline%\">%headline%</h3>%text%<p>Ende</p>", {}};
+    const Text code = "<p title=\"%parents%0>\">%parents%0></p><p>%createdby%</p><p>%modifiedby%</p>";
+    for (const char *name : test::NamesWithMarkup) {
+        SCOPED_TRACE(name);
+        Database db;
+        Node *node = db.topLevel().appendChild(name)->appendChild(name);
+        auto item = std::make_unique<TTipItem>();
+        item->CreatedBy = item->ModifiedBy = name;
+        node->setItem(std::move(item));
+        const Text page = BuildPage(db, code, {&frame, nullptr}, *node, node->item(), false);
+        const Text shown = Text(name) + "\n\n";
+        EXPECT_EQ(DisplayedText(page), shown.repeated(4) + "Ende") << page.constData();
+    }
+}
+
+TEST(RenderPage, FileNameAndFolderShowAsTyped)
+{
+    PageFixture f;
+    f.db.CurrentFileName = QStringLiteral("/home/Tom & Jerry <x>/\"Zitat\" & <b>.lxd");
+    const Text page = f.build("<p>%filename%</p><p title=\"%filepath%\">%filepath%</p>", "Oben",
+                              nullptr, nullptr, false);
+    EXPECT_EQ(DisplayedText(page), Text("\"Zitat\" & <b>.lxd\n\n/home/Tom & Jerry <x>/"));
+}
+
+TEST(EscapeHtml, OnlyTheFourMarkupCharactersChange)
+{
+    const struct {
+        char c;
+        const char *reference;
+    } escaped[] = {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}};
+    for (int byte = 0; byte < 256; ++byte) {
+        const Text text(1, char(byte));
+        Text expected = text;
+        for (const auto &e : escaped)
+            if (e.c == char(byte))
+                expected = e.reference;
+        EXPECT_EQ(escapeHtml(text), expected) << byte;
+    }
+    // Characters outside Windows-1252, a surrogate pair among them, stay in the Unicode form.
+    EXPECT_EQ(escapeHtml(QString::fromUtf8("\u03a9 <x> & \"\U0001F600\"")),
+              QString::fromUtf8("\u03a9 &lt;x&gt; &amp; &quot;\U0001F600&quot;"));
 }
 
 TEST(RenderPage, DeeplyNestedBlocksStopAtTheNestingLimit)

@@ -2,6 +2,7 @@
 
 #include "render/displayed_text.h"
 #include "render/page_builder.h"
+#include "support/names_with_markup.h"
 
 #include <gtest/gtest.h>
 
@@ -266,6 +267,23 @@ TEST_F(SearchTextFixture, TextPlaceSearchesThePageAsItReads)
     EXPECT_EQ(placesOf("a1", a1), PlaceName | PlaceText) << "the headline is on the page";
     EXPECT_EQ(placesOf("body", a1), 0) << "markup is not displayed";
     EXPECT_EQ(engine.DisplayedText(*a1).trimmed(), "a1\nHinweis");
+}
+
+// The page shows a name as typed, so its text holds what the name holds.
+TEST_F(SearchTextFixture, NamesWithMarkupAreFoundInThePageText)
+{
+    for (const char *name : test::NamesWithMarkup) {
+        SCOPED_TRACE(name);
+        a1->setName(name);
+        // The whole name as one keyword: a quoted phrase, "" standing for ".
+        const Text phrase = '"' + Text(name).replace("\"", "\"\"") + '"';
+        SearchQuery q = query(phrase.constData());
+        q.places = {false, false, false, true};
+        EXPECT_EQ(nodesFound(q), Nodes{a1});
+        EXPECT_EQ(engine.DisplayedText(*a1).trimmed(), Text(name) + "\nHinweis");
+    }
+    a1->setName("<div> zentrieren");
+    EXPECT_EQ(placesOf("<div>", a1), PlaceName | PlaceText);
 }
 
 TEST_F(SearchTextFixture, ChangesToWhatThePageIsBuiltFromChangeTheText)

@@ -3,6 +3,7 @@
 // showing its pictures in a browser without the database.
 #include "browser/browser_view.h"
 #include "database/file_format.h"
+#include "database/win1252.h"
 #include "exchange/browser_content_export.h"
 #include "exchange/page_export.h"
 #include "support/database_fixtures.h"
@@ -40,7 +41,7 @@ protected:
         MainWindowTest::SetUp();
         ASSERT_TRUE(sources.isValid());
         ASSERT_TRUE(outDir.isValid());
-        // One item using the two included files, "bild.png" twice.
+        // One item using the two included files, "bild.png" twice, below its headline.
         Database source;
         source.IncludedFilesFolder = sources.path() + QStringLiteral("/files/");
         QDir().mkpath(source.IncludedFilesFolder);
@@ -51,7 +52,8 @@ protected:
         }
         Node *node = source.topLevel().appendChild("Bilder");
         auto item = std::make_unique<TTipItem>();
-        item->Code = "<img id=\"a\" src=\"%file%bild.png>\"> <img id=\"b\" src=\"%file%foto.png>\">"
+        item->Code = "<h1 id=\"h\">%headline%</h1>"
+                     "<img id=\"a\" src=\"%file%bild.png>\"> <img id=\"b\" src=\"%file%foto.png>\">"
                      " <img id=\"c\" src='%file%bild.png>'>";
         node->setItem(std::move(item));
         const QString file = sources.path() + QStringLiteral("/bilder.lxd");
@@ -60,9 +62,12 @@ protected:
 
         start(file);
         QSignalSpy shown(window->browser(), &BrowserView::documentShown);
-        select({doc().database().topLevel().child(0)});
+        select({shownNode()});
         ASSERT_TRUE(shown.wait(15000));
     }
+
+    // The item; the document reads out const nodes, and its edits take them as they are.
+    Node *shownNode() { return const_cast<Node *>(db().topLevel().child(0)); }
 
     QString out(const QString &name) const { return outDir.path() + QLatin1Char('/') + name; }
 
@@ -96,6 +101,33 @@ protected:
         return readFileBytes(file);
     }
 
+    // Opens a saved page in a browser without the database: the sizes of its pictures "a", "b"
+    // and "c" ("" for one not loaded) and the text of its headline.
+    QStringList shownInBrowser(const QString &file)
+    {
+        QWebEngineView view;
+        view.resize(400, 300);
+        view.show();
+        QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+        view.load(QUrl::fromLocalFile(file));
+        if (!loaded.wait(30000) || !loaded.first().first().toBool()) {
+            ADD_FAILURE() << "the saved page did not load";
+            return {};
+        }
+        auto size = [&](const char *id) {
+            const QString script = QStringLiteral("(function() { var i = document.getElementById('%1');"
+                                                  " return i.complete ? i.naturalWidth + 'x'"
+                                                  " + i.naturalHeight : ''; })()")
+                                       .arg(QLatin1String(id));
+            return runJavaScript(view.page(), script).toString();
+        };
+        if (!QTest::qWaitFor([&] { return !size("a").isEmpty(); }, 15000))
+            ADD_FAILURE() << "the first picture did not finish loading";
+        return {size("a"), size("b"), size("c"),
+                runJavaScript(view.page(), QStringLiteral("document.getElementById('h').textContent"))
+                    .toString()};
+    }
+
     const QByteArray bild = png(20, 10, Qt::red);
     const QByteArray foto = png(12, 12, Qt::blue);
     QTemporaryDir sources;
@@ -127,24 +159,21 @@ TEST_F(PageExportTest, TheShownPageIsSavedWithItsPicturesBesideIt)
     EXPECT_EQ(readFileBytes(files + QStringLiteral("foto.png")), foto);
 
     // Opened again in a browser, the page shows both pictures from its own folder.
-    QWebEngineView view;
-    view.resize(400, 300);
-    view.show();
-    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
-    view.load(QUrl::fromLocalFile(file));
-    ASSERT_TRUE(loaded.wait(30000));
-    EXPECT_TRUE(loaded.first().first().toBool());
-    auto size = [&](const char *id) {
-        const QString script = QStringLiteral("(function() { var i = document.getElementById('%1');"
-                                              " return i.complete ? i.naturalWidth + 'x'"
-                                              " + i.naturalHeight : ''; })()")
-                                   .arg(QLatin1String(id));
-        return runJavaScript(view.page(), script).toString();
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return size("a") == QLatin1String("20x10"); }, 15000))
-        << size("a").toStdString();
-    EXPECT_EQ(size("b"), QStringLiteral("12x12"));
-    EXPECT_EQ(size("c"), QStringLiteral("20x10"));
+    EXPECT_EQ(shownInBrowser(file), (QStringList{"20x10", "12x12", "20x10", "Bilder"}));
+}
+
+// A name with markup characters shows as typed in the saved page, and a file name with them
+// still leads the page to its pictures.
+TEST_F(PageExportTest, NamesWithMarkupCharactersStayText)
+{
+    const QString name = QStringLiteral("<div> Bilder & \"Fotos\"");
+    QSignalSpy shown(window->browser(), &BrowserView::documentShown);
+    doc().renameNode(shownNode(), win1252::fromUnicode(name));
+    ASSERT_TRUE(shown.wait(15000));
+
+    const QString file = out(QStringLiteral("Tom & \"Jerry\" <1>.htm"));
+    ASSERT_TRUE(exportShownPage(file));
+    EXPECT_EQ(shownInBrowser(file), (QStringList{"20x10", "12x12", "20x10", name}));
 }
 
 TEST_F(PageExportTest, AnotherExportKeepsTheCopiesAndAFailureIsReported)

@@ -2,6 +2,7 @@
 // and items on a click.
 #include "exchange/html_export.h"
 
+#include "support/names_with_markup.h"
 #include "support/progress.h"
 #include "support/scripted_prompt.h"
 
@@ -31,19 +32,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        // "Rezepte" holds the item "Küchen" and the key "Brote" with the item "Roggen";
-        // "Zitat" is a top-level item, "C:\Temp\" a top-level key.
-        Node *rezepte = db.topLevel().appendChild("Rezepte");
-        addItem(*rezepte, "K\xFC" "chen", "<p id=\"kuchen\">Mehl und Zucker</p>");
-        Node *brote = rezepte->appendChild("Brote");
-        addItem(*brote, "Roggen", "Sauerteig");
-        addItem(db.topLevel(), "Zitat \"x\"", "<b id=\"zitat\">Zitiert</b>");
-        // A trailing backslash must not end the script's string literal.
-        db.topLevel().appendChild("C:\\Temp\\");
+        fill();
 
         HtmlExportOptions options;
         options.fileName = dir.path() + QStringLiteral("/datenbank.htm");
-        options.title = QStringLiteral("Tipps");
+        options.title = title;
         options.fallbackFontFamily = QStringLiteral("DejaVu Sans");
         test::ScriptedPrompt prompt;
         NoProgress progress;
@@ -61,6 +54,19 @@ protected:
         view.load(QUrl::fromLocalFile(options.fileName));
         ASSERT_TRUE(QTest::qWaitFor([&] { return loaded; }, 60000));
         ASSERT_TRUE(ok);
+    }
+
+    // "Rezepte" holds the item "Küchen" and the key "Brote" with the item "Roggen"; "Zitat" is a
+    // top-level item, "C:\Temp\" a top-level key.
+    virtual void fill()
+    {
+        Node *rezepte = db.topLevel().appendChild("Rezepte");
+        addItem(*rezepte, "K\xFC" "chen", "<p id=\"kuchen\">Mehl und Zucker</p>");
+        Node *brote = rezepte->appendChild("Brote");
+        addItem(*brote, "Roggen", "Sauerteig");
+        addItem(db.topLevel(), "Zitat \"x\"", "<b id=\"zitat\">Zitiert</b>");
+        // A trailing backslash must not end the script's string literal.
+        db.topLevel().appendChild("C:\\Temp\\");
     }
 
     QVariant js(const QString &code)
@@ -97,7 +103,20 @@ protected:
 
     QTemporaryDir dir;
     Database db;
+    QString title = QStringLiteral("Tipps");
     QWebEngineView view;
+};
+
+// Every name with markup characters as a key holding an item of the same name, and a title
+// with them.
+class ExportedNames : public ExportedPage {
+protected:
+    void fill() override
+    {
+        title = QString::fromUtf8("Wissen <Test> & \u2026 \"x\"");
+        for (const char *name : test::NamesWithMarkup)
+            addItem(*db.topLevel().appendChild(name), name, "<p class=\"inhalt\">Inhalt</p>");
+    }
 };
 
 } // namespace
@@ -158,4 +177,27 @@ TEST_F(ExportedPage, ClickingAnItemNameShowsItsPage)
               QStringLiteral("inline"));
     EXPECT_EQ(js(QStringLiteral("document.getElementById('zitat').textContent")).toString(),
               QStringLiteral("Zitiert"));
+}
+
+TEST_F(ExportedNames, ShowAsTypedAndTheScriptRunsToTheEnd)
+{
+    // The last closeKey() set the progress to 100, and the page's onload handler ran.
+    EXPECT_EQ(js(QStringLiteral("document.getElementById('progress').innerText")).toString(),
+              QStringLiteral("100"));
+    EXPECT_EQ(js(QStringLiteral("document.getElementById('wait').style.display")).toString(),
+              QStringLiteral("none"));
+    QStringList names;
+    for (const char *name : test::NamesWithMarkup)
+        names << QString::fromLatin1(name) << QString::fromLatin1(name);
+    EXPECT_EQ(js(QStringLiteral("Array.from(document.querySelectorAll('#database a'))"
+                                ".map(function(a){return a.textContent;})"))
+                  .toStringList(),
+              names);
+    // No name swallowed an item's page: each sits in its own closed block.
+    EXPECT_EQ(js(QStringLiteral("Array.from(document.querySelectorAll('div.item > p.inhalt'))"
+                                ".filter(function(p){return p.offsetHeight == 0;}).length"))
+                  .toInt(),
+              int(std::size(test::NamesWithMarkup)));
+    EXPECT_EQ(js(QStringLiteral("document.title")).toString(), title);
+    EXPECT_EQ(js(QStringLiteral("document.querySelector('h1').textContent")).toString(), title);
 }

@@ -2,6 +2,7 @@
 
 #include "database/win1252.h"
 #include "exchange/line_writer.h"
+#include "render/html_text.h"
 #include "render/page_builder.h"
 #include "support/atomic_file.h"
 #include "support/error.h"
@@ -127,27 +128,43 @@ qint64 countNodes(const Node &parent)
     return count;
 }
 
-// The name as the argument of openKey/openItem: escaped for the page, and made safe inside the
-// script's string literal, where a backslash or a line break would end the literal, and "</" or
-// "<!--" the script block, breaking the whole page. The string's value stays the name.
+// The German umlauts and "ß" as their named entities, so that names read right whatever code
+// page a browser takes the file for.
+Text umlautEntities(const Text &text)
+{
+    Text out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (static_cast<unsigned char>(c)) {
+        case 0xE4: out.append("&auml;"); break;
+        case 0xF6: out.append("&ouml;"); break;
+        case 0xFC: out.append("&uuml;"); break;
+        case 0xC4: out.append("&Auml;"); break;
+        case 0xD6: out.append("&Ouml;"); break;
+        case 0xDC: out.append("&Uuml;"); break;
+        case 0xDF: out.append("&szlig;"); break;
+        default: out.append(c);
+        }
+    }
+    return out;
+}
+
+// The name as the argument of openKey/openItem. The script writes it into the page between
+// tags, so it is escaped for the page: it holds no "<" then, which could end the script block,
+// nor a double quote, which would end the string literal. A backslash or a line break would
+// still end the literal or change the name, so they become escape sequences. The string's value
+// is the escaped name, which the page shows as the name.
 QByteArray scriptArgument(const Text &name)
 {
     const Text escaped = EscapeForPage(name);
     QByteArray out;
     out.reserve(escaped.size() + 16);
     out.append("(\"");
-    for (qsizetype i = 0; i < escaped.size(); ++i) {
-        const char c = escaped[i];
+    for (const char c : escaped) {
         switch (c) {
         case '\\': out.append("\\\\"); break;
         case '\r': out.append("\\r"); break;
         case '\n': out.append("\\n"); break;
-        case '<':
-            if (i + 1 < escaped.size() && (escaped[i + 1] == '/' || escaped[i + 1] == '!'))
-                out.append("\\x3C");
-            else
-                out.append(c);
-            break;
         default: out.append(c);
         }
     }
@@ -198,9 +215,9 @@ void writeTree(const Database &db, LineWriter &out, Progress &progress)
 void writePage(const Database &db, const HtmlExportOptions &options, const QByteArray &family,
                LineWriter &out, Progress &progress)
 {
-    // A character that Windows-1252 lacks is kept as its character reference, which the
-    // browser shows as typed, instead of turning into "?".
-    const Text title = codeFromField(options.title);
+    // The title is text: escaped first, then a character that Windows-1252 lacks is kept as its
+    // character reference, which the browser shows as typed, instead of turning into "?".
+    const Text title = codeFromField(escapeHtml(options.title));
     out.line(0, "<html>");
     out.line(1, "<script type=\"text/javascript\">");
     for (const Line &l : kScriptHead)
@@ -219,7 +236,7 @@ void writePage(const Database &db, const HtmlExportOptions &options, const QByte
                     + exportFontSizeKeyword(options.fontSize) + ' ' + family + "\">");
     if (!title.isEmpty()) {
         out.line(2, QByteArray("<h1 style=\"margin-bottom:2\" title=\"") + kCreatedWith + "\">"
-                        + EscapeForPage(title) + "</h1>");
+                        + umlautEntities(title) + "</h1>");
         out.line(2, "<hr>");
     }
     out.line(2, "<div id=\"wait\">Bitte warten... Die Datenbank wird geladen: <span "
@@ -266,22 +283,7 @@ QByteArray exportFontSizeKeyword(int entry)
 
 Text EscapeForPage(const Text &text)
 {
-    Text out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (static_cast<unsigned char>(c)) {
-        case 0xE4: out.append("&auml;"); break;
-        case 0xF6: out.append("&ouml;"); break;
-        case 0xFC: out.append("&uuml;"); break;
-        case 0xC4: out.append("&Auml;"); break;
-        case 0xD6: out.append("&Ouml;"); break;
-        case 0xDC: out.append("&Uuml;"); break;
-        case 0xDF: out.append("&szlig;"); break;
-        case '"': out.append("&quot;"); break;
-        default: out.append(c);
-        }
-    }
-    return out;
+    return umlautEntities(escapeHtml(text));
 }
 
 HtmlExportResult ExportDatabaseHTML(const Database &db, const HtmlExportOptions &options,

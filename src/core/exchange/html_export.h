@@ -15,8 +15,8 @@ inline constexpr int ExportFontSizeCount = 7;
 // entry is out of range.
 QByteArray exportFontSizeKeyword(int entry);
 
-// Replaces the German umlauts, "ß" and the double quotation mark by their HTML entities.
-// Nothing else is escaped.
+// A name as text of the exported page: "&", "<", ">" and the double quotation mark escaped
+// (escapeHtml), the German umlauts and "ß" as their HTML entities. Nothing else changes.
 Text EscapeForPage(const Text &text);
 
 struct HtmlExportOptions {

@@ -2,6 +2,7 @@
 
 #include "database/win1252.h"
 #include "exchange/line_writer.h"
+#include "render/html_text.h"
 #include "support/atomic_file.h"
 #include "support/error.h"
 #include "support/user_prompt.h"
@@ -78,8 +79,11 @@ QString rewriteReferences(const Database &db, const QString &html, const QString
     qsizetype c = folder.isEmpty() ? -1 : html.indexOf(folder);
     if (c < 0)
         return html;
-    const QString relative = exportFilesFolderName(fileName) + QLatin1Char('/');
-    const QString filesDir = QFileInfo(fileName).path() + QLatin1Char('/') + relative;
+    const QString folderName = exportFilesFolderName(fileName) + QLatin1Char('/');
+    const QString filesDir = QFileInfo(fileName).path() + QLatin1Char('/') + folderName;
+    // The folder's name goes into the page as text: a "&" or a quotation mark in the chosen file
+    // name must neither start a character reference nor end the attribute.
+    const QString relative = escapeHtml(folderName);
     // An existing folder is fine: it may hold the copies of an earlier export.
     QDir().mkdir(filesDir);
 

@@ -1,6 +1,7 @@
 #include "render/page_builder.h"
 
 #include "database/win1252.h"
+#include "render/html_text.h"
 #include "render/placeholders.h"
 #include "render/text_rewrite.h"
 #include "render/text_steps.h"
@@ -29,12 +30,12 @@ constexpr qsizetype PageBudgetFixed = qsizetype(16) << 20;
 constexpr qsizetype PageBudgetPerByte = 32;
 constexpr qsizetype BlockStepsWork = 256;
 
-// A folder as the page writes it: with its trailing separator.
+// A folder as the page writes it: with its trailing separator, as text.
 Text folderText(QString folder)
 {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    return win1252::fromUnicode(folder);
+    return escapeHtml(win1252::fromUnicode(folder));
 }
 
 Text dateText(DateTime date)
@@ -73,7 +74,10 @@ private:
     const Node &m_node;
     const TTipItem *m_item;
     std::vector<const Node *> m_ancestors; // the parent first, the top-level ancestor last
-    // The values of the plain placeholders, made once for all nested expansions.
+    // The values of the plain placeholders, made once for all nested expansions. Names, users
+    // and paths are text, not markup: they are inserted escaped, so that the page shows them
+    // as the tree does.
+    Text m_headline, m_createdBy, m_modifiedBy;
     Text m_created, m_modified, m_level, m_children, m_fileName, m_filePath, m_appPath;
 
     // Templates whose own code is being expanded right now, outermost first.
@@ -91,15 +95,18 @@ RenderContext::RenderContext(const Database &db, PageTemplates templates, const 
 {
     for (const Node *p = node.parent(); p; p = p->parent())
         m_ancestors.push_back(p);
+    m_headline = escapeHtml(node.name());
     if (item) {
         m_created = dateText(item->Created);
         m_modified = dateText(item->Modified);
+        m_createdBy = escapeHtml(item->CreatedBy);
+        m_modifiedBy = escapeHtml(item->ModifiedBy);
     }
     m_level = Text::number(m_ancestors.size());
     m_children = Text::number(node.childCount());
     const QString &file = db.CurrentFileName;
     if (!file.isEmpty()) {
-        m_fileName = win1252::fromUnicode(QFileInfo(file).fileName());
+        m_fileName = escapeHtml(win1252::fromUnicode(QFileInfo(file).fileName()));
         m_filePath = folderText(QFileInfo(file).path());
     }
     // Without an application object (a bare test program) there is no program folder to name.
@@ -125,7 +132,7 @@ Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
     keepIndentation(text);
     if (m_templates.css)
         replacePlain(text, PhCss, m_templates.css->Code);
-    replacePlain(text, PhHeadline, m_node.name());
+    replacePlain(text, PhHeadline, m_headline);
     replaceArguments(text, PhXcss, [this](const Text &name) {
         const TTemplate *css = name.isEmpty() ? m_db.DefaultCSSTemplate
                                               : m_db.FindTemplate(CssTemplates, name);
@@ -135,8 +142,8 @@ Text RenderContext::ExpandText(const Text &input, bool lineBreaks, bool wrap)
     if (m_item) {
         replacePlain(text, PhCreated, m_created);
         replacePlain(text, PhModified, m_modified);
-        replacePlain(text, PhCreatedBy, m_item->CreatedBy);
-        replacePlain(text, PhModifiedBy, m_item->ModifiedBy);
+        replacePlain(text, PhCreatedBy, m_createdBy);
+        replacePlain(text, PhModifiedBy, m_modifiedBy);
     }
     replacePlain(text, PhLevel, m_level);
     replaceArguments(text, PhParents, [this](const Text &index) { return parentTitle(index); });
@@ -194,7 +201,7 @@ Text RenderContext::parentTitle(const Text &argument) const
         index += level;
     if (index < 0 || index >= level)
         return {};
-    return m_ancestors[std::size_t(index)]->name();
+    return escapeHtml(m_ancestors[std::size_t(index)]->name());
 }
 
 Text RenderContext::includedFile(const Text &name) const

@@ -12,9 +12,10 @@ struct PageTemplates {
 
 // The page of an element: code with its placeholders filled from the node, its item (nullptr for
 // a key) and the database, wrapped into the page's HTML template. Line breaks become "<br>"
-// when autoFormat is set. Reads the templates, the included files, CurrentFileName and
-// IncludedFilesFolder of db and changes nothing. Never fails: whatever matches nothing stays in
-// the page or disappears.
+// when autoFormat is set. The names, users and paths that placeholders insert are text and go in
+// with their markup characters escaped; code and templates are HTML and go in as they are. Reads
+// the templates, the included files, CurrentFileName and IncludedFilesFolder of db and changes
+// nothing. Never fails: whatever matches nothing stays in the page or disappears.
 Text BuildPage(const Database &db, const Text &code, PageTemplates templates, const Node &node,
                const TTipItem *item, bool autoFormat);
 
