@@ -6,6 +6,7 @@
 #include "database/win1252.h"
 #include "exchange/browser_content_export.h"
 #include "exchange/page_export.h"
+#include "mainwindow/tree_model.h"
 #include "support/database_fixtures.h"
 #include "support/gui_main_window.h"
 
@@ -67,7 +68,8 @@ protected:
     }
 
     // The item; the document reads out const nodes, and its edits take them as they are.
-    Node *shownNode() { return const_cast<Node *>(db().topLevel().child(0)); }
+    // The database's one top-level item, as the tree's model hands it to the windows.
+    Node *shownNode() { return window->treeModel()->nodeOf(window->treeModel()->index(0, 0)); }
 
     QString out(const QString &name) const { return outDir.path() + QLatin1Char('/') + name; }
 
