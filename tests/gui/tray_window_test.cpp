@@ -136,7 +136,7 @@ TEST_F(TrayTest, EdgeCasesAsOneScenario)
         {"go to asks the main window to select and show the node", [&] {
              tray.ToolButton_GoTo->click();
              ASSERT_EQ(shown.size(), 1);
-             EXPECT_EQ(shown.takeFirst().first().value<Node *>(), a);
+             EXPECT_EQ(shown.takeFirst().first().value<const Node *>(), a);
          }, {"Y|K1\\"}, {"Y"}, false},
         {"clearing empties the tray and marks the database modified",
          [&] { tray.ToolButton_Clear->click(); }, {}, {}, true},

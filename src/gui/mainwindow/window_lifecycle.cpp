@@ -75,7 +75,10 @@ void MainWindow::keepTreeStateAcrossMerges()
         Node *current = nullptr;
     };
     auto state = std::make_shared<TreeState>();
+    // The selection goes and comes back around a merge; the page follows the merge once, after
+    // it, and not the selection's coming and going.
     connect(m_model, &TreeModel::mergeAboutToStart, this, [this, state] {
+        m_displaySuspended = true;
         *state = {};
         QList<QModelIndex> open{QModelIndex()};
         while (!open.isEmpty()) {
@@ -101,6 +104,7 @@ void MainWindow::keepTreeStateAcrossMerges()
         for (const Node *node : std::as_const(state->selected))
             selection->select(m_model->indexOf(node), QItemSelectionModel::Select);
         *state = {};
+        m_displaySuspended = false;
     });
 }
 
