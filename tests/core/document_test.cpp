@@ -292,19 +292,28 @@ TEST_F(DocumentTest, SaveCasesOfTheSharedTable)
     }
 }
 
-TEST_F(DocumentTest, AFailedSaveAfterYesKeepsEverythingAsItWas)
+TEST_F(DocumentTest, TheQuestionBeforeClosingLetsTheCallerGoOnOnlyWithoutLoss)
 {
     add(nullptr, "Arbeit");
     doc->setModified();
     const auto cancelled = [] { return std::optional<QString>(); };
-    // A cancelled Save As lets the caller go on; No goes on without saving; Cancel stops.
-    prompt.answer(UserPrompt::Answer::Yes);
-    EXPECT_TRUE(doc->confirmSaveChanges(cancelled));
-    prompt.answer(UserPrompt::Answer::No);
-    EXPECT_TRUE(doc->confirmSaveChanges(cancelled));
-    prompt.answer(UserPrompt::Answer::Cancel);
-    EXPECT_FALSE(doc->confirmSaveChanges(cancelled));
-    EXPECT_TRUE(doc->isModified());
+    // No goes on without saving; Cancel stops, and so does Yes with its Save As cancelled, since
+    // going on would lose the unsaved work.
+    const struct {
+        UserPrompt::Answer answer;
+        bool goOn;
+    } answers[] = {
+        {UserPrompt::Answer::Yes, false},
+        {UserPrompt::Answer::No, true},
+        {UserPrompt::Answer::Cancel, false},
+    };
+    for (const auto &c : answers) {
+        prompt.answer(c.answer);
+        EXPECT_EQ(doc->confirmSaveChanges(cancelled), c.goOn) << int(c.answer);
+        EXPECT_TRUE(doc->isModified());
+        EXPECT_TRUE(doc->currentFileName().isEmpty());
+        EXPECT_EQ(doc->database().topLevel().childCount(), 1);
+    }
 
     // Yes with a save that fails: the caller must not go on, and nothing is lost.
     const QString unreachable = dir.path() + QStringLiteral("/fehlt/neu.lxd");
@@ -312,6 +321,14 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsEverythingAsItWas)
     EXPECT_THROW(doc->confirmSaveChanges([&] { return std::optional<QString>(unreachable); }), Error);
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(doc->database().topLevel().childCount(), 1);
+
+    // Yes with a name that can be written: saved, and the caller goes on.
+    const QString named = dir.path() + QStringLiteral("/gesichert.lxd");
+    doc->saveAs(named);
+    doc->setModified();
+    prompt.answer(UserPrompt::Answer::Yes);
+    EXPECT_TRUE(doc->confirmSaveChanges(cancelled)) << "a named database is saved without asking";
+    EXPECT_FALSE(doc->isModified());
 
     doc->setModified(false);
     EXPECT_TRUE(doc->confirmSaveChanges(cancelled)) << "nothing asked";

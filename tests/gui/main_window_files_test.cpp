@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <functional>
+
 using namespace lexora;
 using namespace lexora::test;
 
@@ -186,18 +188,32 @@ TEST_F(FilesTest, CancelledNewKeepsTheDatabase)
     EXPECT_EQ(childTitles(db(), nullptr), QStringList{"Bleibt"});
 }
 
-TEST_F(FilesTest, YesThenCancelledSaveAsLetsNewGoOn)
+TEST_F(FilesTest, YesThenACancelledSaveAsKeepsTheUnsavedWork)
 {
+    // "Ja" to saving an unnamed database, then Escape in "Speichern unter": whatever asked (New,
+    // Open, closing the program) stops, and the work stays as it was.
+    const struct {
+        const char *what;
+        std::function<bool()> act; // whether the window is still open afterwards
+    } cases[] = {
+        {"New", [&] { trigger("MenuItem_New"); return window->isVisible(); }},
+        {"Open", [&] { trigger("MenuItem_Open"); return window->isVisible(); }},
+        {"closing", [&] { return !window->close() && window->isVisible(); }},
+    };
     addKey(nullptr, "Ungespeichert");
-    doc().setModified(true);
-    prompt.answer(UserPrompt::Answer::Yes);
-    dialogs.saves.enqueue(std::nullopt);
-    chooseTemplate(QString("Keine Vorlage verwenden"));
-    trigger("MenuItem_New");
-    EXPECT_EQ(db().topLevel().childCount(), 0);
-    EXPECT_FALSE(db().DatabaseModified);
-    EXPECT_EQ(prompt.shown().first().text,
-              "Wollen Sie die aktuelle Datei vor dem Schließen speichern?");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc().setModified(true);
+        prompt.answer(UserPrompt::Answer::Yes);
+        dialogs.saves.enqueue(std::nullopt);
+        EXPECT_TRUE(c.act());
+        EXPECT_EQ(childTitles(db(), nullptr), QStringList{"Ungespeichert"});
+        EXPECT_TRUE(db().DatabaseModified);
+        EXPECT_TRUE(db().CurrentFileName.isEmpty());
+        EXPECT_TRUE(dialogs.allAnswersUsed()) << "no template or file was asked for";
+        EXPECT_EQ(prompt.shown().last().text,
+                  "Wollen Sie die aktuelle Datei vor dem Schließen speichern?");
+    }
 }
 
 TEST_F(FilesTest, SaveAsTemplateOnlyIntoTheTemplatesFolder)

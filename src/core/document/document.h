@@ -148,9 +148,9 @@ public:
     void setOpenFileRecord(OpenFileRecord *record);
 
     // ConfirmSaveChanges: asks whether to save unsaved changes. Returns false on Cancel; on Yes
-    // saves (chooseFile names an unnamed database; cancelling it goes on without saving) and
-    // throws when that save fails, so that nothing is closed or replaced. Returns false too when
-    // the user keeps a file that another program changed (see save).
+    // saves (chooseFile names an unnamed database) and returns whether it was saved: false when
+    // the user cancels naming it or keeps a file that another program changed (see save). Throws
+    // when that save fails. On false or a throw the caller closes and replaces nothing.
     bool confirmSaveChanges(const ChooseFile &chooseFile);
     // Save: to the current file, or through chooseFile as Save As. False when cancelled. When
     // another program has changed the file since it was opened or saved here, asks first

@@ -95,10 +95,10 @@ bool Document::confirmSaveChanges(const ChooseFile &chooseFile)
     case UserPrompt::Answer::Cancel:
         return false;
     case UserPrompt::Answer::Yes:
-        // A cancelled Save As goes on without saving; a failed save throws, so that the caller
-        // closes and replaces nothing and the changes are not lost. Keeping a file another
-        // program changed keeps the database too, for Save As.
-        return saveToFile(chooseFile) != SaveOutcome::Kept;
+        // Only a database that was saved may go: a cancelled Save As and a file that another
+        // program changed and the user keeps stop the caller, and a failed save throws, so that
+        // nothing is closed or replaced and the changes are not lost.
+        return saveToFile(chooseFile) == SaveOutcome::Saved;
     case UserPrompt::Answer::No:
         return true;
     }
