@@ -184,9 +184,15 @@ TEST_F(StartTest, ClosingAsksAboutUnsavedChanges)
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(QFileInfo::exists(home + "Settings.ini"));
 
-    // Yes saves (here: save as, which the user cancels) and closes all the same.
+    // Yes saves: with its Save As cancelled nothing is saved, so the window stays with the work.
     prompt.answer(UserPrompt::Answer::Yes);
     dialogs.saves.enqueue(std::nullopt);
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(QFileInfo::exists(home + "Settings.ini"));
+    EXPECT_TRUE(doc().isModified());
+
+    // No closes without saving.
+    prompt.answer(UserPrompt::Answer::No);
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(QFileInfo::exists(home + "Settings.ini"));
     EXPECT_EQ(prompt.shown().last().text,
