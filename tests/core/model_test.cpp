@@ -74,15 +74,6 @@ TEST(Model, NodesKeepTheirIdentityWhenMoved)
     EXPECT_EQ(t.db.TrayNodes.front(), t.a1a);
 }
 
-TEST(Model, RemoveNodeDropsTrayReferencesIntoTheSubtree)
-{
-    SampleTree t;
-    t.db.TrayNodes = {t.a1a, t.b, t.a2};
-    t.db.RemoveNode(t.a);
-    EXPECT_EQ(t.db.TrayNodes, std::vector<Node *>{t.b});
-    EXPECT_EQ(t.db.topLevel().childCount(), 2);
-}
-
 TEST(Model, TemplateLookupsAreCaseSensitive)
 {
     Database db;

@@ -171,6 +171,32 @@ TEST_F(CodeFieldTest, TagMenuInsertsAndTheButtonRepeatsTheLastTag)
     EXPECT_EQ(w.marked(), QStringLiteral("<p>|</p>x<p>y</p>"));
 }
 
+TEST_F(CodeFieldTest, UndoingAnEditOfTheFieldPutsTheCaretWhereTheEditWas)
+{
+    CodeWindow w(menus);
+    QToolButton *tag = w.button("ToolButton_Tag");
+    ASSERT_NE(tag, nullptr);
+    const struct {
+        const char *name;
+        const char *before;
+        std::function<void()> edit;
+    } cases[] = {
+        {"a tag from the tool bar", "Zeile eins\nabc|def", [&] { tag->click(); }},
+        {"an indent key", "Zeile eins\nab|c", [&] {
+             QTest::keyClick(w.field, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        w.set(QString::fromUtf8(c.before));
+        const int caret = w.field->textCursor().position();
+        c.edit();
+        ASSERT_NE(w.field->toPlainText(), parseMarked(QString::fromUtf8(c.before)).text);
+        w.field->undo();
+        EXPECT_EQ(w.marked(), QString::fromUtf8(c.before)) << "caret at " << caret;
+    }
+}
+
 TEST_F(CodeFieldTest, PlaceholderSubmenusFollowTheListsAndTheButtonKeepsThePosition)
 {
     for (const char *name : {"Rahmen", "Liste"})

@@ -17,6 +17,7 @@
 #include "mainwindow/tree_view.h"
 #include "search/search_results_model.h"
 #include "search/search_scope_model.h"
+#include "support/database_fixtures.h"
 #include "support/file_dialogs.h"
 #include "support/progress.h"
 #include "support/user_prompt.h"
@@ -323,6 +324,7 @@ protected:
     Document &doc() { return app->document(); }
 
     std::vector<std::pair<std::string, std::function<void()>>> actionTable();
+    void undoAndRedoEverything();
     void checkNodesShown();
     void checkSavedFile();
 
@@ -340,6 +342,9 @@ protected:
     QString checkedFile;
     QDateTime checkedTime;
     int filesChecked = 0;
+    // The database as it was opened or made, which undoing every step must give back.
+    std::string opened;
+    int undoneToOpened = 0;
 };
 
 // A node picked in tree order, so that a seed repeats its run, as the tree's model hands it to
@@ -395,7 +400,8 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
           "MenuItem_BalloonHelp", "MenuItem_Info", "ToolButton_NewKey", "ToolButton_NewItem",
           "ToolButton_DelItem", "ToolButton_NewWindow", "ToolButton_Tray", "MenuItem_NewTopKey",
           "MenuItem_NewKey", "MenuItem_NewSubKey", "MenuItem_NewTopItem", "MenuItem_NewItem",
-          "MenuItem_NewSubItem", "MenuItem_RenameItem", "MenuItem_DelItem"}) {
+          "MenuItem_NewSubItem", "MenuItem_RenameItem", "MenuItem_DelItem", "MenuItem_Undo",
+          "MenuItem_Redo"}) {
         table.emplace_back(std::string("command ") + name, [this, name] {
             QAction *action = main().command(name);
             ASSERT_NE(action, nullptr) << name;
@@ -472,7 +478,36 @@ std::vector<std::pair<std::string, std::function<void()>>> Robustness::actionTab
             windows[pick(random, int(windows.size()))]->close();
     });
     table.emplace_back("let events run", [] { QTest::qWait(30); });
+    table.emplace_back("undo every step, then redo them", [this] { undoAndRedoEverything(); });
     return table;
+}
+
+// Undoing every step gives the database as it was opened, and a save of it reads back so;
+// redoing them gives the database as it was before.
+void Robustness::undoAndRedoEverything()
+{
+    const std::string before = describeDatabase(doc().database());
+    int steps = 0;
+    for (; doc().canUndo(); ++steps)
+        doc().undo();
+    QCoreApplication::processEvents();
+    checkNodesShown();
+    ASSERT_EQ(describeDatabase(doc().database()), opened) << "after undoing " << steps << " steps";
+    if (!doc().currentFileName().isEmpty() && !doc().database().Encrypted) {
+        const QString file = saveDir.filePath(QStringLiteral("undone.lxd"));
+        doc().saveAs(file);
+        QTemporaryDir files;
+        Database loaded;
+        loaded.IncludedFilesFolder = files.path() + QLatin1Char('/');
+        KnownPasswordPrompt passwordPrompt({});
+        NoProgress progress;
+        ASSERT_EQ(OpenDatabase(loaded, file, passwordPrompt, progress), LoadResult::Read);
+        EXPECT_EQ(describe(loaded).toStdString(), describe(doc().database()).toStdString());
+    }
+    for (int i = 0; i < steps; ++i)
+        doc().redo();
+    ASSERT_EQ(describeDatabase(doc().database()), before) << "after redoing " << steps << " steps";
+    ++undoneToOpened;
 }
 
 // Every view of nodes refers only to nodes of the database.
@@ -543,6 +578,10 @@ TEST_F(Robustness, RandomUserActionsKeepTheProgramWhole)
     prompt = std::make_unique<RandomPrompt>(random);
     dialogs = std::make_unique<TemporaryFolderDialogs>(random, saveDir.path());
     app = std::make_unique<WindowManager>(homeDir.path() + QLatin1Char('/'), *prompt, *dialogs);
+    // Every step stays, so that undoing all of them reaches the database as it was opened.
+    doc().setUndoLimits(1 << 30, qint64(1) << 40);
+    QObject::connect(&doc(), &Document::databaseReplaced,
+                     [this] { opened = describeDatabase(doc().database()); });
     main().show();
     answerModalsAtRandom();
     const auto table = actionTable();
@@ -568,7 +607,8 @@ TEST_F(Robustness, RandomUserActionsKeepTheProgramWhole)
                              std::chrono::steady_clock::now() - started)
                              .count();
     std::cout << actions << " actions in " << seconds << " s, " << filesChecked
-              << " saved files read back" << std::endl;
+              << " saved files read back, " << undoneToOpened << " times undone to the opened state"
+              << std::endl;
 }
 
 } // namespace

@@ -415,6 +415,39 @@ TEST_F(SearchWindowTest, FollowsDeletedRenamedAndSortedNodesAndANewDatabase)
     EXPECT_TRUE(resultRows().isEmpty());
 }
 
+TEST_F(SearchWindowTest, UndoneDeletionsBringBackTheirScopeAndResultRows)
+{
+    select({hint});
+    form->hide();
+    form->showSearch(); // scope [B]
+    form->ListView_KeysDragDrop(form->Label_TopLevel);
+    form->CheckBox_RecursiveSearch->setChecked(false);
+    form->Edit_Words->setText(QStringLiteral("Hinweis"));
+    runSearch();
+    const QStringList scope = scopeRows();
+    const QStringList results = resultRows();
+    ASSERT_EQ(results.size(), 3);
+    doc().removeNode(hint);
+    doc().removeNode(a);
+    ASSERT_EQ(resultRows().size(), 1);
+
+    doc().undo();
+    EXPECT_EQ(scopeRows(), scope) << "the key is in the scope again";
+    EXPECT_EQ(resultRows(), (QStringList{QStringLiteral("Oben|Quellcode"),
+                                         QStringLiteral("A\\B\\Zweiter|Quellcode")}));
+    doc().undo();
+    EXPECT_EQ(resultRows(), results) << "in their places";
+    doc().redo();
+    EXPECT_EQ(resultRows().size(), 2);
+
+    // After a new search, an undone deletion brings nothing of the old one back.
+    form->Edit_Words->setText(QStringLiteral("Zweiter"));
+    runSearch();
+    const QStringList newResults = resultRows();
+    doc().undo();
+    EXPECT_EQ(resultRows(), newResults);
+}
+
 TEST_F(SearchWindowTest, EscapeEndsALongSearchWithTheResultsFoundUntilThen)
 {
     for (int i = 0; i < 3000; ++i)

@@ -216,9 +216,10 @@ qint64 estimatedSize(const Database &db)
 
 class Loader {
 public:
-    Loader(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
+    Loader(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt, MergeWatcher *watcher,
            Progress &progress)
-        : m_db(db), m_fileName(fileName), m_parts(parts), m_prompt(prompt), m_progress(progress)
+        : m_db(db), m_fileName(fileName), m_parts(parts), m_prompt(prompt), m_progress(progress),
+          m_watcher(watcher)
     {
     }
 
@@ -429,6 +430,8 @@ private:
             if (!record) {
                 created.push_back(std::make_unique<TTemplate>());
                 record = created.back().get();
+            } else if (m_watcher) {
+                m_watcher->templateOverwriting(record);
             }
             record->Name = std::move(name);
             record->Description = std::move(description);
@@ -497,6 +500,8 @@ private:
                 if (!node && has(lpNewEntries)) {
                     node = container.appendChild(std::move(name));
                     isNew = true;
+                    if (m_watcher && !parentIsNew)
+                        m_watcher->nodeAdded(node);
                 }
             }
             if (m_reader->readBoolean()) {
@@ -508,6 +513,8 @@ private:
                     // Overwritten in place: the record keeps its identity.
                     TTipItem item;
                     readItem(item);
+                    if (m_watcher)
+                        m_watcher->itemOverwriting(node);
                     *node->item() = std::move(item);
                 } else {
                     for (int i = 0; i < 8; ++i)
@@ -588,6 +595,8 @@ private:
         }
         // Names stay unique: a file of a name the database has already replaces that one.
         TInclFile *&record = m_includedFiles[name];
+        if (record && m_watcher)
+            m_watcher->includedFileOverwriting(record);
         m_filesWriter->begin(name, record != nullptr);
         QByteArray block(std::min<qint64>(size, kCopyBlock), Qt::Uninitialized);
         for (qint64 done = 0; done < size;) {
@@ -604,6 +613,8 @@ private:
         } else {
             m_db.IncludedFiles.push_back(std::make_unique<TInclFile>(TInclFile{name, size}));
             record = m_db.IncludedFiles.back().get();
+            if (m_watcher)
+                m_watcher->includedFileAdded(record);
         }
     }
 
@@ -612,6 +623,7 @@ private:
     const LoadParts m_parts;
     UserPrompt &m_prompt;
     Progress &m_progress;
+    MergeWatcher *m_watcher;
     TKeyClass m_cipher;
     ValueReader *m_reader = nullptr;
     Stepper *m_stepper = nullptr;
@@ -630,9 +642,9 @@ bool isSafeFileName(const Text &name)
 }
 
 LoadResult LoadDatabase(Database &db, const QString &fileName, LoadParts parts, UserPrompt &prompt,
-                        Progress &progress)
+                        Progress &progress, MergeWatcher *watcher)
 {
-    return Loader(db, fileName, parts, prompt, progress).run();
+    return Loader(db, fileName, parts, prompt, watcher, progress).run();
 }
 
 void SaveDatabase(Database &db, const QString &fileName, bool asTemplate, Progress &progress,

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -57,6 +58,37 @@ std::unique_ptr<Node> Node::takeChild(int index)
     m_children.erase(m_children.begin() + index);
     node->m_parent = nullptr;
     return node;
+}
+
+std::vector<Node *> Node::childPointers() const
+{
+    std::vector<Node *> nodes;
+    nodes.reserve(m_children.size());
+    for (const auto &child : m_children)
+        nodes.push_back(child.get());
+    return nodes;
+}
+
+void Node::arrangeChildren(int first, const std::vector<Node *> &nodes)
+{
+    const auto begin = m_children.begin() + first;
+    std::unordered_map<const Node *, std::size_t> position;
+    position.reserve(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        position.emplace(nodes[i], i);
+    std::sort(begin, begin + qsizetype(nodes.size()), [&](const auto &a, const auto &b) {
+        return position.at(a.get()) < position.at(b.get());
+    });
+}
+
+void Node::rotateChildren(int first, int last, bool firstToEnd)
+{
+    const auto begin = m_children.begin() + first;
+    const auto end = m_children.begin() + last + 1;
+    if (firstToEnd)
+        std::rotate(begin, begin + 1, end);
+    else
+        std::rotate(begin, end - 1, end);
 }
 
 Database::Database() = default;
@@ -138,13 +170,6 @@ int Database::absoluteIndex(const Node *node) const
     const std::vector<const Node *> all = preorder();
     auto it = std::find(all.begin(), all.end(), node);
     return it == all.end() ? -1 : int(it - all.begin());
-}
-
-void Database::RemoveNode(Node *node)
-{
-    std::erase_if(TrayNodes, [node](Node *t) { return t == node || node->isAncestorOf(t); });
-    Node *container = node->container();
-    container->takeChild(node->indexInParent());
 }
 
 void Database::FreeDatabaseData()

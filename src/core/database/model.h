@@ -92,6 +92,14 @@ public:
     Node *insertChild(int index, std::unique_ptr<Node> node);
     std::unique_ptr<Node> takeChild(int index);
 
+    // The children in order, as pointers.
+    std::vector<Node *> childPointers() const;
+    // Puts the children at first, first + 1, ... in the order of nodes, which must be exactly
+    // those children.
+    void arrangeChildren(int first, const std::vector<Node *> &nodes);
+    // Turns the children first..last by one place: the first to the end, or the last to the front.
+    void rotateChildren(int first, int last, bool firstToEnd);
+
     // Reorders the children with a stable sort; cmp(a, b) is a < b.
     template <class Less>
     void stableSortChildren(Less less);
@@ -167,9 +175,6 @@ public:
     std::vector<Node *> preorder();
     // The absolute index of a node, -1 when it is not in the tree.
     int absoluteIndex(const Node *node) const;
-
-    // Removes a node with its subtree and every tray reference into it.
-    void RemoveNode(Node *node);
 
     // Frees the items, templates and included files, deleting the included files' bytes.
     void FreeDatabaseData();

@@ -8,10 +8,11 @@ constexpr char Separator = '\\';
 // Among the children of container, the first node (in tree order) whose path from here is
 // path[from, end). A node's own title decides where its children's part begins, so every node is
 // looked at once at most.
-const Node *findBelow(const Node &container, const Text &path, qsizetype from)
+template <class N>
+N *findBelow(N &container, const Text &path, qsizetype from)
 {
     const QByteArrayView rest = QByteArrayView(path).sliced(from);
-    for (const Node &child : container.children()) {
+    for (N &child : container.children()) {
         const Text &title = child.name();
         if (!rest.startsWith(title))
             continue;
@@ -19,7 +20,7 @@ const Node *findBelow(const Node &container, const Text &path, qsizetype from)
             return &child;
         if (rest[title.size()] != Separator)
             continue;
-        if (const Node *found = findBelow(child, path, from + title.size() + 1))
+        if (N *found = findBelow(child, path, from + title.size() + 1))
             return found;
     }
     return nullptr;
@@ -48,6 +49,11 @@ Text KeyPath(const Node &node)
 }
 
 const Node *FindNodeByPath(const Database &db, const Text &path)
+{
+    return findBelow(db.topLevel(), path, 0);
+}
+
+Node *FindNodeByPath(Database &db, const Text &path)
 {
     return findBelow(db.topLevel(), path, 0);
 }

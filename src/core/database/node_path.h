@@ -14,5 +14,6 @@ Text KeyPath(const Node &node);
 // The node a path names, or nullptr. Titles may repeat among siblings and may hold "\"
 // themselves: the first node in tree order whose path equals the given one is taken.
 const Node *FindNodeByPath(const Database &db, const Text &path);
+Node *FindNodeByPath(Database &db, const Text &path);
 
 } // namespace lexora

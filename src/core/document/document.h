@@ -3,6 +3,7 @@
 #include "database/file_format.h"
 #include "database/model.h"
 #include "document/file_identity.h"
+#include "document/undo_stack.h"
 #include "exchange/import.h"
 #include "sorting/sort_criteria.h"
 
@@ -57,6 +58,9 @@ public:
 
     // --- The tree. Every edit sets the modified flag.
 
+    // The node a path names (see FindNodeByPath), as the edits below take it; nullptr for none.
+    Node *findNode(const Text &path);
+
     // A node appended as the last child of parent (nullptr: the top level), not sorted in: a key
     // when item is null.
     Node *appendNode(Node *parent, const Text &title, std::unique_ptr<TTipItem> item);
@@ -82,9 +86,12 @@ public:
 
     // --- Items, templates, included files, tray, encryption.
 
+    // How an item's values come: all at once (the item editor's OK), or typed into its code,
+    // where the edits of one item in a row make one undo step.
+    enum class ItemEdit { Whole, Typing };
     // Replaces every field of an item (the item editor stores code, templates, line-break flag,
     // the date and the editor's name this way).
-    void setItem(Node *itemNode, const TTipItem &values);
+    void setItem(Node *itemNode, const TTipItem &values, ItemEdit edit = ItemEdit::Whole);
 
     // --- Templates of a list (HtmlTemplates, CssTemplates). Each edit announces templatesChanged
     // and sets the modified flag.
@@ -138,6 +145,24 @@ public:
     // The encryption of the next save; does not mark the database modified, since nothing in it
     // changed until it is saved.
     void setEncryption(bool on, EncryptionMode mode, const SecretBytes &password);
+
+    // --- Undo and redo. Every edit above is a step (an import and a sort are one each); undo
+    // and redo announce their changes like the edits themselves. Open, new and start begin
+    // with no steps; a save keeps them and marks the point where the database is as saved:
+    // undoing or redoing back to it clears the modified flag.
+
+    bool canUndo() const { return m_undo.canUndo(); }
+    bool canRedo() const { return m_undo.canRedo(); }
+    // The name of the step undo or redo would take ("Löschen von »Rezepte«"); empty for none.
+    QString undoName() const;
+    QString redoName() const;
+    void undo();
+    void redo();
+    // The number of steps kept and the bytes they may keep beyond the database; the oldest
+    // steps go first, the newest always stays.
+    void setUndoLimits(int steps, qint64 bytes) { m_undo.setLimits(steps, bytes); }
+    int undoStepCount() const { return m_undo.size(); }
+    qint64 undoBytes() const { return m_undo.cost(); }
 
     // --- Whole databases. Errors of the file system or of a damaged file throw Error.
 
@@ -216,10 +241,41 @@ Q_SIGNALS:
     void databaseMerged();
     void modifiedChanged(bool modified);
     void fileNameChanged(const QString &fileName);
+    // What undo and redo can do has changed.
+    void undoStateChanged();
+    // A removed subtree that undo could have brought back is gone for good (root only names
+    // it, its nodes no longer exist): whoever kept something of it for that case lets go.
+    void subtreeReleased(const lexora::Node *root);
 
 private:
     class Replacing;
     class Announce;
+    class ImportWatcher;
+
+    // Gathers the parts of one change into a step. An edit made of other edits (a new key is an
+    // added node and a sort) records into the outermost one, whose end pushes the step.
+    class Recording {
+    public:
+        Recording(Document &document, QString name,
+                  UndoStep::Scope scope = UndoStep::Scope::Nodes);
+        ~Recording();
+        Recording(const Recording &) = delete;
+        Recording &operator=(const Recording &) = delete;
+        UndoStep &step() { return *m_document.m_step; }
+        bool isOutermost() const { return m_outermost; }
+
+    private:
+        Document &m_document;
+        bool m_outermost;
+    };
+    void record(std::unique_ptr<UndoPart> part);
+    // Undo or redo of step, announced.
+    void applyStep(UndoStep &step, bool undo);
+    void announce(const UndoEffects &effects, UndoStep::Scope scope);
+    // Whether typing into node goes on the step before: the newest one, typed into node, and
+    // not the point of the last save.
+    bool continuesTyping(const Node *node) const;
+
     enum class SaveOutcome { Saved, NotNamed, Kept };
     SaveOutcome saveToFile(const ChooseFile &chooseFile);
     // Whether the current file may be written: it is as it was read or saved here, or the user
@@ -245,6 +301,10 @@ private:
     TInclFile *addIncludedFile(const QString &sourcePath);
     // Reports an unsafe name; false for it.
     bool checkFileName(const Text &name) const;
+    // Every change below: the name of the step it makes, for the node or file named.
+    // single names one thing ("%1" its name), many the count of them ("%1" the count).
+    static QString stepName(const QString &single, const QString &many, const Text &name,
+                            qsizetype count);
 
     Database m_db;
     Text m_userName;
@@ -255,6 +315,8 @@ private:
     OpenFileRecord *m_openFiles = nullptr;
     // CurrentFileName as this document last read or wrote it; nullopt for none.
     std::optional<FileIdentity> m_file;
+    UndoStack m_undo;
+    std::unique_ptr<UndoStep> m_step; // the step being recorded
 };
 
 } // namespace lexora

@@ -4,6 +4,7 @@
 
 #include "database/file_format.h"
 #include "database/open_database.h"
+#include "document/undo_parts.h"
 #include "setup/open_file_record.h"
 #include "sorting/tree_sort.h"
 #include "support/error.h"
@@ -54,11 +55,14 @@ public:
     explicit Replacing(Document &document) : m_document(document)
     {
         Q_EMIT m_document.databaseAboutToBeReplaced();
+        // No step reaches into another database.
+        m_document.m_undo.clear();
     }
     ~Replacing()
     {
         m_document.reorderTray();
         Q_EMIT m_document.databaseReplaced();
+        Q_EMIT m_document.undoStateChanged();
     }
     Replacing(const Replacing &) = delete;
     Replacing &operator=(const Replacing &) = delete;
@@ -142,6 +146,7 @@ bool Document::mayOverwrite()
 void Document::rememberFile()
 {
     m_file = FileIdentity::of(m_db.CurrentFileName);
+    m_undo.markClean();
 }
 
 void Document::saveAs(const QString &fileName)
@@ -218,20 +223,91 @@ void Document::loadTemplate(const QString &templateFile)
     }
 }
 
+// Records an import's changes as parts of its step, in the order they are made: what a
+// refused file merged leaves again with it; the lists' and the tree's orders come last.
+class Document::ImportWatcher final : public lexora::ImportWatcher {
+public:
+    explicit ImportWatcher(Document &document)
+        : m_document(document),
+          m_html(std::make_unique<TemplateListPart>(document.m_db, HtmlTemplates)),
+          m_css(std::make_unique<TemplateListPart>(document.m_db, CssTemplates)),
+          m_files(std::make_unique<FileListPart>(document.m_db))
+    {
+    }
+
+    void nodeAdded(Node *node) override { record(std::make_unique<SubtreePart>(node)); }
+    void itemOverwriting(Node *node) override
+    {
+        record(std::make_unique<ItemsPart>(node, *node->item()));
+    }
+    void templateOverwriting(TTemplate *tmpl) override
+    {
+        auto part = std::make_unique<TemplateFieldsPart>();
+        part->add(tmpl);
+        record(std::move(part));
+    }
+    void includedFileOverwriting(TInclFile *file) override
+    {
+        record(std::make_unique<FileBytesPart>(file, FileBytesPart::read(m_document.m_db, *file)));
+    }
+    void includedFileAdded(TInclFile *file) override
+    {
+        record(std::make_unique<FileBytesPart>(file, std::nullopt));
+    }
+    void fileBegins() override { m_partsBeforeFile = m_document.m_step->partCount(); }
+    void fileRefused() override { m_document.m_step->truncate(m_partsBeforeFile); }
+    void sorting() override { m_order = OrderPart::capture(m_document.m_db.topLevel(), true); }
+
+    // After the import, also one that a damaged file ended.
+    void finish()
+    {
+        const Database &db = m_document.m_db;
+        for (auto *list : {&m_html, &m_css})
+            if (!(*list)->matches(db))
+                record(std::move(*list));
+        if (!m_files->matches(db))
+            record(std::move(m_files));
+        if (m_order)
+            record(OrderPart::since(std::move(*m_order)));
+    }
+
+private:
+    void record(std::unique_ptr<UndoPart> part) { m_document.record(std::move(part)); }
+
+    Document &m_document;
+    std::unique_ptr<TemplateListPart> m_html;
+    std::unique_ptr<TemplateListPart> m_css;
+    std::unique_ptr<FileListPart> m_files;
+    std::optional<OrderPart::Before> m_order;
+    int m_partsBeforeFile = 0;
+};
+
 ImportResult Document::importDatabases(const QStringList &files, LoadParts parts)
 {
+    const auto stepName = [](qsizetype count) {
+        return count == 1 ? QStringLiteral("Import von 1 Datenbank")
+                          : QStringLiteral("Import von %1 Datenbanken").arg(count);
+    };
     Announce announce(*this);
+    // Named after the files given until the import tells how many it took.
+    Recording recording(*this, stepName(files.size()), UndoStep::Scope::WholeDatabase);
+    ImportWatcher watcher(*this);
     Q_EMIT databaseAboutToBeMerged();
     // The import sorts the tree, which may reorder the tray's nodes.
     struct Merged {
         Document &document;
+        ImportWatcher &watcher;
         ~Merged()
         {
+            watcher.finish();
             document.sortTray();
             Q_EMIT document.databaseMerged();
         }
-    } merged{*this};
-    return ImportDatabases(m_db, files, parts, m_sortCriteria, m_prompt, m_progress);
+    } merged{*this, watcher};
+    ImportResult result = ImportDatabases(m_db, files, parts, m_sortCriteria, m_prompt, m_progress,
+                                          &watcher);
+    recording.step().setName(stepName(files.size() - result.refused.size()));
+    return result;
 }
 
 void Document::openReporting(const QString &fileName)

@@ -4,6 +4,7 @@
 
 #include "database/file_format.h"
 #include "database/win1252.h"
+#include "document/undo_parts.h"
 #include "support/user_prompt.h"
 #include "text/collation.h"
 
@@ -108,11 +109,22 @@ TInclFile *Document::addIncludedFile(const QString &sourcePath)
 
 QList<TInclFile *> Document::addIncludedFiles(const QStringList &sourcePaths)
 {
+    Recording recording(*this, QString());
+    auto listBefore = std::make_unique<FileListPart>(m_db);
     QList<TInclFile *> added;
-    for (const QString &path : sourcePaths)
-        if (TInclFile *file = addIncludedFile(path))
+    for (const QString &path : sourcePaths) {
+        if (TInclFile *file = addIncludedFile(path)) {
             added.append(file);
+            record(std::make_unique<FileBytesPart>(file, std::nullopt));
+        }
+    }
+    if (!added.isEmpty())
+        recording.step().setName(stepName(QStringLiteral("Einbinden von »%1«"),
+                                          QStringLiteral("Einbinden von %1 Dateien"),
+                                          added.front()->Name, added.size()));
     SortByName(m_db.IncludedFiles);
+    if (!listBefore->matches(m_db))
+        record(std::move(listBefore));
     Q_EMIT includedFilesChanged();
     setModified();
     return added;
@@ -125,8 +137,13 @@ bool Document::renameIncludedFile(TInclFile *file, const Text &name)
     // QFile::rename never replaces an existing file, so a stray file of that name stays too.
     if (!QFile::rename(m_db.includedFilePath(file->Name), m_db.includedFilePath(name)))
         return false;
+    Recording recording(*this, stepName(QStringLiteral("Umbenennen der Datei »%1«"), {}, file->Name, 1));
+    auto listBefore = std::make_unique<FileListPart>(m_db);
+    record(std::make_unique<FileNamePart>(file, file->Name));
     file->Name = name;
     SortByName(m_db.IncludedFiles);
+    if (!listBefore->matches(m_db))
+        record(std::move(listBefore));
     Q_EMIT includedFilesChanged();
     setModified();
     return true;
@@ -134,21 +151,30 @@ bool Document::renameIncludedFile(TInclFile *file, const Text &name)
 
 void Document::removeIncludedFiles(const QList<TInclFile *> &files)
 {
+    Recording recording(*this, stepName(QStringLiteral("Entfernen von »%1«"),
+                                        QStringLiteral("Entfernen von %1 Dateien"),
+                                        files.isEmpty() ? Text() : files.front()->Name, files.size()));
+    auto listBefore = std::make_unique<FileListPart>(m_db);
     auto &list = m_db.IncludedFiles;
     for (auto i = qsizetype(list.size()) - 1; i >= 0; --i) {
         TInclFile *file = list[std::size_t(i)].get();
         if (!files.contains(file))
             continue;
         const QString path = m_db.includedFilePath(file->Name);
-        // A stored file that is gone already needs no deleting.
+        // The bytes stay with the step; a stored file that is gone already has none to keep.
+        std::optional<QByteArray> bytes = FileBytesPart::read(m_db, *file);
         if (!QFile::remove(path) && QFileInfo::exists(path)) {
             m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Löschvorgang fehlgeschlagen"),
                              QStringLiteral("Die Datei \"%1\" konnte nicht gelöscht werden.")
                                  .arg(win1252::toUnicode(file->Name)));
             continue;
         }
+        record(std::make_unique<FileBytesPart>(file, std::move(bytes)));
+        listBefore->hold(std::move(list[std::size_t(i)]));
         list.erase(list.begin() + i);
     }
+    if (!listBefore->matches(m_db))
+        record(std::move(listBefore));
     Q_EMIT includedFilesChanged();
     setModified();
 }

@@ -3,6 +3,7 @@
 #include "document/document.h"
 
 #include "database/win1252.h"
+#include "document/undo_parts.h"
 #include "support/progress.h"
 #include "text/collation.h"
 
@@ -40,14 +41,23 @@ TTemplate *Document::saveTemplate(int list, TTemplate *edited, const TemplateFie
 {
     if (!templateNameProblem(list, edited, fields.name).isEmpty())
         return nullptr;
+    Recording recording(*this, !edited ? stepName(QStringLiteral("Neue Vorlage »%1«"), {}, fields.name, 1)
+                               : edited->Name != fields.name
+                                   ? stepName(QStringLiteral("Umbenennen der Vorlage »%1«"), {}, edited->Name, 1)
+                                   : stepName(QStringLiteral("Ändern der Vorlage »%1«"), {}, edited->Name, 1));
     auto &templates = m_db.templates(list);
+    auto listBefore = std::make_unique<TemplateListPart>(m_db, list);
     std::unique_ptr<TTemplate> created;
     TTemplate *target = edited;
     if (!target) {
         created = std::make_unique<TTemplate>();
         target = created.get();
-    } else if (target->Name != fields.name) {
-        rewriteTemplateReferences(referencePrefix(list), target->Name, fields.name, target);
+    } else {
+        if (target->Name != fields.name)
+            rewriteTemplateReferences(referencePrefix(list), target->Name, fields.name, target);
+        auto fieldsBefore = std::make_unique<TemplateFieldsPart>();
+        fieldsBefore->add(target);
+        record(std::move(fieldsBefore));
     }
     target->Name = fields.name;
     target->Description = fields.description;
@@ -60,6 +70,8 @@ TTemplate *Document::saveTemplate(int list, TTemplate *edited, const TemplateFie
     if (created)
         templates.push_back(std::move(created));
     SortByName(templates);
+    if (!listBefore->matches(m_db))
+        record(std::move(listBefore));
     Q_EMIT templatesChanged();
     setModified();
     return target;
@@ -73,10 +85,8 @@ void Document::rewriteTemplateReferences(const Text &prefix, const Text &from, c
     // One pass per code: code without a reference is only searched, never copied; code with
     // one is built anew once.
     const QByteArrayMatcher matcher(before);
-    const auto rewrite = [&](Text &code) {
-        qsizetype at = matcher.indexIn(code);
-        if (at < 0)
-            return;
+    // Rewrites code whose first reference is at.
+    const auto rewrite = [&](Text &code, qsizetype at) {
         Text rewritten;
         rewritten.reserve(code.size() + std::max<qsizetype>(0, after.size() - before.size()));
         qsizetype next = 0; // the first byte not yet copied
@@ -87,21 +97,34 @@ void Document::rewriteTemplateReferences(const Text &prefix, const Text &from, c
         rewritten.append(code.constData() + next, code.size() - next);
         code = std::move(rewritten);
     };
+    // What is rewritten, as it was, for the undo step: the old code is kept, not copied.
+    ItemsPart::Values items;
+    auto templates = std::make_unique<TemplateFieldsPart>();
     const std::vector<Node *> nodes = m_db.preorder();
     const qint64 total = qint64(nodes.size() + m_db.HTMLTemplates.size());
     ProgressScope progress(m_progress, QStringLiteral("Daten aktualisieren"),
                            QStringLiteral("Daten werden aktualisiert..."), total);
     qint64 done = 0;
     for (Node *node : nodes) {
-        if (TTipItem *item = node->item())
-            rewrite(item->Code);
+        TTipItem *item = node->item();
+        // One pass per code: code without a reference is only searched, never copied.
+        if (const qsizetype at = item ? matcher.indexIn(item->Code) : -1; at >= 0) {
+            items.emplace_back(node, *item);
+            rewrite(item->Code, at);
+        }
         m_progress.step(++done);
     }
     for (const auto &tmpl : m_db.HTMLTemplates) {
-        if (tmpl.get() != except)
-            rewrite(tmpl->Code);
+        if (const qsizetype at = tmpl.get() != except ? matcher.indexIn(tmpl->Code) : -1; at >= 0) {
+            templates->add(tmpl.get());
+            rewrite(tmpl->Code, at);
+        }
         m_progress.step(++done);
     }
+    if (!items.empty())
+        record(std::make_unique<ItemsPart>(std::move(items)));
+    if (!templates->isEmpty())
+        record(std::move(templates));
 }
 
 void Document::deleteTemplate(int list, TTemplate *tmpl)
@@ -111,6 +134,9 @@ void Document::deleteTemplate(int list, TTemplate *tmpl)
                                     [tmpl](const auto &t) { return t.get() == tmpl; });
     if (found == templates.end())
         return;
+    Recording recording(*this, stepName(QStringLiteral("Löschen der Vorlage »%1«"), {}, tmpl->Name, 1));
+    auto listBefore = std::make_unique<TemplateListPart>(m_db, list);
+    ItemsPart::Values items;
     TTemplate *&defaultTemplate = m_db.defaultTemplate(list);
     if (defaultTemplate == tmpl)
         defaultTemplate = nullptr;
@@ -119,10 +145,17 @@ void Document::deleteTemplate(int list, TTemplate *tmpl)
         if (!item)
             continue;
         const TTemplate *&used = list == HtmlTemplates ? item->HTMLTemplate : item->CSSTemplate;
-        if (used == tmpl)
+        if (used == tmpl) {
+            items.emplace_back(node, *item);
             used = defaultTemplate;
+        }
     }
+    // The template stays with the step, so that the items' references to it come back with it.
+    listBefore->hold(std::move(*found));
     templates.erase(found);
+    if (!items.empty())
+        record(std::make_unique<ItemsPart>(std::move(items)));
+    record(std::move(listBefore));
     Q_EMIT templatesChanged();
     setModified();
 }

@@ -101,7 +101,7 @@ std::optional<ImportInputError> checkImportInput(const QStringList &files, LoadP
 }
 
 LoadResult ImportDatabase(Database &db, const QString &file, LoadParts parts, UserPrompt &prompt,
-                          Progress &progress)
+                          Progress &progress, MergeWatcher *watcher)
 {
     // The loader takes the encryption of each file it reads; the user's own protection must not
     // change as a side effect of an import.
@@ -123,7 +123,7 @@ LoadResult ImportDatabase(Database &db, const QString &file, LoadParts parts, Us
     // way out: set now, it stays set for a merge cut short by a damage, so that closing asks to
     // save.
     db.DatabaseModified = true;
-    const LoadResult result = LoadDatabase(db, file, parts & ImportableParts, prompt, progress);
+    const LoadResult result = LoadDatabase(db, file, parts & ImportableParts, prompt, progress, watcher);
     db.DatabaseModified = result == LoadResult::Read;
     return result;
 }
@@ -164,7 +164,8 @@ void reportImported(UserPrompt &prompt, const QStringList &files, const QStringL
 } // namespace
 
 ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
-                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress)
+                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress,
+                             ImportWatcher *watcher)
 {
     if (std::optional<ImportInputError> inputError = checkImportInput(files, parts))
         return {std::move(inputError), {}};
@@ -173,8 +174,10 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
 
     ImportResult result;
     for (const QString &file : files) {
+        if (watcher)
+            watcher->fileBegins();
         try {
-            if (ImportDatabase(db, file, parts, prompt, progress) == LoadResult::Read)
+            if (ImportDatabase(db, file, parts, prompt, progress, watcher) == LoadResult::Read)
                 continue;
         } catch (const Error &e) {
             // A refused file is told and the next one follows; any other failure ends the import.
@@ -182,10 +185,14 @@ ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts p
                 throw;
             reportFailure(prompt, e);
         }
+        if (watcher)
+            watcher->fileRefused();
         result.refused.append(file);
     }
 
     if (result.refused.size() < files.size()) {
+        if (watcher)
+            watcher->sorting();
         sortImported(db, parts, criteria);
         db.DatabaseModified = true;
     } else {

@@ -83,7 +83,7 @@ std::optional<ImportInputError> checkImportInput(const QStringList &files, LoadP
 // damage. Afterwards DatabaseModified is set when anything may have been merged and cleared when
 // nothing was.
 LoadResult ImportDatabase(Database &db, const QString &file, LoadParts parts, UserPrompt &prompt,
-                          Progress &progress);
+                          Progress &progress, MergeWatcher *watcher = nullptr);
 
 // Sorts what an import with parts brought: templates and included files by name, the tree by
 // criteria when new entries were imported.
@@ -96,6 +96,18 @@ struct ImportResult {
                          // strongly encrypted file
 };
 
+// Told of an import's changes: a load's, where each file's begin, that a file was refused (the
+// loader has taken back what it merged of it), and that the imported parts are about to be sorted.
+class ImportWatcher : public MergeWatcher {
+public:
+    virtual void fileBegins() = 0;
+    virtual void fileRefused() = 0;
+    virtual void sorting() = 0;
+
+protected:
+    ~ImportWatcher() = default;
+};
+
 // The import of the import window and lexora-cli: checks the input (an input error is returned,
 // with nothing imported and nothing shown), then imports the files in list order (ImportDatabase).
 // Each refused file is reported through prompt as it is met and the next file follows; at the
@@ -105,6 +117,7 @@ struct ImportResult {
 // final message: the files after it are not read, what was merged stays in db and
 // DatabaseModified is set, since db now differs from its file.
 ImportResult ImportDatabases(Database &db, const QStringList &files, LoadParts parts,
-                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress);
+                             const SortCriteria &criteria, UserPrompt &prompt, Progress &progress,
+                             ImportWatcher *watcher = nullptr);
 
 } // namespace lexora

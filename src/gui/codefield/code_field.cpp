@@ -90,7 +90,8 @@ QString CodeField::selectedFieldText() const
 
 void CodeField::applyEdit(const TextEdit &edit)
 {
-    QTextCursor cursor(document());
+    // The field's own cursor: its position when the block begins is where an undo puts the caret.
+    QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     for (auto change = edit.changes.rbegin(); change != edit.changes.rend(); ++change) {
         cursor.setPosition(change->from);

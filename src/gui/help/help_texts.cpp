@@ -24,6 +24,14 @@ constexpr HelpEntry kEntries[] = {
      "Hier werden Informationen zum aktuell markierten Eintrag angezeigt. Bei Schlüsseln wird die "
      "Anzahl der enthaltenen Elemente angezeigt, bei Einträgen informiert der Infobereich über "
      "Erstellungs- und Änderungsdatum sowie Ersteller und letzten Bearbeiter."},
+    {M::Control, "TQZS_LXD_Form", "ToolButton_Undo",
+     "Macht die letzte Änderung der Datenbank rückgängig: ein Löschen, Verschieben, Umbenennen, "
+     "eine Bearbeitung, einen Import und jede andere Änderung, Schritt für Schritt (Strg+Z). "
+     "Der Hinweis nennt den Schritt, der zurückgenommen wird."},
+    {M::Control, "TQZS_LXD_Form", "ToolButton_Redo",
+     "Stellt die zuletzt rückgängig gemachte Änderung wieder her (Strg+Y oder "
+     "Strg+Umschalt+Z). Nach einer neuen Änderung können die rückgängig gemachten Schritte "
+     "nicht mehr wiederhergestellt werden."},
 
     // The tool bar of the item editor, whose copies every item window carries.
     {M::Name, nullptr, "ToolButton_Tag",

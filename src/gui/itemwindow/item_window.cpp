@@ -117,8 +117,9 @@ void ItemWindow::Memo_ContentChange()
     values.Code = Memo_Content->code();
     if (values.Code == m_node->item()->Code)
         return;
-    // The dates and the last editor stay: only the item editor signs a change.
-    m_document.setItem(m_node, values);
+    // The dates and the last editor stay: only the item editor signs a change. The keystrokes
+    // of one spell of typing are one undo step.
+    m_document.setItem(m_node, values, Document::ItemEdit::Typing);
 }
 
 void ItemWindow::closeForGood()

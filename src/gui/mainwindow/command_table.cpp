@@ -1,5 +1,8 @@
 #include "mainwindow/command_table.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace lexora {
 
 namespace {
@@ -29,18 +32,23 @@ const Command kCommands[] = {
      C::None},
     {"MenuItem_Exit", u"Be&enden", u"Programm beenden", QKeyCombination(Qt::AltModifier, Qt::Key_F4),
      noIcon, C::None},
-    // Bearbeiten
+    // Bearbeiten. Undo and redo name their step; these are their captions with none to take.
+    {"MenuItem_Undo", u"&Rückgängig", u"Die letzte Änderung der Datenbank rückgängig machen",
+     ctrl(Qt::Key_Z), ImgUndo, C::DisabledAtStart},
+    {"MenuItem_Redo", u"&Wiederherstellen",
+     u"Die zuletzt rückgängig gemachte Änderung wiederherstellen", ctrl(Qt::Key_Y), ImgRedo,
+     C::DisabledAtStart},
     {"MenuItem_IncludedFiles", u"Eingebundene Dateien",
      u"Eingebundene Dateien hinzufügen, umbenennen oder entfernen", none, noIcon, C::None},
     {"MenuItem_Search", u"Suchen", u"Nach Einträgen und Schlüsseln suchen", ctrl(Qt::Key_F),
      ImgSearch, C::None},
     {"MenuItem_CopyText", u"Markierten Text kopieren",
      u"Im Anzeigebereich markierten Text in die Zwischenablage kopieren", ctrl(Qt::Key_C),
-     ImgCopyText, C::NeedsSelection},
+     ImgCopyText, C::DisabledAtStart},
     {"MenuItem_CopyCode", u"Code kopieren",
      u"Code des markierten Eintrags in die Zwischenablage kopieren",
      QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_C), ImgCopyCode,
-     C::NeedsSelection},
+     C::DisabledAtStart},
     // Ansicht
     {"MenuItem_SortCriteriums", u"Sortierkriterien...", nullptr, none, noIcon, C::None},
     {"MenuItem_ShowInfo", u"Informationen anzeigen",
@@ -64,12 +72,12 @@ const Command kCommands[] = {
     // Tool bar
     {"ToolButton_NewKey", u"Neuer Schlüssel", u"Neuen Schlüssel erstellen", none, ImgKey, C::None},
     {"ToolButton_NewItem", u"Neuer Eintrag", u"Neuen Eintrag erstellen", none, ImgItem, C::None},
-    {"ToolButton_DelItem", u"Eintrag löschen", u"Eintrag löschen", none, ImgDelete, C::NeedsSelection},
+    {"ToolButton_DelItem", u"Eintrag löschen", u"Eintrag löschen", none, ImgDelete, C::DisabledAtStart},
     {"ToolButton_NewWindow", u"Eintrag in eigenem Fenster", u"Eintrag in eigenem Fenster anzeigen",
-     none, ImgNewWindow, C::NeedsSelection},
+     none, ImgNewWindow, C::DisabledAtStart},
     {"ToolButton_Tray", u"Ablagemappe", u"Ablagemappe anzeigen/verbergen", none, ImgTray, C::None},
     {"ToolButton_HideMainWindow", u"Hauptfenster verbergen", u"Hauptfenster verbergen (F3)", none,
-     ImgHideMainWindow, C::NeedsSelection},
+     ImgHideMainWindow, C::DisabledAtStart},
     // The tree's context menu
     {"MenuItem_NewTopKey", u"Neuer Schlüssel auf der höchsten Ebene", nullptr, none, ImgKey, C::None},
     {"MenuItem_NewKey", u"Neuer Schlüssel auf dieser Ebene", nullptr, none, ImgKey, C::None},
@@ -86,6 +94,12 @@ const Command kCommands[] = {
 std::span<const Command> mainWindowCommands()
 {
     return kCommands;
+}
+
+const Command &mainWindowCommand(const char *name)
+{
+    return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                         [name](const Command &c) { return std::strcmp(c.name, name) == 0; });
 }
 
 } // namespace lexora

@@ -16,7 +16,8 @@ struct Command {
     enum Flag {
         None = 0,
         Checkable = 1,       // a check item, checked at start
-        NeedsSelection = 2,  // disabled at start: needs a selection or an open item window
+        DisabledAtStart = 2, // until there is a selection, an open item window or a step to
+                             // undo or redo
     };
     const char *name;
     const char16_t *caption;
@@ -28,5 +29,7 @@ struct Command {
 
 // Every command of the main window, in no particular order (menus and tool bar place them).
 std::span<const Command> mainWindowCommands();
+// The command of that name, which must exist.
+const Command &mainWindowCommand(const char *name);
 
 } // namespace lexora

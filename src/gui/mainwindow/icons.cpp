@@ -83,6 +83,30 @@ void star(QPainter &p, const QPointF &centre, qreal radius)
     p.drawPath(path);
 }
 
+// A curved arrow that turns back to the left (undo) or on to the right (redo).
+void turnArrow(QPainter &p, bool right)
+{
+    if (right) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    const QColor blue(40, 90, 170);
+    p.setPen(QPen(blue, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath curve;
+    curve.moveTo(4.5, 6.5);
+    curve.cubicTo(QPointF(10, 4), QPointF(15, 8), QPointF(11, 13.5));
+    p.drawPath(curve);
+    p.setPen(Qt::NoPen);
+    p.setBrush(blue);
+    QPainterPath head;
+    head.moveTo(1, 6.5);
+    head.lineTo(6, 2.5);
+    head.lineTo(6, 10.5);
+    head.closeSubpath();
+    p.drawPath(head);
+}
+
 void window(QPainter &p, const QRectF &r, const QColor &title)
 {
     p.setPen(QPen(kOutline, 0.8));
@@ -189,6 +213,10 @@ Drawing drawingFor(ImageIndex index)
             p.setBrush(QColor(120, 70, 30));
             p.drawRect(QRectF(6, 8, 4, 1.5));
         };
+    case ImgUndo:
+        return [](QPainter &p) { turnArrow(p, false); };
+    case ImgRedo:
+        return [](QPainter &p) { turnArrow(p, true); };
     }
     return {};
 }

@@ -20,6 +20,8 @@ enum ImageIndex {
     ImgCopyText = 10,
     ImgCopyCode = 11,
     ImgTray = 12,
+    ImgUndo = 13,
+    ImgRedo = 14,
 };
 
 QIcon imageListIcon(ImageIndex index);

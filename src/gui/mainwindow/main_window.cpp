@@ -74,9 +74,12 @@ void MainWindow::createCommands()
             action->setCheckable(true);
             action->setChecked(true);
         }
-        if (c.flags & Command::NeedsSelection)
+        if (c.flags & Command::DisabledAtStart)
             action->setEnabled(false);
     }
+    // Both keys that desktops use for redo.
+    command("MenuItem_Redo")->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void MainWindow::createMenus()
@@ -101,7 +104,7 @@ void MainWindow::createMenus()
           "MenuItem_SaveAsTemplate", nullptr, "MenuItem_ExportBrowserContent",
           "MenuItem_ExportDatabase", nullptr, "MenuItem_Import", nullptr, "MenuItem_Exit"});
     menu("Bearbeiten1", QStringLiteral("Bearbeiten"),
-         {"MenuItem_IncludedFiles", "MenuItem_Search", nullptr, "MenuItem_CopyText",
+         {"MenuItem_Undo", "MenuItem_Redo", nullptr, "MenuItem_IncludedFiles", "MenuItem_Search", nullptr, "MenuItem_CopyText",
           "MenuItem_CopyCode"});
     Ansicht1 = menu("Ansicht1", QStringLiteral("Ansicht"),
                     {"MenuItem_SortCriteriums", "MenuItem_ShowInfo", "Editierfelder1"});
@@ -124,6 +127,7 @@ void MainWindow::createToolBar()
     const std::pair<const char *, const char *> buttons[] = {
         {"ToolButton_New", "MenuItem_New"}, {"ToolButton_Open", "MenuItem_Open"},
         {"ToolButton_Save", "MenuItem_Save"}, {},
+        {"ToolButton_Undo", "MenuItem_Undo"}, {"ToolButton_Redo", "MenuItem_Redo"}, {},
         {"ToolButton_NewKey", "ToolButton_NewKey"}, {"ToolButton_NewItem", "ToolButton_NewItem"},
         {"ToolButton_DelItem", "ToolButton_DelItem"}, {"ToolButton_NewWindow", "ToolButton_NewWindow"},
         {"ToolButton_CopyText", "MenuItem_CopyText"}, {"ToolButton_CopyCode", "MenuItem_CopyCode"}, {},
@@ -205,6 +209,8 @@ void MainWindow::connectCommands()
         {"MenuItem_DelItem", [this] { DeleteSelected(); }},
         {"MenuItem_CopyText", [this] { MenuItem_CopyTextClick(); }},
         {"MenuItem_CopyCode", [this] { MenuItem_CopyCodeClick(); }},
+        {"MenuItem_Undo", [this] { m_document.undo(); }},
+        {"MenuItem_Redo", [this] { m_document.redo(); }},
     };
     for (const auto &[name, handler] : handlers)
         connect(command(name), &QAction::triggered, this, handler);

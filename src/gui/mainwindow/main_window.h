@@ -55,6 +55,8 @@ public:
 
     void ShowSelected();
     void UpdateCaption();
+    // The undo and redo commands name the step they would take, or are off without one.
+    void showUndoSteps();
 
     // Tree commands.
     Node *NewKey(Node *parent);

@@ -38,37 +38,48 @@ TreeModel::TreeModel(Document &document, QObject *parent)
 
 void TreeModel::follow(Document &document)
 {
-    connect(&document, &Document::nodeAboutToBeAdded, this, [this](Node *parent, int row) {
+    // While a merge or a replacement is under way the model shows nothing and is reset at its
+    // end: what changes meanwhile (an undone import takes nodes out) is not followed row by row.
+    const auto shown = [this](auto handler) {
+        return [this, handler](auto... args) {
+            if (!m_changing)
+                handler(args...);
+        };
+    };
+    connect(&document, &Document::nodeAboutToBeAdded, this, shown([this](Node *parent, int row) {
         beginInsertRows(indexOf(parent), row, row);
-    });
-    connect(&document, &Document::nodeAdded, this, [this] { endInsertRows(); });
-    connect(&document, &Document::subtreeAboutToBeRemoved, this, [this](Node *root) {
+    }));
+    connect(&document, &Document::nodeAdded, this, shown([this](Node *) { endInsertRows(); }));
+    connect(&document, &Document::subtreeAboutToBeRemoved, this, shown([this](Node *root) {
         const int row = root->indexInParent();
         beginRemoveRows(indexOf(root->parent()), row, row);
-    });
-    connect(&document, &Document::subtreeRemoved, this, [this] { endRemoveRows(); });
-    connect(&document, &Document::nodeAboutToBeMoved, this, [this](Node *node, Node *to, int row) {
-        const int from = node->indexInParent();
-        // The document moves no node to where it is already.
-        [[maybe_unused]] const bool valid =
-            beginMoveRows(indexOf(node->parent()), from, from, indexOf(to), row);
-        Q_ASSERT(valid);
-    });
-    connect(&document, &Document::nodeMoved, this, [this] { endMoveRows(); });
-    connect(&document, &Document::nodeRenamed, this, [this](Node *node) {
+    }));
+    connect(&document, &Document::subtreeRemoved, this, shown([this](Node *) { endRemoveRows(); }));
+    connect(&document, &Document::nodeAboutToBeMoved, this,
+            shown([this](Node *node, Node *to, int row) {
+                const int from = node->indexInParent();
+                // The document moves no node to where it is already.
+                [[maybe_unused]] const bool valid =
+                    beginMoveRows(indexOf(node->parent()), from, from, indexOf(to), row);
+                Q_ASSERT(valid);
+            }));
+    connect(&document, &Document::nodeMoved, this, shown([this](Node *) { endMoveRows(); }));
+    connect(&document, &Document::nodeRenamed, this, shown([this](Node *node) {
         const QModelIndex index = indexOf(node);
         Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    });
-    connect(&document, &Document::itemChanged, this, [this](Node *node) {
+    }));
+    connect(&document, &Document::itemChanged, this, shown([this](Node *node) {
         const QModelIndex index = indexOf(node);
         Q_EMIT dataChanged(index, index, {Qt::DecorationRole});
-    });
-    connect(&document, &Document::childrenAboutToBeSorted, this,
-            [this](Node *parent) { beginReorder({QPersistentModelIndex(indexOf(parent))}); });
-    connect(&document, &Document::childrenSorted, this,
-            [this](Node *parent) { endReorder({QPersistentModelIndex(indexOf(parent))}); });
-    connect(&document, &Document::treeAboutToBeSorted, this, [this] { beginReorder({}); });
-    connect(&document, &Document::treeSorted, this, [this] { endReorder({}); });
+    }));
+    connect(&document, &Document::childrenAboutToBeSorted, this, shown([this](Node *parent) {
+        beginReorder({QPersistentModelIndex(indexOf(parent))});
+    }));
+    connect(&document, &Document::childrenSorted, this, shown([this](Node *parent) {
+        endReorder({QPersistentModelIndex(indexOf(parent))});
+    }));
+    connect(&document, &Document::treeAboutToBeSorted, this, shown([this] { beginReorder({}); }));
+    connect(&document, &Document::treeSorted, this, shown([this] { endReorder({}); }));
     connect(&document, &Document::databaseAboutToBeReplaced, this,
             &TreeModel::beginDatabaseChange);
     connect(&document, &Document::databaseReplaced, this, &TreeModel::endDatabaseChange);

@@ -5,6 +5,7 @@
 
 #include "browser/page_changes.h"
 #include "document/document.h"
+#include "mainwindow/command_table.h"
 #include "mainwindow/info_area.h"
 #include "mainwindow/tree_model.h"
 #include "mainwindow/tree_view.h"
@@ -59,6 +60,7 @@ void MainWindow::followDocument()
     keepTreeStateAcrossMerges();
     connect(&m_document, &Document::nodeAboutToBeRemoved, this, &MainWindow::forgetNode);
     connect(&m_document, &Document::fileNameChanged, this, &MainWindow::UpdateCaption);
+    connect(&m_document, &Document::undoStateChanged, this, &MainWindow::showUndoSteps);
     // After the tree model, so that a merge has restored the selection when the page follows.
     auto *pageChanges = new PageChanges(m_document, [this] { return selectedNode(); }, this);
     connect(pageChanges, &PageChanges::pageChanged, this, [this] {
@@ -94,6 +96,13 @@ void MainWindow::keepTreeStateAcrossMerges()
         state->selected = selectedNodes();
         state->current = m_model->nodeOf(TreeView_Items->currentIndex());
     });
+    // Undoing an import takes away the nodes it brought, which may have been open or selected.
+    connect(&m_document, &Document::nodeAboutToBeRemoved, this, [state](Node *node) {
+        state->expanded.removeAll(node);
+        state->selected.removeAll(node);
+        if (state->current == node)
+            state->current = nullptr;
+    });
     connect(m_model, &TreeModel::mergeDone, this, [this, state] {
         for (const Node *node : std::as_const(state->expanded))
             TreeView_Items->setExpanded(m_model->indexOf(node), true);
@@ -106,6 +115,27 @@ void MainWindow::keepTreeStateAcrossMerges()
         *state = {};
         m_displaySuspended = false;
     });
+}
+
+void MainWindow::showUndoSteps()
+{
+    // The caption of the table followed by the step's name; without a step, as the table has it.
+    const auto show = [this](const char *name, const QString &step) {
+        QAction *action = command(name);
+        const Command &entry = mainWindowCommand(name);
+        const QString caption = QString::fromUtf16(entry.caption);
+        action->setEnabled(!step.isEmpty());
+        if (step.isEmpty()) {
+            action->setText(caption);
+            action->setToolTip(QString::fromUtf16(entry.hint));
+            return;
+        }
+        QString shown = step;
+        action->setText(caption + QStringLiteral(": ") + shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+        action->setToolTip(QString(caption).remove(QLatin1Char('&')) + QStringLiteral(": ") + step);
+    };
+    show("MenuItem_Undo", m_document.undoName());
+    show("MenuItem_Redo", m_document.redoName());
 }
 
 void MainWindow::UpdateCaption()

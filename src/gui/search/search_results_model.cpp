@@ -9,6 +9,7 @@ void SearchResultsModel::clear()
 {
     beginResetModel();
     m_results.clear();
+    m_aside.clear();
     endResetModel();
 }
 
@@ -28,6 +29,13 @@ void SearchResultsModel::forget(const Node *root)
     const auto inSubtree = [root](const SearchResult &r) {
         return r.node == root || root->isAncestorOf(r.node);
     };
+    std::vector<std::pair<int, SearchResult>> aside;
+    for (int row = 0; row < int(m_results.size()); ++row)
+        if (inSubtree(m_results[std::size_t(row)]))
+            aside.emplace_back(row, m_results[std::size_t(row)]);
+    if (aside.empty())
+        return;
+    m_aside[root] = std::move(aside);
     for (int end = int(m_results.size()); end > 0;) {
         if (!inSubtree(m_results[std::size_t(end - 1)])) {
             --end;
@@ -41,6 +49,25 @@ void SearchResultsModel::forget(const Node *root)
         endRemoveRows();
         end = begin;
     }
+}
+
+void SearchResultsModel::putBack(const Node *root)
+{
+    const auto found = m_aside.find(root);
+    if (found == m_aside.end())
+        return;
+    for (const auto &[row, result] : found->second) {
+        const int at = std::min(row, int(m_results.size()));
+        beginInsertRows({}, at, at);
+        m_results.insert(m_results.begin() + at, result);
+        endInsertRows();
+    }
+    m_aside.erase(found);
+}
+
+void SearchResultsModel::release(const Node *root)
+{
+    m_aside.erase(root);
 }
 
 void SearchResultsModel::refresh()

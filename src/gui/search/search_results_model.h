@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lexora {
@@ -20,8 +22,12 @@ public:
     const SearchResult &result(int row) const { return m_results[std::size_t(row)]; }
     void clear();
     void append(const std::vector<SearchResult> &results);
-    // A node and its subtree are going: their rows leave the list.
+    // A node and its subtree are going: their rows leave the list and are kept aside until the
+    // subtree comes back (putBack, as an undo brings it), is released for good, or the list is
+    // cleared.
     void forget(const Node *root);
+    void putBack(const Node *root);
+    void release(const Node *root);
     // Titles changed: every row is drawn again.
     void refresh();
 
@@ -36,6 +42,8 @@ public:
 
 private:
     std::vector<SearchResult> m_results;
+    // The rows of each removed subtree with the rows they had, in ascending order.
+    std::unordered_map<const Node *, std::vector<std::pair<int, SearchResult>>> m_aside;
 };
 
 } // namespace lexora

@@ -17,6 +17,7 @@ void SearchScopeModel::setEntries(std::vector<const Node *> entries)
 {
     beginResetModel();
     m_entries = std::move(entries);
+    m_aside.clear();
     endResetModel();
 }
 
@@ -49,11 +50,33 @@ void SearchScopeModel::removeRow(int row)
 
 void SearchScopeModel::forget(const Node *root)
 {
+    std::vector<const Node *> aside;
     for (int row = int(m_entries.size()); row-- > 0;) {
         const Node *entry = m_entries[std::size_t(row)];
-        if (entry && (entry == root || root->isAncestorOf(entry)))
+        if (entry && (entry == root || root->isAncestorOf(entry))) {
+            aside.push_back(entry);
             removeRow(row);
+        }
     }
+    if (!aside.empty())
+        m_aside[root] = std::move(aside);
+}
+
+void SearchScopeModel::putBack(const Node *root)
+{
+    const auto found = m_aside.find(root);
+    if (found == m_aside.end())
+        return;
+    beginResetModel();
+    m_entries.insert(m_entries.end(), found->second.begin(), found->second.end());
+    sortEntries();
+    endResetModel();
+    m_aside.erase(found);
+}
+
+void SearchScopeModel::release(const Node *root)
+{
+    m_aside.erase(root);
 }
 
 void SearchScopeModel::resort()

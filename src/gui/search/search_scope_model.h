@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <unordered_map>
 #include <vector>
 
 namespace lexora {
@@ -24,8 +25,12 @@ public:
     // withTopLevel; true when anything was added.
     bool add(const QList<Node *> &nodes, bool withTopLevel);
     void removeRow(int row);
-    // A node and its subtree are going: their entries leave the list.
+    // A node and its subtree are going: their entries leave the list and are kept aside until
+    // the subtree comes back (putBack, as an undo brings it), is released for good, or the list
+    // is replaced.
     void forget(const Node *root);
+    void putBack(const Node *root);
+    void release(const Node *root);
     // The tree changed its order or names: sorted and drawn again.
     void resort();
 
@@ -39,6 +44,7 @@ private:
 
     const Database &m_db;
     std::vector<const Node *> m_entries;
+    std::unordered_map<const Node *, std::vector<const Node *>> m_aside;
 };
 
 } // namespace lexora

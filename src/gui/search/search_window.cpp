@@ -91,6 +91,15 @@ void SearchWindow::followDocument()
     connect(&d, &Document::nodeAboutToBeAdded, m_run, &SearchRun::cancelAndWait);
     connect(&d, &Document::nodeAboutToBeMoved, m_run, &SearchRun::cancelAndWait);
     connect(&d, &Document::subtreeAboutToBeRemoved, this, &SearchWindow::forgetSubtree);
+    // An undone deletion brings its rows back.
+    connect(&d, &Document::nodeAdded, this, [this](const Node *node) {
+        m_scope->putBack(node);
+        m_results->putBack(node);
+    });
+    connect(&d, &Document::subtreeReleased, this, [this](const Node *root) {
+        m_scope->release(root);
+        m_results->release(root);
+    });
     connect(&d, &Document::databaseAboutToBeReplaced, this, &SearchWindow::clearAll);
     for (auto signal : {&Document::treeSorted, &Document::databaseMerged})
         connect(&d, signal, this, &SearchWindow::treeChanged);
