@@ -32,6 +32,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace lexora;
 using namespace lexora::test;
 
@@ -70,8 +72,9 @@ protected:
             auto *form = qobject_cast<ItemEditor *>(modal);
             ASSERT_NE(form, nullptr);
             act(form);
+            // Closed without a question, as "Abbrechen" closes it.
             if (form->isVisible())
-                form->reject();
+                form->QDialog::reject();
         });
         return editor.EditItem(node);
     }
@@ -169,6 +172,8 @@ TEST_F(ItemEditorTest, CancelAndEscapeChangeNothing)
 {
     QSignalSpy changed(&document, &Document::itemChanged);
     for (const bool escape : {false, true}) {
+        if (escape)
+            prompt.answer(UserPrompt::Answer::No);
         const bool ok = edit(item, [escape](ItemEditor *f) {
             child<CodeField>(f, "Memo_Content")->setPlainText(QStringLiteral("anders"));
             child<QComboBox>(f, "ComboBox_CSSTemplate")->setCurrentIndex(1);
@@ -186,6 +191,64 @@ TEST_F(ItemEditorTest, CancelAndEscapeChangeNothing)
     EXPECT_EQ(item->item()->Modified, 40000);
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(changed.size(), 0);
+    EXPECT_TRUE(prompt.allAnswersUsed());
+}
+
+TEST_F(ItemEditorTest, LeavingWithChangedFieldsAsksWhetherToTakeThem)
+{
+    enum class Leave { CancelButton, Escape, TitleBarClose };
+    using A = UserPrompt::Answer;
+    const struct {
+        const char *name;
+        Leave leave;
+        bool change;
+        std::optional<A> answer; // nullopt: no question
+        bool stillOpen;
+        bool stored;
+    } cases[] = {
+        {"Abbrechen with changes: no question", Leave::CancelButton, true, std::nullopt, false, false},
+        {"Escape, nothing changed: closes at once", Leave::Escape, false, std::nullopt, false, false},
+        {"close, nothing changed", Leave::TitleBarClose, false, std::nullopt, false, false},
+        {"Escape, Nein", Leave::Escape, true, A::No, false, false},
+        {"close, Nein", Leave::TitleBarClose, true, A::No, false, false},
+        {"Escape, Ja", Leave::Escape, true, A::Yes, false, true},
+        {"close, Ja", Leave::TitleBarClose, true, A::Yes, false, true},
+        {"Escape, Abbrechen", Leave::Escape, true, A::Cancel, true, false},
+        {"close, Abbrechen", Leave::TitleBarClose, true, A::Cancel, true, false},
+    };
+    const TTipItem original = *item->item();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.answer)
+            prompt.answer(*c.answer);
+        const qsizetype shownBefore = prompt.shown().size();
+        bool open = false;
+        const bool ok = edit(item, [&](ItemEditor *f) {
+            if (c.change)
+                child<QComboBox>(f, "ComboBox_CSSTemplate")->setCurrentIndex(1);
+            switch (c.leave) {
+            case Leave::CancelButton:
+                child<QPushButton>(f, "Button_Cancel")->click();
+                break;
+            case Leave::Escape:
+                QTest::keyClick(f, Qt::Key_Escape);
+                break;
+            case Leave::TitleBarClose:
+                f->close();
+                break;
+            }
+            open = f->isVisible();
+        });
+        EXPECT_EQ(open, c.stillOpen);
+        EXPECT_EQ(ok, c.stored);
+        EXPECT_EQ(item->item()->CSSTemplate != nullptr, c.stored);
+        ASSERT_EQ(prompt.shown().size(), shownBefore + (c.answer ? 1 : 0));
+        if (c.answer) {
+            EXPECT_EQ(prompt.shown().back().text, QStringLiteral("Sollen die Änderungen übernommen werden?"));
+            EXPECT_EQ(prompt.shown().back().caption, QStringLiteral("Eintrag bearbeiten"));
+        }
+        document.setItem(item, original);
+    }
 }
 
 TEST_F(ItemEditorTest, PreviewShowsTheTextWithTheChosenTemplatesAndFollowsTyping)

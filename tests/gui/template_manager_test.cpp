@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace lexora;
 using namespace lexora::test;
 
@@ -148,3 +150,79 @@ TEST_F(TemplateManagerTest, NewSaveRenameAndDeleteThroughTheWindow)
 }
 
 } // namespace
+
+TEST_F(TemplateManagerTest, ChangedFieldsAreAskedAboutBeforeTheyWouldGo)
+{
+    start();
+    TemplateManager &form = app->templateManager();
+    using A = UserPrompt::Answer;
+    enum class Leave { OtherTemplate, OtherTab, New, Escape, CloseButton };
+    const struct {
+        const char *name;
+        Leave leave;
+        std::optional<A> answer; // nullopt: nothing was changed, nothing is asked
+        bool left;               // the fields or the window went on
+        bool saved;
+    } cases[] = {
+        {"another template, nothing changed", Leave::OtherTemplate, std::nullopt, true, false},
+        {"another template, Ja", Leave::OtherTemplate, A::Yes, true, true},
+        {"another template, Nein", Leave::OtherTemplate, A::No, true, false},
+        {"another template, Abbrechen", Leave::OtherTemplate, A::Cancel, false, false},
+        {"the CSS tab, Ja", Leave::OtherTab, A::Yes, true, true},
+        {"the CSS tab, Abbrechen", Leave::OtherTab, A::Cancel, false, false},
+        {"Neu, Nein", Leave::New, A::No, true, false},
+        {"Neu, Abbrechen", Leave::New, A::Cancel, false, false},
+        {"Escape, nothing changed", Leave::Escape, std::nullopt, true, false},
+        {"Escape, Ja", Leave::Escape, A::Yes, true, true},
+        {"Escape, Abbrechen", Leave::Escape, A::Cancel, false, false},
+        {"Schließen, Nein", Leave::CloseButton, A::No, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        clickRow(form, "Code #1");
+        ASSERT_EQ(selected(form), QStringLiteral("Code #1"));
+        const qsizetype shownBefore = prompt.shown().size();
+        if (c.answer) {
+            prompt.answer(*c.answer);
+            form.Edit_Description->setText(QStringLiteral("geändert"));
+        }
+        switch (c.leave) {
+        case Leave::OtherTemplate:
+            clickRow(form, ".Code #2");
+            EXPECT_EQ(selected(form), c.left ? QStringLiteral(".Code #2") : QStringLiteral("Code #1"));
+            break;
+        case Leave::OtherTab:
+            form.TabControl->setCurrentIndex(CssTemplates);
+            EXPECT_EQ(form.TabControl->currentIndex(), c.left ? CssTemplates : HtmlTemplates);
+            break;
+        case Leave::New:
+            QTest::mouseClick(form.Button_New, Qt::LeftButton);
+            EXPECT_EQ(form.Edit_Name->text().isEmpty(), c.left);
+            break;
+        case Leave::Escape:
+            QTest::keyClick(&form, Qt::Key_Escape);
+            EXPECT_EQ(form.isVisible(), !c.left);
+            break;
+        case Leave::CloseButton:
+            QTest::mouseClick(form.Button_Close, Qt::LeftButton);
+            EXPECT_EQ(form.isVisible(), !c.left);
+            break;
+        }
+        if (!c.left) {
+            EXPECT_EQ(form.Edit_Description->text(), QStringLiteral("geändert")) << "the typing stays";
+        }
+        const TTemplate *edited = db().FindTemplate(HtmlTemplates, "Code #1");
+        ASSERT_NE(edited, nullptr);
+        EXPECT_EQ(edited->Description == "ge\xE4ndert", c.saved);
+        ASSERT_EQ(prompt.shown().size(), shownBefore + (c.answer ? 1 : 0));
+        if (c.answer) {
+            EXPECT_EQ(prompt.shown().back().text, QStringLiteral("Sollen die Änderungen übernommen werden?"));
+            EXPECT_EQ(prompt.shown().back().caption, QStringLiteral("HTML- und CSS-Vorlagen"));
+        }
+        if (c.saved)
+            doc().undo();
+        form.QDialog::reject();
+    }
+}

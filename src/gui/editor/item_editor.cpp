@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "editor/editor_preview.h"
 #include "settings/settings.h"
+#include "support/changed_fields.h"
 #include "support/named.h"
 #include "support/status_tips_to_bar.h"
 #include "text/today.h"
@@ -78,18 +79,19 @@ ItemEditor::ItemEditor(Document &document, CodeMenus &menus, CodeFieldSettings &
     for (QComboBox *box : {ComboBox_HTMLTemplate, ComboBox_CSSTemplate})
         connect(box, &QComboBox::currentIndexChanged, m_preview, &EditorPreview::refresh);
     connect(Button_OK, &QPushButton::clicked, this, &ItemEditor::Button_OKClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // "Abbrechen" says what it does: the changes go without a question.
+    connect(Button_Cancel, &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(Splitter, &QSplitter::splitterMoved, this,
             [this] { m_rightAreaWidth = Panel_RightArea->width(); });
     // The editor is modal, so nothing removes its item meanwhile; should it happen all the same,
     // the editor lets go of the node instead of writing into a freed record.
     connect(&m_document, &Document::nodeAboutToBeRemoved, this, [this](Node *node) {
         if (m_node == node)
-            reject();
+            QDialog::reject();
     });
     connect(&m_document, &Document::databaseAboutToBeReplaced, this, [this] {
         if (m_node)
-            reject();
+            QDialog::reject();
     });
 }
 
@@ -233,6 +235,27 @@ void ItemEditor::Button_OKClick()
     values.AutoFormat = CheckBox_AutoFormat->isChecked();
     m_document.setItem(m_node, values);
     accept();
+}
+
+bool ItemEditor::fieldsChanged() const
+{
+    const TTipItem &item = *m_node->item();
+    return Memo_Content->code() != item.Code
+           || chosenTemplate(ComboBox_HTMLTemplate, HtmlTemplates) != item.HTMLTemplate
+           || chosenTemplate(ComboBox_CSSTemplate, CssTemplates) != item.CSSTemplate
+           || CheckBox_AutoFormat->isChecked() != item.AutoFormat;
+}
+
+void ItemEditor::reject()
+{
+    if (m_node && fieldsChanged()
+        && !takeOrDropChanges(m_document.prompt(), windowTitle(), [this] {
+               Button_OKClick();
+               return true;
+           }))
+        return;
+    if (isVisible())
+        QDialog::reject();
 }
 
 void ItemEditor::done(int result)

@@ -46,11 +46,16 @@ public:
     // The minimum width of the code side; the splitter never makes it narrower.
     static constexpr int MinCodeAreaWidth = 321;
 
+    // Escape and the title bar's close: changed fields are asked about first.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
 
 private:
+    // Whether the fields differ from the item.
+    bool fieldsChanged() const;
     void createComponents(CodeMenus &menus);
     void fillTemplateList(QComboBox *box, int list, const TTemplate *current);
     const TTemplate *chosenTemplate(const QComboBox *box, int list) const;

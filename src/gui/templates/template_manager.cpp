@@ -8,6 +8,7 @@
 #include "help/balloon_help.h"
 #include "help/balloons.h"
 #include "settings/settings.h"
+#include "support/changed_fields.h"
 #include "support/named.h"
 #include "support/status_tips_to_bar.h"
 #include "templates/template_list_model.h"
@@ -20,6 +21,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabBar>
@@ -66,8 +68,12 @@ TemplateManager::TemplateManager(Document &document, CodeFieldSettings &look,
     connect(Button_Save, &QPushButton::clicked, this, &TemplateManager::Button_SaveClick);
     connect(Button_Del, &QPushButton::clicked, this, &TemplateManager::Button_DelClick);
     connect(Button_Close, &QPushButton::clicked, this, &QDialog::reject);
-    // A reset of the list (any change of the templates) loses the selection without a signal.
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TemplateManager::ListView_TemplatesSelectItem);
+    // A reset of the list (any change of the templates) loses the selection without a signal:
+    // it is put back on what the fields show.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        if (!m_refilling)
+            select(m_shown.tmpl);
+    });
 }
 
 TemplateManager::~TemplateManager() = default;
@@ -171,21 +177,37 @@ void TemplateManager::showEvent(QShowEvent *event)
         const QSignalBlocker block(TabControl);
         TabControl->setCurrentIndex(HtmlTemplates);
     }
+    m_shown = {};
     TabControlChange();
     StatusBar->clearMessage();
 }
 
+void TemplateManager::reject()
+{
+    if (mayLeaveFields())
+        QDialog::reject();
+}
+
 void TemplateManager::TabControlChange()
 {
+    const int list = TabControl->currentIndex() == CssTemplates ? CssTemplates : HtmlTemplates;
+    if (list != m_shown.list && !mayLeaveFields()) {
+        const QSignalBlocker block(TabControl);
+        TabControl->setCurrentIndex(m_shown.list);
+        return;
+    }
     if (Balloons *balloons = Balloons::instance()) {
         balloons->QZBalloonHelp->Hide();
         balloons->BalloonWarning->Hide();
     }
-    m_model->setList(TabControl->currentIndex() == CssTemplates ? CssTemplates : HtmlTemplates);
-    ListView_Templates->clearSelection();
+    {
+        const QScopedValueRollback refilling(m_refilling, true);
+        m_model->setList(list);
+        ListView_Templates->clearSelection();
+    }
     // Tags and placeholders are offered for HTML templates only.
-    ToolBar->setVisible(m_model->list() == HtmlTemplates);
-    ListView_TemplatesSelectItem();
+    ToolBar->setVisible(list == HtmlTemplates);
+    fillFields(nullptr);
 }
 
 TTemplate *TemplateManager::selectedTemplate() const
@@ -196,60 +218,110 @@ TTemplate *TemplateManager::selectedTemplate() const
 
 void TemplateManager::ListView_TemplatesSelectItem()
 {
-    const TTemplate *tmpl = selectedTemplate();
-    Button_Del->setEnabled(tmpl != nullptr);
-    if (!tmpl) {
-        Edit_Name->clear();
-        Edit_Description->clear();
-        Memo_Content->setCode({});
-        // The first template of a list becomes its default unless the user says otherwise.
-        CheckBox_Default->setChecked(m_document.database().templates(m_model->list()).empty());
+    if (m_refilling)
+        return;
+    TTemplate *next = selectedTemplate();
+    if (next == m_shown.tmpl && m_model->list() == m_shown.list)
+        return;
+    if (!mayLeaveFields()) {
+        // The selection goes back to what the fields show.
+        select(m_shown.tmpl);
         return;
     }
-    Edit_Name->setText(win1252::toUnicode(tmpl->Name));
-    Edit_Description->setText(win1252::toUnicode(tmpl->Description));
-    Memo_Content->setCode(tmpl->Code);
-    CheckBox_Default->setChecked(m_document.database().defaultTemplate(m_model->list()) == tmpl);
+    select(next);
+    fillFields(next);
 }
 
-void TemplateManager::Button_NewClick()
+void TemplateManager::fillFields(TTemplate *tmpl)
 {
-    ListView_Templates->clearSelection();
-    ListView_TemplatesSelectItem();
-    Edit_Name->setFocus();
-}
-
-void TemplateManager::Button_SaveClick()
-{
+    const Database &db = m_document.database();
     const int list = m_model->list();
-    TTemplate *edited = selectedTemplate();
+    Button_Del->setEnabled(tmpl != nullptr);
+    // The first template of a list becomes its default unless the user says otherwise.
+    m_shown = tmpl ? Shown{list, tmpl, win1252::toUnicode(tmpl->Name), win1252::toUnicode(tmpl->Description),
+                           tmpl->Code, db.defaultTemplate(list) == tmpl}
+                   : Shown{list, nullptr, {}, {}, {}, db.templates(list).empty()};
+    Edit_Name->setText(m_shown.name);
+    Edit_Description->setText(m_shown.description);
+    Memo_Content->setCode(m_shown.code);
+    CheckBox_Default->setChecked(m_shown.isDefault);
+}
+
+bool TemplateManager::fieldsChanged() const
+{
+    return Edit_Name->text() != m_shown.name || Edit_Description->text() != m_shown.description
+           || Memo_Content->code() != m_shown.code || CheckBox_Default->isChecked() != m_shown.isDefault;
+}
+
+bool TemplateManager::mayLeaveFields()
+{
+    return !fieldsChanged()
+           || takeOrDropChanges(m_document.prompt(), windowTitle(), [this] { return saveFields() != nullptr; });
+}
+
+const TTemplate *TemplateManager::saveFields()
+{
+    const int list = m_shown.list;
+    TTemplate *edited = m_shown.tmpl;
     const Text name = win1252::fromUnicode(Edit_Name->text());
     const QString problem = m_document.templateNameProblem(list, edited, name);
     if (!problem.isEmpty()) {
         Edit_Name->setFocus();
         Balloons::warn(Edit_Name, problem);
-        return;
+        return nullptr;
     }
     // Saving leaves the code field as leaving it does, also when Enter pressed the button.
     Memo_Content->trimTrailingBlanks();
-    const TTemplate *saved = m_document.saveTemplate(
+    const QScopedValueRollback refilling(m_refilling, true);
+    TTemplate *saved = m_document.saveTemplate(
         list, edited,
         {name, win1252::fromUnicode(Edit_Description->text()), Memo_Content->code(),
          CheckBox_Default->isChecked()});
-    select(saved);
+    // The fields hold what was saved.
+    m_shown = {list, saved, Edit_Name->text(), Edit_Description->text(), saved->Code, CheckBox_Default->isChecked()};
+    Button_Del->setEnabled(true);
+    return saved;
+}
+
+void TemplateManager::Button_NewClick()
+{
+    if (!mayLeaveFields())
+        return;
+    {
+        const QScopedValueRollback refilling(m_refilling, true);
+        ListView_Templates->clearSelection();
+    }
+    fillFields(nullptr);
+    Edit_Name->setFocus();
+}
+
+void TemplateManager::Button_SaveClick()
+{
+    if (const TTemplate *saved = saveFields())
+        select(saved);
 }
 
 void TemplateManager::Button_DelClick()
 {
-    if (TTemplate *tmpl = selectedTemplate())
-        m_document.deleteTemplate(m_model->list(), tmpl);
-    ListView_Templates->clearSelection();
-    ListView_TemplatesSelectItem();
+    TTemplate *tmpl = selectedTemplate();
+    {
+        // What the fields held goes with the template.
+        const QScopedValueRollback refilling(m_refilling, true);
+        if (tmpl)
+            m_document.deleteTemplate(m_model->list(), tmpl);
+        ListView_Templates->clearSelection();
+    }
+    fillFields(nullptr);
 }
 
 void TemplateManager::select(const TTemplate *tmpl)
 {
+    const QScopedValueRollback refilling(m_refilling, true);
     const QModelIndex index = m_model->indexOf(tmpl);
+    if (!index.isValid()) {
+        ListView_Templates->clearSelection();
+        return;
+    }
     ListView_Templates->selectionModel()->setCurrentIndex(index,
                                                           QItemSelectionModel::ClearAndSelect);
     ListView_Templates->scrollTo(index);
