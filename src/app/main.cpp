@@ -1,4 +1,5 @@
 // The desktop program `lexora`.
+#include "app/termination_signals.h"
 #include "app/window_manager.h"
 #include "mainwindow/main_window.h"
 #include "setup/desktop_registration.h"
@@ -80,6 +81,8 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    // From here on the system's requests to end are answered with the closing work.
+    lexora::TerminationSignals terminationSignals;
     QApplication::setApplicationName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
     if (uninstalling)
@@ -94,6 +97,10 @@ int main(int argc, char **argv)
         lexora::WindowManager windows(lexora::homeFolder(QCoreApplication::applicationDirPath()),
                                       prompt, fileDialogs);
         prompt.setParent(&windows.mainWindow());
+        QObject::connect(&terminationSignals, &lexora::TerminationSignals::received, &windows,
+                         &lexora::WindowManager::endWithoutQuestions);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &windows,
+                         &lexora::WindowManager::endWithoutQuestions);
         if (startFile)
             windows.setStartFile(QString::fromLocal8Bit(startFile));
         if (!windows.startUp()) {

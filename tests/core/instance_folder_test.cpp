@@ -143,6 +143,8 @@ TEST(InstanceFolder, FirstInstanceTakesOneAndCleansUp)
     EXPECT_FALSE(QFileInfo::exists(temporary));
     EXPECT_EQ(temporaryFolder(), QDir::tempPath() + QLatin1Char('/'));
     EXPECT_TRUE(QFileInfo(includedFiles(home)).isDir()); // the parent folder stays
+    EXPECT_EQ(QDir(includedFiles(home)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList()) << "no lock file or record of the open database stays";
 }
 
 TEST(InstanceFolder, AStartRemovesTheFoldersOfEveryInstanceThatDiedAndKeepsThoseThatRun)
@@ -166,6 +168,9 @@ TEST(InstanceFolder, AStartRemovesTheFoldersOfEveryInstanceThatDiedAndKeepsThose
                            QStringLiteral("2.temp")}));
     EXPECT_TRUE(QFileInfo::exists(running.includedFilesFolder() + QStringLiteral("kept.png")));
     EXPECT_TRUE(QFileInfo::exists(running.temporaryFolder() + QStringLiteral("kept.html")));
+    EXPECT_EQ(QDir(includedFiles(home)).entryList(QDir::Files),
+              (QStringList{QStringLiteral("1.lock"), QStringLiteral("2.lock")}))
+        << "the dead instance's lock file goes with its folders";
 }
 
 TEST(InstanceFolder, TakesTheSmallestFreeNumber)
@@ -246,8 +251,8 @@ TEST(InstanceFolder, InstancesStartedAtOnceGetDistinctSmallestNumbers)
             EXPECT_EQ(four.numbers(), std::vector<int>({1, 2, 3, 4}));
         }
     }
-    // Every instance removed its folder when it ended.
-    EXPECT_TRUE(QDir(includedFiles(home)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    // Every instance removed its folder and its lock file when it ended, while others started.
+    EXPECT_TRUE(QDir(includedFiles(home)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lexora {
@@ -26,27 +27,51 @@ QString &processTemporaryFolder()
     return folder;
 }
 
+// Whether fd is the file that path names now.
+bool isNamedBy(int fd, const QByteArray &path)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0
+           && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
 // Opens and locks "<number>.lock"; the descriptor, or -1 when another instance holds it.
 int tryLock(const QString &lockPath)
 {
     const QByteArray path = QFile::encodeName(lockPath);
-    // Close-on-exec: a program started from Lexora must not keep its number locked.
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
-                        .arg(QDir::toNativeSeparators(lockPath), systemErrorText(errno)));
-    int rc = 0;
-    do
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    while (rc != 0 && errno == EINTR);
-    if (rc == 0)
-        return fd;
-    const int error = errno;
-    ::close(fd);
-    if (error == EWOULDBLOCK)
-        return -1;
-    throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht gesperrt werden: %2")
-                    .arg(QDir::toNativeSeparators(lockPath), systemErrorText(error)));
+    for (;;) {
+        // Close-on-exec: a program started from Lexora must not keep its number locked.
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0)
+            throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
+                            .arg(QDir::toNativeSeparators(lockPath), systemErrorText(errno)));
+        int rc = 0;
+        do
+            rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        while (rc != 0 && errno == EINTR);
+        // An ending instance removes its lock file before it lets go of it: a lock got on a
+        // file that no longer has the name locks nothing, so the number is tried again.
+        if (rc == 0 && isNamedBy(fd, path))
+            return fd;
+        const int error = errno;
+        ::close(fd);
+        if (rc == 0)
+            continue;
+        if (error == EWOULDBLOCK)
+            return -1;
+        throw Error(Error::Kind::IoError, QStringLiteral("Die Datei \"%1\" konnte nicht gesperrt werden: %2")
+                        .arg(QDir::toNativeSeparators(lockPath), systemErrorText(error)));
+    }
+}
+
+// Removes what a number leaves beside its folders (its lock file and its record of the open
+// database) while its lock is held, then lets go of the lock.
+void releaseNumber(const QString &parent, int number, int lockFd)
+{
+    ::unlink(QFile::encodeName(parent + QStringLiteral("%1.open").arg(number)).constData());
+    ::unlink(QFile::encodeName(parent + QStringLiteral("%1.lock").arg(number)).constData());
+    ::close(lockFd);
 }
 
 // Clears a folder of an instance (removed and made anew) or removes it.
@@ -95,7 +120,7 @@ InstanceFolder::~InstanceFolder()
         processTemporaryFolder().clear();
     clear(m_folder, false);
     clear(m_temporaryFolder, false);
-    ::close(m_lockFd); // releases the lock
+    releaseNumber(m_parent, m_number, m_lockFd);
 }
 
 void InstanceFolder::removeStaleFolders() const
@@ -122,7 +147,7 @@ void InstanceFolder::removeStaleFolders() const
             continue; // its instance runs
         clear(m_parent + QStringLiteral("%1/").arg(number), false);
         clear(m_parent + QStringLiteral("%1.temp/").arg(number), false);
-        ::close(fd);
+        releaseNumber(m_parent, number, fd);
     }
 }
 

@@ -14,12 +14,15 @@ namespace lexora {
 // are cleared when the instance starts and removed when it ends; at the start the folders of
 // every other number whose lock is free are removed too, since a crash left them, possibly with
 // decrypted copies in them. While it runs, the instance's temporary folder is the process's
-// (see temporaryFolder()). The lock files stay; they are empty.
+// (see temporaryFolder()). An ending instance removes its lock file and its record of the open
+// database ("n.open") while it still holds the lock; the start of another one removes those a
+// crash left.
 class InstanceFolder {
 public:
     // Throws Error when the folders cannot be created or cleared.
     explicit InstanceFolder(const QString &homeFolder);
-    // Removes the instance's folders with everything in them, then releases the number.
+    // Removes the instance's folders with everything in them and its files beside them, then
+    // releases the number.
     ~InstanceFolder();
     InstanceFolder(const InstanceFolder &) = delete;
     InstanceFolder &operator=(const InstanceFolder &) = delete;

@@ -61,7 +61,7 @@ OpenFileRecord::OpenFileRecord(const InstanceFolder &instance)
 
 OpenFileRecord::~OpenFileRecord()
 {
-    // Emptied first: the file stays, like the lock files.
+    // Emptied: the instance folder removes the file with its lock file when the number goes.
     (void)!::ftruncate(m_fd, 0);
     ::close(m_fd);
 }

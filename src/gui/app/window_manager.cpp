@@ -30,6 +30,7 @@
 #include "update/update_file.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QToolBar>
 
 #include <functional>
@@ -100,6 +101,14 @@ bool WindowManager::startUp()
 void WindowManager::atProgramEnd()
 {
     m_update->finish();
+}
+
+void WindowManager::endWithoutQuestions()
+{
+    m_mainWindow->setCloseQuery({});
+    // The close event writes the settings, also of a hidden main window.
+    m_mainWindow->close();
+    QCoreApplication::quit();
 }
 
 void WindowManager::connectCodeFields()

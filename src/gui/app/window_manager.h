@@ -62,6 +62,10 @@ public:
     // The update work at the program's very end, after the main window's closing work: the due
     // date, and the prepared installation script, which runs once the process has ended.
     void atProgramEnd();
+    // The end the system asks for (a termination signal, the desktop session ending): the
+    // closing work without the question about unsaved changes, which no one is there to
+    // answer, then the event loops end.
+    void endWithoutQuestions();
 
     MainWindow &mainWindow() { return *m_mainWindow; }
     Document &document() { return *m_document; }

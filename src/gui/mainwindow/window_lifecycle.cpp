@@ -182,6 +182,10 @@ void MainWindow::applyWindowSettings()
 
 void MainWindow::SaveSettings()
 {
+    // Before the first show nothing was read: what the window holds would overwrite the user's
+    // settings with the defaults (an end the system asked for may come that early).
+    if (!m_firstShowDone)
+        return;
     m_settings.F1_Info = !PaintBox_Info->isHidden();
     m_settings.F1_LeftArea = TreeView_Items->width();
     m_settings.F1_Width = width();
