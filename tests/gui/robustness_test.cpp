@@ -19,6 +19,7 @@
 #include "search/search_scope_model.h"
 #include "support/database_fixtures.h"
 #include "support/file_dialogs.h"
+#include "support/scoped_env.h"
 #include "support/progress.h"
 #include "support/user_prompt.h"
 #include "tray/tray_model.h"
@@ -330,6 +331,8 @@ protected:
 
     QTemporaryDir homeDir;
     QTemporaryDir saveDir;
+    // Recovery copies stay in the run's own folder.
+    const ScopedEnv stateHome{"XDG_STATE_HOME", homeDir.filePath(QStringLiteral("state"))};
     quint64 seed = 0;
     quint64 actions = 0;
     Random random;

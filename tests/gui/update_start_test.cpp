@@ -43,6 +43,7 @@ protected:
     bool wizardShown = false;
     const ScopedEnv m_configHome{"XDG_CONFIG_HOME", homeDir.filePath(QStringLiteral("config"))};
     const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", homeDir.filePath(QStringLiteral("cache"))};
+    const ScopedEnv m_stateHome{"XDG_STATE_HOME", homeDir.filePath(QStringLiteral("state"))};
 };
 
 TEST_F(UpdatesInTheProgram, CtrlUInTheMainWindowShowsTheWizard)

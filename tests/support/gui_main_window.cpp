@@ -61,6 +61,7 @@ void MainWindowTest::SetUp()
 {
     ASSERT_TRUE(homeDir.isValid());
     home = homeDir.path() + QLatin1Char('/');
+    stateHome.emplace("XDG_STATE_HOME", home + QStringLiteral("state"));
 }
 
 void MainWindowTest::TearDown()

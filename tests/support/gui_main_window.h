@@ -6,6 +6,7 @@
 #include "document/document.h"
 #include "mainwindow/main_window.h"
 #include "support/file_dialogs.h"
+#include "support/scoped_env.h"
 #include "support/scripted_prompt.h"
 
 #include <QQueue>
@@ -66,6 +67,8 @@ protected:
 
     QTemporaryDir homeDir;
     QString home; // ends with '/'
+    // Recovery copies go into the home folder, never into the user's.
+    std::optional<ScopedEnv> stateHome;
     ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
     std::unique_ptr<WindowManager> app;

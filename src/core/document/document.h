@@ -195,6 +195,12 @@ public:
     OpenResult open(const QString &fileName);
     // New: an empty database, or a copy of a template database (not sorted); unnamed.
     void newDatabase(const QString &templateFile);
+    // Writes the database to fileName as a save does, encrypted as it is, without naming the
+    // database after it or changing its modified flag (a recovery copy). Throws Error.
+    void writeCopy(const QString &fileName);
+    // Opens a copy written by writeCopy as the database of fileName (empty: an unnamed one),
+    // with the changes it holds still to be saved. As open.
+    OpenResult recover(const QString &copy, const QString &fileName);
 
     // Import: merges the files into the database (see ImportDatabases); the tree is sorted by the
     // document's criteria, the encryption stays. Returns the input error when nothing was
@@ -241,6 +247,8 @@ Q_SIGNALS:
     void databaseMerged();
     void modifiedChanged(bool modified);
     void fileNameChanged(const QString &fileName);
+    // The database was written to its file (a save or a save as).
+    void saved(const QString &fileName);
     // What undo and redo can do has changed.
     void undoStateChanged();
     // A removed subtree that undo could have brought back is gone for good (root only names

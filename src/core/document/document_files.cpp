@@ -9,6 +9,7 @@
 #include "sorting/tree_sort.h"
 #include "support/error.h"
 #include "support/failure_report.h"
+#include "support/progress.h"
 #include "support/user_prompt.h"
 
 #include <QDir>
@@ -147,6 +148,7 @@ void Document::rememberFile()
 {
     m_file = FileIdentity::of(m_db.CurrentFileName);
     m_undo.markClean();
+    Q_EMIT saved(m_db.CurrentFileName);
 }
 
 void Document::saveAs(const QString &fileName)
@@ -168,6 +170,26 @@ bool Document::saveAsTemplate(const QString &fileName, const QString &templatesF
     }
     SaveDatabase(m_db, fileName, true, m_progress);
     return true;
+}
+
+void Document::writeCopy(const QString &fileName)
+{
+    NoProgress quiet;
+    SaveDatabase(m_db, fileName, true, quiet);
+}
+
+Document::OpenResult Document::recover(const QString &copy, const QString &fileName)
+{
+    if (open(copy) != OpenResult::Opened)
+        return OpenResult::Refused;
+    Announce announce(*this);
+    m_db.CurrentFileName = fileName;
+    // Saving over the file asks when it changed after the copy was written.
+    m_file = fileName.isEmpty() ? std::optional<FileIdentity>() : FileIdentity::of(fileName);
+    m_db.DatabaseModified = true;
+    // No undo leads back to a saved state: the file does not have these changes.
+    m_undo.forgetCleanPoint();
+    return OpenResult::Opened;
 }
 
 Document::OpenResult Document::open(const QString &fileName)

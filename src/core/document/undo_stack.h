@@ -99,6 +99,7 @@ public:
     // The point where the database is as in its file (after open, new and save); false when
     // that point was dropped, so that no undo or redo reaches it any more.
     void markClean() { m_clean = m_done; }
+    void forgetCleanPoint() { m_clean = -1; }
     bool isClean() const { return m_clean == m_done; }
 
     int size() const { return int(m_steps.size()); }

@@ -7,6 +7,7 @@
 #include "codefield/code_tool_bar.h"
 #include "dialogs/progress_window.h"
 #include "document/document.h"
+#include "document/recovery_copies.h"
 #include "editor/display_settings_window.h"
 #include "editor/item_editor.h"
 #include "exchange/browser_content_export.h"
@@ -24,15 +25,20 @@
 #include "setup/open_file_record.h"
 #include "setup/user_name.h"
 #include "sorting/sort_criteria_window.h"
+#include "support/error.h"
+#include "support/failure_report.h"
 #include "support/status_hints.h"
+#include "support/user_prompt.h"
 #include "templates/template_manager.h"
 #include "tray/tray_window.h"
 #include "update/update_file.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QToolBar>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 
@@ -51,6 +57,7 @@ WindowManager::WindowManager(const QString &homeFolder, UserPrompt &prompt,
     m_document = std::make_unique<Document>(m_instance->includedFilesFolder(), userName(),
                                             m_prompt, *m_progress);
     m_document->setOpenFileRecord(m_openFile.get());
+    connect(m_document.get(), &Document::saved, this, &WindowManager::forgetRecoveryCopies);
     m_codeFieldSettings = std::make_unique<CodeFieldSettings>();
     m_codeMenus = std::make_unique<CodeMenus>(
         [this]() -> const Database & { return m_document->database(); });
@@ -105,6 +112,13 @@ void WindowManager::atProgramEnd()
 
 void WindowManager::endWithoutQuestions()
 {
+    if (m_document->isModified()) {
+        try {
+            RecoveryCopies(RecoveryCopies::standardFolder()).write(*m_document, instanceNumber());
+        } catch (const Error &e) {
+            std::fprintf(stderr, "lexora: %s\n", qUtf8Printable(e.message()));
+        }
+    }
     m_mainWindow->setCloseQuery({});
     // The close event writes the settings, also of a hidden main window.
     m_mainWindow->close();
@@ -269,6 +283,40 @@ void WindowManager::start()
                        m_settings.DefTemplate.isEmpty()
                            ? QString()
                            : m_templatesFolder + m_settings.DefTemplate});
+    offerRecovery();
+}
+
+void WindowManager::offerRecovery()
+{
+    const RecoveryCopies copies(RecoveryCopies::standardFolder());
+    // A copy that is not taken stays: it is never removed without a word.
+    for (const RecoveryCopies::Copy &copy : copies.pending()) {
+        const QString which = copy.fileName.isEmpty()
+                                  ? QStringLiteral("Für eine unbenannte Datenbank")
+                                  : QStringLiteral("Für die Datei „%1“")
+                                        .arg(QDir::toNativeSeparators(copy.fileName));
+        const QString question =
+            QStringLiteral("%1 gibt es ungespeicherte Änderungen vom %2. Sollen sie "
+                           "wiederhergestellt werden?")
+                .arg(which, copy.written.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+        if (m_prompt.question(QStringLiteral("Lexora"), question, UserPrompt::Buttons::YesNo)
+            != UserPrompt::Answer::Yes)
+            continue;
+        try {
+            m_document->recover(copy.path, copy.fileName);
+        } catch (const Error &e) {
+            reportFailure(m_prompt, e);
+        }
+        return;
+    }
+}
+
+void WindowManager::forgetRecoveryCopies(const QString &savedFile)
+{
+    // The file now has the changes; so has the database that was unnamed until this save.
+    const RecoveryCopies copies(RecoveryCopies::standardFolder());
+    copies.remove(savedFile, instanceNumber());
+    copies.remove({}, instanceNumber());
 }
 
 TemplateManager &WindowManager::templateManager()

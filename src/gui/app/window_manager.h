@@ -62,9 +62,9 @@ public:
     // The update work at the program's very end, after the main window's closing work: the due
     // date, and the prepared installation script, which runs once the process has ended.
     void atProgramEnd();
-    // The end the system asks for (a termination signal, the desktop session ending): the
-    // closing work without the question about unsaved changes, which no one is there to
-    // answer, then the event loops end.
+    // The end the system asks for (a termination signal, the desktop session ending): unsaved
+    // changes go into a recovery copy, then the closing work follows without the question
+    // about them, which no one is there to answer, and the event loops end.
     void endWithoutQuestions();
 
     MainWindow &mainWindow() { return *m_mainWindow; }
@@ -112,6 +112,10 @@ private:
     void showDisplaySettings();
     // The database the program starts with, once the main window has read its settings.
     void start();
+    // Asks about each recovery copy with changes its file lacks, newest first; "Ja" opens one.
+    void offerRecovery();
+    // A save puts the changes into the file: its copy goes.
+    void forgetRecoveryCopies(const QString &savedFile);
 
     QString m_homeFolder;
     UserPrompt &m_prompt;
