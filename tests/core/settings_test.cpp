@@ -68,6 +68,7 @@ protected:
         s.DefTemplate = QStringLiteral("Meine Vorlage.lxd");
         s.OpenLast = false;
         s.LastFile = QStringLiteral("/home/jürgen/Datenbanken/Notizen – 2024.lxd");
+        s.BackupCount = 3;
         s.CountSortCriteriums = 3;
         s.SortCriteriums = {{{3, 1}, {0, 1}, {1, 0}}};
         return s;
@@ -124,7 +125,7 @@ TEST_F(SettingsFile, WritesSectionsAndKeysInTheirOrder)
                                      "Name=Courier New\nSize=8\nColor=-16777208\n"
                                      "Bold=0\nItalic=0\nUnderline=0\nStrikeOut=0\n"
                                      "\n[Settings]\n"
-                                     "DefTemplate=Default.lxd\nOpenLast=1\nLastFile=/tmp/\xC3\xA4.lxd\n"
+                                     "DefTemplate=Default.lxd\nOpenLast=1\nLastFile=/tmp/\xC3\xA4.lxd\nBackupCount=10\n"
                                      "\n[SortCriteriums]\n"
                                      "CountSortCriteriums=2\n"
                                      "Criterium1=0\nCriterium1Mode=0\nCriterium2=1\nCriterium2Mode=0\n"));
@@ -166,6 +167,8 @@ TEST_F(SettingsFile, ReadsTolerantly)
          [](const Settings &s) { EXPECT_EQ(s.TabStop, 5); }},
         {"quotes around a value are dropped", "[Settings]\nLastFile=\" /a b.lxd \"\nDefTemplate='\n",
          [](const Settings &s) { EXPECT_EQ(s.LastFile, QStringLiteral(" /a b.lxd ")); EXPECT_EQ(s.DefTemplate, QStringLiteral("'")); }},
+        {"fewer than one backup reads as one", "[Settings]\nBackupCount=0\n",
+         [](const Settings &s) { EXPECT_EQ(s.BackupCount, 1); }},
         {"an empty value is an empty text", "[Settings]\nDefTemplate=\n",
          [](const Settings &s) { EXPECT_TRUE(s.DefTemplate.isEmpty()); }},
         {"a count above 3 reads as 3", "[SortCriteriums]\nCountSortCriteriums=7\nCriterium3=0\nCriterium3Mode=1\n",

@@ -331,8 +331,9 @@ protected:
 
     QTemporaryDir homeDir;
     QTemporaryDir saveDir;
-    // Recovery copies stay in the run's own folder.
+    // Recovery copies and backups stay in the run's own folder.
     const ScopedEnv stateHome{"XDG_STATE_HOME", homeDir.filePath(QStringLiteral("state"))};
+    const ScopedEnv dataHome{"XDG_DATA_HOME", homeDir.filePath(QStringLiteral("data"))};
     quint64 seed = 0;
     quint64 actions = 0;
     Random random;

@@ -44,6 +44,7 @@ protected:
     const ScopedEnv m_configHome{"XDG_CONFIG_HOME", homeDir.filePath(QStringLiteral("config"))};
     const ScopedEnv m_cacheHome{"XDG_CACHE_HOME", homeDir.filePath(QStringLiteral("cache"))};
     const ScopedEnv m_stateHome{"XDG_STATE_HOME", homeDir.filePath(QStringLiteral("state"))};
+    const ScopedEnv m_dataHome{"XDG_DATA_HOME", homeDir.filePath(QStringLiteral("data"))};
 };
 
 TEST_F(UpdatesInTheProgram, CtrlUInTheMainWindowShowsTheWizard)

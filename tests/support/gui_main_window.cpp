@@ -62,6 +62,7 @@ void MainWindowTest::SetUp()
     ASSERT_TRUE(homeDir.isValid());
     home = homeDir.path() + QLatin1Char('/');
     stateHome.emplace("XDG_STATE_HOME", home + QStringLiteral("state"));
+    dataHome.emplace("XDG_DATA_HOME", home + QStringLiteral("data"));
 }
 
 void MainWindowTest::TearDown()

@@ -67,8 +67,9 @@ protected:
 
     QTemporaryDir homeDir;
     QString home; // ends with '/'
-    // Recovery copies go into the home folder, never into the user's.
+    // Recovery copies and backups go into the home folder, never into the user's.
     std::optional<ScopedEnv> stateHome;
+    std::optional<ScopedEnv> dataHome;
     ScriptedPrompt prompt;
     ScriptedFileDialogs dialogs;
     std::unique_ptr<WindowManager> app;

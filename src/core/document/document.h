@@ -2,6 +2,7 @@
 
 #include "database/file_format.h"
 #include "database/model.h"
+#include "document/backups.h"
 #include "document/file_identity.h"
 #include "document/undo_stack.h"
 #include "exchange/import.h"
@@ -172,6 +173,10 @@ public:
     // whether one of them has a file open that it opens; nullptr (the default) for neither.
     void setOpenFileRecord(OpenFileRecord *record);
 
+    // Where a save keeps the file it replaces; nullopt (the default) for no backups. A backup
+    // that cannot be made is told, and the save goes on.
+    void setBackups(std::optional<Backups> backups) { m_backups = std::move(backups); }
+
     // ConfirmSaveChanges: asks whether to save unsaved changes. Returns false on Cancel; on Yes
     // saves (chooseFile names an unnamed database) and returns whether it was saved: false when
     // the user cancels naming it or keeps a file that another program changed (see save). Throws
@@ -291,6 +296,8 @@ private:
     bool mayOverwrite();
     // Remembers the current file as it is on disk now (after a save).
     void rememberFile();
+    // Keeps the file a save is about to replace as a backup, when there is one.
+    void keepBackup(const QString &fileName);
     // Empties the database, deleting the included files' bytes; only inside Replacing.
     void clear();
     // Keeps TrayNodes in tree order; reorderTray tells whether it changed, sortTray announces it.
@@ -323,6 +330,7 @@ private:
     OpenFileRecord *m_openFiles = nullptr;
     // CurrentFileName as this document last read or wrote it; nullopt for none.
     std::optional<FileIdentity> m_file;
+    std::optional<Backups> m_backups;
     UndoStack m_undo;
     std::unique_ptr<UndoStep> m_step; // the step being recorded
 };

@@ -127,6 +127,7 @@ Document::SaveOutcome Document::saveToFile(const ChooseFile &chooseFile)
     if (!mayOverwrite())
         return SaveOutcome::Kept;
     Announce announce(*this);
+    keepBackup(m_db.CurrentFileName);
     SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
     rememberFile();
     return SaveOutcome::Saved;
@@ -144,6 +145,18 @@ bool Document::mayOverwrite()
            == UserPrompt::Answer::Yes;
 }
 
+void Document::keepBackup(const QString &fileName)
+{
+    if (!m_backups || !QFileInfo(fileName).isFile())
+        return;
+    try {
+        m_backups->keep(fileName);
+    } catch (const Error &e) {
+        m_prompt.message(UserPrompt::Icon::Warning, QStringLiteral("Sicherungskopie"),
+                         e.message() + QStringLiteral("\r\nDie Datei wird trotzdem gespeichert."));
+    }
+}
+
 void Document::rememberFile()
 {
     m_file = FileIdentity::of(m_db.CurrentFileName);
@@ -157,6 +170,7 @@ void Document::saveAs(const QString &fileName)
     m_db.CurrentFileName = QFileInfo(fileName).absoluteFilePath();
     // Until it is written, the name stands for no file this document knows.
     m_file.reset();
+    keepBackup(m_db.CurrentFileName);
     SaveDatabase(m_db, m_db.CurrentFileName, false, m_progress);
     rememberFile();
 }

@@ -113,6 +113,7 @@ Settings loadSettings(const QString &path, const Settings &defaults)
     s.DefTemplate = ini.readString(settings, QStringLiteral("DefTemplate"), defaults.DefTemplate);
     s.OpenLast = ini.readBool(settings, QStringLiteral("OpenLast"), defaults.OpenLast);
     s.LastFile = ini.readString(settings, QStringLiteral("LastFile"), defaults.LastFile);
+    s.BackupCount = std::max(1, ini.readInt(settings, QStringLiteral("BackupCount"), defaults.BackupCount));
 
     // More levels than the sort window offers cannot be shown or edited there.
     const QString sort = QStringLiteral("SortCriteriums");
@@ -150,6 +151,7 @@ void saveSettings(const QString &path, const Settings &s)
     ini.write(QStringLiteral("DefTemplate"), s.DefTemplate);
     ini.write(QStringLiteral("OpenLast"), s.OpenLast);
     ini.write(QStringLiteral("LastFile"), s.LastFile);
+    ini.write(QStringLiteral("BackupCount"), s.BackupCount);
     ini.section("SortCriteriums");
     const int count = std::clamp(s.CountSortCriteriums, 0, int(s.SortCriteriums.size()));
     ini.write(QStringLiteral("CountSortCriteriums"), count);

@@ -54,6 +54,7 @@ struct Settings {
     QString DefTemplate = QStringLiteral("Default.lxd"); // inside the templates folder; empty for none
     bool OpenLast = true;      // open the last database at start
     QString LastFile;          // the database open when the program closed; empty for none
+    int BackupCount = 10;      // backups kept of each database file, at least 1
     // [SortCriteriums]
     int CountSortCriteriums = 2; // 0 to 3: the levels of SortCriteriums in use
     std::array<SortCriterium, 3> SortCriteriums{{{0, 0}, {1, 0}, {2, 0}}};

@@ -279,6 +279,7 @@ SortCriteriaWindow &WindowManager::sortCriteria()
 void WindowManager::start()
 {
     m_document->setSortCriteria(sortCriteriaFromSettings(m_settings));
+    m_document->setBackups(Backups(Backups::standardFolder(), m_settings.BackupCount));
     m_document->start({m_startFile, m_settings.OpenLast ? m_settings.LastFile : QString(),
                        m_settings.DefTemplate.isEmpty()
                            ? QString()
