@@ -74,6 +74,17 @@ protected:
         MainWindowTest::TearDown();
     }
     Balloons &balloons() { return app->balloons(); }
+    // "Hinweis" in the key B and on the top level, not below them: three results.
+    void searchHintInBAndTheTopLevel()
+    {
+        select({hint});
+        form->hide();
+        form->showSearch(); // scope [B]
+        form->ListView_KeysDragDrop(form->Label_TopLevel);
+        form->CheckBox_RecursiveSearch->setChecked(false);
+        form->Edit_Words->setText(QStringLiteral("Hinweis"));
+        runSearch();
+    }
     void runSearch()
     {
         form->Button_SearchClick();
@@ -379,13 +390,7 @@ TEST_F(SearchWindowTest, ScopeTakesKeysDroppedFromTheTreeAndTheTopLevelOnce)
 
 TEST_F(SearchWindowTest, FollowsDeletedRenamedAndSortedNodesAndANewDatabase)
 {
-    select({hint});
-    form->hide();
-    form->showSearch(); // scope [B]
-    form->ListView_KeysDragDrop(form->Label_TopLevel);
-    form->CheckBox_RecursiveSearch->setChecked(false);
-    form->Edit_Words->setText(QStringLiteral("Hinweis"));
-    runSearch();
+    searchHintInBAndTheTopLevel();
     ASSERT_EQ(resultRows().size(), 3);
     selectResult(1);
 
@@ -417,13 +422,7 @@ TEST_F(SearchWindowTest, FollowsDeletedRenamedAndSortedNodesAndANewDatabase)
 
 TEST_F(SearchWindowTest, UndoneDeletionsBringBackTheirScopeAndResultRows)
 {
-    select({hint});
-    form->hide();
-    form->showSearch(); // scope [B]
-    form->ListView_KeysDragDrop(form->Label_TopLevel);
-    form->CheckBox_RecursiveSearch->setChecked(false);
-    form->Edit_Words->setText(QStringLiteral("Hinweis"));
-    runSearch();
+    searchHintInBAndTheTopLevel();
     const QStringList scope = scopeRows();
     const QStringList results = resultRows();
     ASSERT_EQ(results.size(), 3);

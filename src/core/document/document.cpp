@@ -92,26 +92,19 @@ QString Document::redoName() const
 
 void Document::undo()
 {
-    if (!m_undo.canUndo())
-        return;
-    applyStep(m_undo.nextUndo(), true);
-    m_undo.stepBack();
-    setModified(!m_undo.isClean());
-    Q_EMIT undoStateChanged();
+    if (m_undo.canUndo())
+        applyStep(true);
 }
 
 void Document::redo()
 {
-    if (!m_undo.canRedo())
-        return;
-    applyStep(m_undo.nextRedo(), false);
-    m_undo.stepForward();
-    setModified(!m_undo.isClean());
-    Q_EMIT undoStateChanged();
+    if (m_undo.canRedo())
+        applyStep(false);
 }
 
-void Document::applyStep(UndoStep &step, bool undo)
+void Document::applyStep(bool undo)
 {
+    UndoStep &step = undo ? m_undo.nextUndo() : m_undo.nextRedo();
     UndoEffects effects;
     const bool whole = step.scope() == UndoStep::Scope::WholeDatabase;
     if (whole)
@@ -134,6 +127,12 @@ void Document::applyStep(UndoStep &step, bool undo)
     if (whole)
         Q_EMIT databaseMerged();
     announce(effects, step.scope());
+    if (undo)
+        m_undo.stepBack();
+    else
+        m_undo.stepForward();
+    setModified(!m_undo.isClean());
+    Q_EMIT undoStateChanged();
 }
 
 void Document::announce(const UndoEffects &effects, UndoStep::Scope scope)

@@ -282,8 +282,8 @@ private:
         bool m_outermost;
     };
     void record(std::unique_ptr<UndoPart> part);
-    // Undo or redo of step, announced.
-    void applyStep(UndoStep &step, bool undo);
+    // Undo or redo of the next step, announced, with the stack and the modified flag after it.
+    void applyStep(bool undo);
     void announce(const UndoEffects &effects, UndoStep::Scope scope);
     // Whether typing into node goes on the step before: the newest one, typed into node, and
     // not the point of the last save.
